@@ -1,0 +1,78 @@
+#include "multirom/CompilePlan.h"
+
+#include "platform/Platform.h"
+
+#include <QFileInfo>
+
+namespace multirom {
+
+namespace {
+
+QString quotedForBatch(const QString& path)
+{
+    QString escaped = path;
+    escaped.replace(QLatin1Char('%'), QLatin1String("%%"));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+bool sameFile(const QFileInfo& a, const QFileInfo& b)
+{
+    const Qt::CaseSensitivity cs = platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    return a.canonicalFilePath().compare(b.canonicalFilePath(), cs) == 0;
+}
+
+} // namespace
+
+QString copyLine(const QString& loader, const QStringList& games, const QString& output)
+{
+    QString gamePiece;
+    QString separator;
+    for (const QString& game : games) {
+        gamePiece += separator + quotedForBatch(game);
+        separator = QStringLiteral("+");
+    }
+    return QStringLiteral("copy /b ") + quotedForBatch(loader) + QLatin1Char('+') + gamePiece + QLatin1Char(' ') +
+           quotedForBatch(output);
+}
+
+QByteArray batchFileContent(const QString& copyLine)
+{
+    return QByteArrayLiteral("@echo off\r\n") + copyLine.toLocal8Bit() + QByteArrayLiteral("\r\n");
+}
+
+std::optional<QString> firstUnquotablePath(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        if (path.contains(QLatin1Char('"')))
+            return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output)
+{
+    QStringList sources{loader};
+    sources += games;
+    const QFileInfo outputInfo(output);
+    const bool outputExists = outputInfo.exists();
+    for (const QString& source : sources) {
+        const QFileInfo info(source);
+        if (!info.exists())
+            return QStringLiteral("file not found: ") + source;
+        if (!info.isFile() || !info.isReadable())
+            return QStringLiteral("cannot read the file: ") + source;
+        if (outputExists && sameFile(info, outputInfo))
+            return QStringLiteral("the output file is also an input of the multirom: ") + source;
+    }
+    return std::nullopt;
+}
+
+qint64 expectedMultiromSize(const QString& loader, const QStringList& games)
+{
+    qint64 total = QFileInfo(loader).size();
+    for (const QString& game : games)
+        total += QFileInfo(game).size();
+    return total;
+}
+
+} // namespace multirom

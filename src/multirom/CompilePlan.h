@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace multirom {
+
+// The copy line of flash.bat: the loader and every game joined with "+", into the
+// output. Every path is quoted, so blanks and "&" stay inside their path, and "%"
+// is doubled so the command interpreter does not expand it.
+QString copyLine(const QString& loader, const QStringList& games, const QString& output);
+
+// The whole batch file: "@echo off" and the copy line, each ended by CR LF, in the
+// system's 8-bit encoding.
+QByteArray batchFileContent(const QString& copyLine);
+
+// The first path that a batch file cannot carry: a double quote would end its quoting.
+std::optional<QString> firstUnquotablePath(const QStringList& paths);
+
+// Checks the files of a compile before anything is written: the loader and every game
+// must be readable files and the output must not be one of them. Returns the message
+// that names the first offending path.
+std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output);
+
+// The size the multirom must have: the sum of the sizes of the loader and the games.
+qint64 expectedMultiromSize(const QString& loader, const QStringList& games);
+
+} // namespace multirom

@@ -1,0 +1,100 @@
+// Editing the game list: add, remove, move, reset, and its sideways extent.
+#include "multirom/GameList.h"
+#include "windows/ColourValue.h"
+#include "windows/FileList.h"
+#include "windows/GameListBox.h"
+#include "windows/MessageBox.h"
+#include "windows/frmdialog.h"
+
+#include <QFontMetrics>
+#include <QItemSelectionModel>
+
+namespace {
+// Each entry keeps its width in pixels, measured once when it is added.
+constexpr int widthRole = Qt::UserRole + 1;
+} // namespace
+
+void frmdialog::addbtn_Click()
+{
+    if (filedialog->currentRow() < 0)
+        return;
+
+    const int fileCount = filedialog->count();
+    QStringList names;
+    names.reserve(fileCount);
+    for (int i = 0; i < fileCount; ++i)
+        names.append(filedialog->item(i)->text());
+    QVector<bool> selected(fileCount, false);
+    for (const QModelIndex& index : filedialog->selectionModel()->selectedIndexes())
+        selected[index.row()] = true;
+
+    const multirom::GameListAddition addition =
+        multirom::planAddition(listdialog->entries(), browserFolder(), names, selected);
+    if (addition.resultingCount > multirom::maxGameListEntries) {
+        showMessage(this, QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
+                              .arg(multirom::maxGameListEntries)
+                              .arg(addition.appended.size())
+                              .arg(addition.resultingCount));
+        return;
+    }
+
+    for (int position : addition.repeatsToRemove)
+        delete listdialog->takeItem(position);
+    const QFontMetrics metrics(font());
+    for (const QString& path : addition.appended) {
+        auto* item = new QListWidgetItem(path, listdialog);
+        item->setData(widthRole, metrics.horizontalAdvance(path));
+    }
+    if (addition.selection)
+        listdialog->setCurrentRow(*addition.selection);
+    SetHScroll(listdialog);
+}
+
+void frmdialog::SetHScroll(GameListBox* list)
+{
+    qint16 widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const int width = list->item(i)->data(widthRole).toInt();
+        if (width > widest)
+            widest = static_cast<qint16>(qMin(width, 32767));
+    }
+    list->setHorizontalExtent(widest + 5);
+}
+
+void frmdialog::rmvbutton_Click()
+{
+    if (listdialog->currentRow() < 0)
+        return;
+    for (int i = listdialog->count() - 1; i >= 0; --i) {
+        if (listdialog->item(i)->isSelected())
+            delete listdialog->takeItem(i);
+    }
+}
+
+int frmdialog::MoveListItem(GameListBox* list, qint16 direction)
+{
+    const int position = list->currentRow();
+    const int target = multirom::movedPosition(position, list->count(), direction != 0);
+    if (target < 0)
+        return -1;
+    QListWidgetItem* item = list->takeItem(position);
+    list->insertItem(target, item);
+    list->setCurrentRow(target);
+    return target;
+}
+
+void frmdialog::moveup_Click()
+{
+    MoveListItem(listdialog, 0);
+}
+
+void frmdialog::movedown_Click()
+{
+    MoveListItem(listdialog, 1);
+}
+
+void frmdialog::reset_Click()
+{
+    listdialog->clear();
+    unfreezePaths();
+}

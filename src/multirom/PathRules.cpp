@@ -1,0 +1,24 @@
+#include "multirom/PathRules.h"
+
+#include "platform/Platform.h"
+
+namespace multirom {
+
+QString composeInFolder(const QString& folder, const QString& name)
+{
+    return folder + platform::separator() + name;
+}
+
+QString composeGamePath(const QString& folder, const QString& name)
+{
+    if (folder == platform::primaryRoot())
+        return folder + name;
+    return composeInFolder(folder, name);
+}
+
+QString multiromProbePath(const QString& folder)
+{
+    return composeInFolder(folder, multiromName);
+}
+
+} // namespace multirom

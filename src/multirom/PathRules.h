@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// How Vellmore composes paths from the browser's folder. A folder path ends in the
+// separator only at a root; composing appends the separator and a name all the same,
+// so at a root the separator appears twice ("//multi.gba"), which the system accepts.
+namespace multirom {
+
+inline const QString multiromName = QStringLiteral("multi.gba");
+inline const QString batchFileName = QStringLiteral("flash.bat");
+inline const QString loaderName = QStringLiteral("gbaldr32.bin");
+inline const QString toolName = QStringLiteral("OB.exe");
+
+// folder, separator, name: always, also at a root.
+QString composeInFolder(const QString& folder, const QString& name);
+
+// The path of a game added from the browser: at the primary root ("C:\", or "/")
+// the name follows the root directly; any other folder gets the separator.
+QString composeGamePath(const QString& folder, const QString& name);
+
+// Where the multirom indicator looks, and what "Erase?" deletes.
+QString multiromProbePath(const QString& folder);
+
+} // namespace multirom

@@ -1,0 +1,47 @@
+// Start-up of the main window and the multirom indicator.
+#include "multirom/PathRules.h"
+#include "multirom/StartupDetection.h"
+#include "platform/FolderReader.h"
+#include "windows/FileList.h"
+#include "windows/frmdialog.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void frmdialog::Form_Load()
+{
+    const QString folder = browserFolder();
+    const multirom::StartupPaths paths = multirom::detectStartupPaths(QDir::currentPath(), folder);
+    if (!paths.loader.isEmpty()) {
+        ldrtext->setText(paths.loader);
+        gotloader->show();
+        Label2->hide();
+    }
+    if (!paths.tool.isEmpty()) {
+        orbicklocation->setText(paths.tool);
+        gotorbick->show();
+        Label4->hide();
+    }
+    File_Exists(multirom::multiromProbePath(folder));
+    multitxt->setText(paths.output);
+}
+
+bool frmdialog::File_Exists(const QString& path)
+{
+    if (!platform::isOrdinaryFile(path)) {
+        multierase->hide();
+        multiexist->hide();
+        return false;
+    }
+    multierase->show();
+    multiexist->setText(QStringLiteral("multi found in current directory!"));
+    multiexist->show();
+    return true;
+}
+
+QString frmdialog::browserFolder() const
+{
+    return filedialog->path();
+}

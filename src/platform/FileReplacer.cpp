@@ -1,0 +1,200 @@
+#include "platform/FileReplacer.h"
+
+#include "platform/FolderReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <vector>
+
+#ifdef Q_OS_WIN
+#include <QSaveFile>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+constexpr qint64 chunkSize = 1 << 20; // one MiB in memory at most, whatever the file sizes
+}
+
+QString FileReplacer::errorText() const
+{
+    return systemErrorText(m_errno);
+}
+
+#ifndef Q_OS_WIN
+
+struct FileReplacer::Private {
+    QByteArray temporaryPath;
+    int fd = -1;
+    bool committed = false;
+    std::vector<char> buffer;
+};
+
+FileReplacer::FileReplacer(QString destination) : m_destination(std::move(destination)), d(new Private) {}
+
+FileReplacer::~FileReplacer()
+{
+    if (d->fd >= 0)
+        ::close(d->fd);
+    if (!d->committed && !d->temporaryPath.isEmpty())
+        ::unlink(d->temporaryPath.constData());
+}
+
+FileReplacer::Result FileReplacer::open()
+{
+    const QByteArray destination = QFile::encodeName(m_destination);
+    // The new file starts next to the destination so that the final rename stays on one file system.
+    QByteArray pattern = destination + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        m_errno = errno;
+        return Result::DestinationUnwritable;
+    }
+    d->fd = fd;
+    d->temporaryPath = pattern;
+    // mkstemp creates the file private to us; give it the mode a plain copy would have.
+    struct stat st;
+    if (::stat(destination.constData(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    return Result::Ok;
+}
+
+FileReplacer::Result FileReplacer::append(const QString& source)
+{
+    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        m_errno = errno;
+        return errno == ENOENT || errno == ENOTDIR ? Result::SourceMissing : Result::SourceUnreadable;
+    }
+    struct stat st;
+    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+        m_errno = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(in);
+        return Result::SourceUnreadable;
+    }
+    Result result = Result::Ok;
+    bool kernelCopy = true;
+    for (;;) {
+        if (kernelCopy) {
+            // In-kernel copy: no bytes pass through this process at all.
+            const ssize_t copied = ::copy_file_range(in, nullptr, d->fd, nullptr, chunkSize * 16, 0);
+            if (copied > 0)
+                continue;
+            if (copied == 0)
+                break;
+            if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
+                kernelCopy = false;
+                continue;
+            }
+            m_errno = errno;
+            result = errno == EIO ? Result::SourceUnreadable : Result::DestinationUnwritable;
+            break;
+        }
+        if (d->buffer.empty())
+            d->buffer.resize(chunkSize);
+        const ssize_t got = ::read(in, d->buffer.data(), d->buffer.size());
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            m_errno = errno;
+            result = Result::SourceUnreadable;
+            break;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(d->fd, d->buffer.data() + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0) {
+                m_errno = errno;
+                ::close(in);
+                return Result::DestinationUnwritable;
+            }
+            done += put;
+        }
+    }
+    ::close(in);
+    return result;
+}
+
+FileReplacer::Result FileReplacer::commit()
+{
+    if (::close(d->fd) != 0) {
+        d->fd = -1;
+        m_errno = errno;
+        return Result::DestinationUnwritable;
+    }
+    d->fd = -1;
+    if (::rename(d->temporaryPath.constData(), QFile::encodeName(m_destination).constData()) != 0) {
+        m_errno = errno;
+        return Result::DestinationUnwritable;
+    }
+    d->committed = true;
+    return Result::Ok;
+}
+
+#else // Q_OS_WIN
+
+struct FileReplacer::Private {
+    std::unique_ptr<QSaveFile> file;
+};
+
+FileReplacer::FileReplacer(QString destination) : m_destination(std::move(destination)), d(new Private) {}
+
+FileReplacer::~FileReplacer() = default;
+
+FileReplacer::Result FileReplacer::open()
+{
+    d->file.reset(new QSaveFile(m_destination));
+    if (!d->file->open(QIODevice::WriteOnly)) {
+        m_errno = EACCES;
+        return Result::DestinationUnwritable;
+    }
+    return Result::Ok;
+}
+
+FileReplacer::Result FileReplacer::append(const QString& source)
+{
+    QFile in(source);
+    if (!in.exists()) {
+        m_errno = ENOENT;
+        return Result::SourceMissing;
+    }
+    if (!in.open(QIODevice::ReadOnly)) {
+        m_errno = EACCES;
+        return Result::SourceUnreadable;
+    }
+    QByteArray buffer;
+    while (!(buffer = in.read(chunkSize)).isEmpty()) {
+        if (d->file->write(buffer) != buffer.size()) {
+            m_errno = EIO;
+            return Result::DestinationUnwritable;
+        }
+    }
+    return Result::Ok;
+}
+
+FileReplacer::Result FileReplacer::commit()
+{
+    if (!d->file->commit()) {
+        m_errno = EACCES;
+        return Result::DestinationUnwritable;
+    }
+    return Result::Ok;
+}
+
+#endif
+
+} // namespace platform

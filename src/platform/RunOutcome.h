@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace platform {
+
+// How a started program ended.
+struct RunOutcome {
+    enum class Kind { Exited, NotStarted, Signalled };
+
+    Kind kind = Kind::NotStarted;
+    qint32 code = -1; // the exit code; the signal number when Signalled; -1 when NotStarted
+
+    static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode)}; }
+    static RunOutcome notStarted() { return {Kind::NotStarted, -1}; }
+    static RunOutcome signalled(int signal) { return {Kind::Signalled, signal}; }
+
+    bool succeeded() const { return kind == Kind::Exited && code == 0; }
+
+    // The exit code as a signed 32-bit number: -1 when the program could not be started.
+    qint32 exitCode() const { return kind == Kind::NotStarted ? -1 : code; }
+
+    // "exit code 3", "killed by signal 9", "could not be started".
+    QString describe() const;
+};
+
+} // namespace platform

@@ -1,0 +1,126 @@
+#include "windows/FormBuilder.h"
+
+#include "windows/ColourValue.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace form {
+
+int pixels(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+QFont windowFont()
+{
+    QFont font;
+    // The forms were drawn for this face; the others have close metrics where it is missing.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(8.25);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont browseFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+QFont headingFont()
+{
+    QFont font = windowFont();
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+namespace {
+template <typename Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+} // namespace
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
+{
+    auto* widget = named(new QLabel(caption, parent), name);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                    int height, const QString& toolTip)
+{
+    auto* widget = named(new QPushButton(caption, parent), name);
+    widget->setAutoDefault(false);
+    widget->setToolTip(toolTip);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    QPushButton* widget = button(parent, name, QStringLiteral("..."), left, top, width, height);
+    widget->setFont(browseFont());
+    return widget;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
+                   int height)
+{
+    auto* widget = named(new QLineEdit(text, parent), name);
+    widget->setReadOnly(readOnly);
+    widget->setTextMargins(0, 0, 0, 0);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height)
+{
+    auto* widget = named(new QCheckBox(parent), name);
+    widget->setChecked(ticked);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
+                           int width, int height)
+{
+    auto* widget = named(new QRadioButton(caption, parent), name);
+    widget->setChecked(selected);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour)
+{
+    auto* widget = named(new QFrame(parent), name);
+    widget->setFrameShape(QFrame::NoFrame);
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colours::colourFromValue(colour));
+    widget->setPalette(palette);
+    const int left = pixels(qMin(x1, x2));
+    const int top = pixels(qMin(y1, y2));
+    widget->setGeometry(left, top, qMax(1, pixels(qMax(x1, x2)) - left), qMax(1, pixels(qMax(y1, y2)) - top));
+    return widget;
+}
+
+} // namespace form

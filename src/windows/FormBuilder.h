@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QCheckBox;
+class QFont;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+// Places controls the way Vellmore's forms are laid out: positions and sizes in
+// twips (15 to a pixel at 96 dpi), each control named after its form name.
+namespace form {
+
+int pixels(int twips);
+void place(QWidget* widget, int left, int top, int width, int height);
+
+QFont windowFont();  // the forms' default font
+QFont browseFont();  // the "..." buttons
+QFont headingFont(); // the save window's headings
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height);
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
+                    int height, const QString& toolTip = QString());
+QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, int width, int height);
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
+                   int height);
+QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height);
+QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
+                           int width, int height);
+
+// A drawn line from (x1, y1) to (x2, y2), one pixel wide, in a colour value.
+QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour);
+
+} // namespace form

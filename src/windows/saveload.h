@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QWidget>
+
+class PortComboBox;
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+
+// The save window: backing up and restoring save banks, backing up a whole cart,
+// and the tool path and port settings all three use.
+class saveload : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit saveload(QWidget* parent = nullptr);
+
+signals:
+    void endProgramRequested();
+
+public:
+    QMenuBar* menuBar;
+    QMenu* file;
+    QAction* back;
+    QAction* exit;
+    QWidget* clientArea;
+
+    QFrame* Line3;
+    QFrame* Line5;
+
+    // Global Variables.
+    QLabel* Label6;
+    QFrame* Line4;
+    QLabel* Label2;
+    QLineEdit* orbicklocation;
+    QPushButton* orbickbtn;
+    QLabel* Label5;
+    QLineEdit* waitstep;
+    QLabel* Label18;
+    QCheckBox* eppcheck;
+    QLabel* Label13;
+    PortComboBox* sizelist;
+
+    // Backup Cart.
+    QLabel* Label11;
+    QFrame* Line7;
+    QLabel* Label12;
+    QLineEdit* cartname;
+    QPushButton* Command4;
+    QLabel* Label14;
+    QFrame* Frame4;
+    QRadioButton* chip1;
+    QRadioButton* chip2;
+    QRadioButton* chip3;
+    QRadioButton* chip4;
+    QRadioButton* chip5;
+    QRadioButton* chip6;
+    QPushButton* backupcart;
+
+    // Backup Save.
+    QLabel* Label1;
+    QFrame* Line2;
+    QLabel* Label4;
+    QFrame* Frame1;
+    QRadioButton* bank1;
+    QRadioButton* bank2;
+    QRadioButton* bank3;
+    QRadioButton* bank4;
+    QFrame* Line1;
+    QLabel* Label9;
+    QFrame* Frame2;
+    QRadioButton* size1;
+    QRadioButton* size2;
+    QRadioButton* size3;
+    QRadioButton* size4;
+    QLabel* Label3;
+    QLineEdit* outputxt;
+    QPushButton* Command2;
+    QPushButton* backupbtn;
+
+    // Restore Save.
+    QLabel* Label7;
+    QFrame* Line6;
+    QLabel* Label10;
+    QLineEdit* restoretxt;
+    QPushButton* Command1;
+    QLabel* Label8;
+    QFrame* Frame3;
+    QRadioButton* rbank1;
+    QRadioButton* rbank2;
+    QRadioButton* rbank3;
+    QRadioButton* rbank4;
+    QPushButton* restore;
+
+    QPushButton* Command3;
+    QLabel* Label20;
+
+private:
+    void createControls();
+};
