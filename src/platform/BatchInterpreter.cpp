@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
@@ -54,6 +55,13 @@ QList<Token> tokenize(const QString& text)
     }
     finishWord();
     return tokens;
+}
+
+// "/b", "/Y", "/-y": a slash and one letter. A longer word that starts with "/" is a path.
+bool isSwitch(const QString& word)
+{
+    static const QRegularExpression pattern(QStringLiteral("^/-?[A-Za-z]$"));
+    return pattern.match(word).hasMatch();
 }
 
 QString firstWord(const QString& line, QString* rest)
@@ -197,7 +205,7 @@ int BatchInterpreter::copy(const QString& arguments)
             joinNext = true;
             continue;
         }
-        if (!token.quoted && token.text.startsWith(QLatin1Char('/'))) {
+        if (!token.quoted && isSwitch(token.text)) {
             const QString option = token.text.toLower();
             if (option != QLatin1String("/b") && option != QLatin1String("/y") && option != QLatin1String("/v")) {
                 say(Stream::Error, QStringLiteral("Invalid switch - ") + token.text + crlf);

@@ -1,0 +1,153 @@
+// The flash tool's four command lines, as text and as the argument vector the tool receives.
+#include "cart/ToolCommands.h"
+#include "multirom/CompilePlan.h"
+
+#include <QTest>
+
+using cart::PortSettings;
+using platform::CommandLine;
+
+Q_DECLARE_METATYPE(CommandLine)
+
+namespace {
+
+PortSettings port(const QString& tool, int listIndex = -1, bool epp = true, const QString& wait = "0")
+{
+    PortSettings settings;
+    settings.toolPath = tool;
+    settings.listIndex = listIndex;
+    settings.epp = epp;
+    settings.waitStep = wait;
+    return settings;
+}
+
+} // namespace
+
+class CommandLinesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void toolCommands_data();
+    void toolCommands();
+    void portNumber_data();
+    void portNumber();
+    void copyLine_data();
+    void copyLine();
+    void batchFileHasTwoCrLfLines();
+    void unquotablePaths();
+};
+
+void CommandLinesTest::toolCommands_data()
+{
+    QTest::addColumn<CommandLine>("command");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("arguments");
+
+    const QString tool = "C:\\T\\OB.exe";
+    QTest::newRow("flash as loaded") << cart::flashCommand(port(tool), true, "C:\\M\\multi.gba")
+                                     << "C:\\T\\OB.exe -2 -w 0 -l 1 -p C:\\M\\multi.gba"
+                                     << QStringList{"-2", "-w", "0", "-l", "1", "-p", "C:\\M\\multi.gba"};
+    QTest::newRow("flash without header repair or EPP")
+        << cart::flashCommand(port(tool, -1, false), false, "C:\\M\\multi.gba")
+        << "C:\\T\\OB.exe -n -w 0 -l 1 -p C:\\M\\multi.gba"
+        << QStringList{"-n", "-w", "0", "-l", "1", "-p", "C:\\M\\multi.gba"};
+    QTest::newRow("flash: header flag comes before EPP") << cart::flashCommand(port(tool), false, "m.gba")
+                                                         << "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba"
+                                                         << QStringList{"-n", "-2", "-w", "0", "-l", "1", "-p", "m.gba"};
+    QTest::newRow("wait step with a blank is passed with it")
+        << cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba") << "C:\\T\\OB.exe -2 -w  5 -l 3 -p m.gba"
+        << QStringList{"-2", "-w", " 5", "-l", "3", "-p", "m.gba"};
+    QTest::newRow("paths with blanks stay one argument")
+        << cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba")
+        << "/opt/my tools/OB.exe -2 -w 0 -l 1 -p /home/me/my games/multi.gba"
+        << QStringList{"-2", "-w", "0", "-l", "1", "-p", "/home/me/my games/multi.gba"};
+    QTest::newRow("save backup as loaded") << cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav")
+                                           << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav"
+                                           << QStringList{"-2", "-w", "0", "-l", "1", "-b", "1", "1", "C:\\S\\game.sav"};
+    QTest::newRow("save backup bank 3, 128K") << cart::saveBackupCommand(port(tool), 3, 3, "s.sav")
+                                              << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav"
+                                              << QStringList{"-2", "-w", "0", "-l", "1", "-b", "3", "3", "s.sav"};
+    QTest::newRow("save restore as loaded") << cart::saveRestoreCommand(port(tool), 1, "C:\\S\\game.sav")
+                                            << "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav"
+                                            << QStringList{"-2", "-w", "0", "-l", "1", "-r", "1", "C:\\S\\game.sav"};
+    QTest::newRow("cart backup as loaded") << cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba")
+                                           << "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba"
+                                           << QStringList{"-2", "-w", "0", "-l", "1", "-c", "32", "-s", "C:\\B\\cart.gba"};
+    QTest::newRow("cart backup 256 Mbit on LPT4, no EPP")
+        << cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba") << "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba"
+        << QStringList{"-w", "12", "-l", "4", "-c", "256", "-s", "c.gba"};
+}
+
+void CommandLinesTest::toolCommands()
+{
+    QFETCH(CommandLine, command);
+    QFETCH(QString, text);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(command.toString(), text);
+    QCOMPARE(command.arguments(), arguments);
+    QVERIFY(!command.namesBatchFile());
+}
+
+void CommandLinesTest::portNumber_data()
+{
+    QTest::addColumn<int>("listIndex");
+    QTest::addColumn<int>("port");
+    QTest::newRow("nothing picked") << -1 << 1;
+    QTest::newRow("LPT1") << 0 << 1;
+    QTest::newRow("LPT3") << 2 << 3;
+    QTest::newRow("LPT4") << 3 << 4;
+}
+
+void CommandLinesTest::portNumber()
+{
+    QFETCH(int, listIndex);
+    QFETCH(int, port);
+    QCOMPARE(cart::portNumber(listIndex), port);
+}
+
+void CommandLinesTest::copyLine_data()
+{
+    QTest::addColumn<QString>("loader");
+    QTest::addColumn<QStringList>("games");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("one game") << "/gba/gbaldr32.bin" << QStringList{"/roms/a.gba"} << "/gba/multi.gba"
+                              << R"(copy /b "/gba/gbaldr32.bin"+"/roms/a.gba" "/gba/multi.gba")";
+    QTest::newRow("three games") << "/l.bin" << QStringList{"/r/a.gba", "/r/b b.gba", "/r/c.gba"} << "/m.gba"
+                                 << R"(copy /b "/l.bin"+"/r/a.gba"+"/r/b b.gba"+"/r/c.gba" "/m.gba")";
+    QTest::newRow("blanks in loader and output are quoted too")
+        << "/my gba/gbaldr32.bin" << QStringList{"/r/a.gba"} << "/my out/multi.gba"
+        << R"(copy /b "/my gba/gbaldr32.bin"+"/r/a.gba" "/my out/multi.gba")";
+    QTest::newRow("percent doubled everywhere") << "/100%/l.bin" << QStringList{"/r/%PATH%.gba"} << "/o%/m.gba"
+                                                << R"(copy /b "/100%%/l.bin"+"/r/%%PATH%%.gba" "/o%%/m.gba")";
+    QTest::newRow("ampersand and non-ASCII unchanged") << "/a&b/l.bin" << QStringList{"/r/Pokémon & co.gba"}
+                                                       << "/ü/m.gba"
+                                                       << R"(copy /b "/a&b/l.bin"+"/r/Pokémon & co.gba" "/ü/m.gba")";
+    QTest::newRow("root folder") << "//gbaldr32.bin" << QStringList{"/a.gba"} << "//multi.gba"
+                                 << R"(copy /b "//gbaldr32.bin"+"/a.gba" "//multi.gba")";
+}
+
+void CommandLinesTest::copyLine()
+{
+    QFETCH(QString, loader);
+    QFETCH(QStringList, games);
+    QFETCH(QString, output);
+    QFETCH(QString, line);
+    QCOMPARE(multirom::copyLine(loader, games, output), line);
+}
+
+void CommandLinesTest::batchFileHasTwoCrLfLines()
+{
+    const QByteArray content = multirom::batchFileContent(R"(copy /b "/l.bin"+"/ä.gba" "/m.gba")");
+    QCOMPARE(content, QByteArray("@echo off\r\ncopy /b \"/l.bin\"+\"/\xc3\xa4.gba\" \"/m.gba\"\r\n"));
+}
+
+void CommandLinesTest::unquotablePaths()
+{
+    QCOMPARE(multirom::firstUnquotablePath({"/a", "/b\"c", "/d\""}), std::optional<QString>("/b\"c"));
+    QCOMPARE(multirom::firstUnquotablePath({"/a b", "/c&d", "/e%f"}), std::nullopt);
+}
+
+QTEST_GUILESS_MAIN(CommandLinesTest)
+#include "tst_command_lines.moc"

@@ -1,0 +1,205 @@
+// The cart simulator that stands in for the flash tool.
+#include "multirom/RomImage.h"
+#include "support/TestFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QString output;
+    QString error;
+};
+
+ToolRun runTool(const QString& cart, const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("OBSIM_CART", cart);
+    process.setProcessEnvironment(environment);
+    process.start(OBSIM_PATH, arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The complement check, computed here independently of the program's own code.
+quint8 complementOf(const QByteArray& image)
+{
+    quint8 check = 0;
+    for (int i = 0xA0; i <= 0xBC; ++i)
+        check = quint8(check - quint8(image[i]));
+    return quint8(check - 0x19);
+}
+
+} // namespace
+
+class ObsimTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void options_data();
+    void options();
+    void flashRepairsTheHeaderInTheCartOnly_data();
+    void flashRepairsTheHeaderInTheCartOnly();
+    void refusals_data();
+    void refusals();
+    void cartBackupReadsExactlyTheChipSize_data();
+    void cartBackupReadsExactlyTheChipSize();
+    void saveBanksRoundTrip();
+};
+
+void ObsimTest::options_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+
+    const QString file = "FILE";
+    QTest::newRow("flash") << QStringList{"-2", "-w", "0", "-l", "1", "-p", file} << 0;
+    QTest::newRow("flash without repair or EPP") << QStringList{"-n", "-w", "0", "-l", "1", "-p", file} << 0;
+    QTest::newRow("wait step with a leading blank") << QStringList{"-2", "-w", " 5", "-l", "1", "-p", file} << 0;
+    QTest::newRow("save backup") << QStringList{"-2", "-w", "0", "-l", "1", "-b", "4", "4", file} << 0;
+    QTest::newRow("save restore") << QStringList{"-w", "3", "-l", "1", "-r", "2", file} << 0;
+    QTest::newRow("cart backup") << QStringList{"-2", "-w", "0", "-l", "1", "-c", "8", "-s", file} << 0;
+    QTest::newRow("port 0") << QStringList{"-w", "0", "-l", "0", "-p", file} << 2;
+    QTest::newRow("port 5") << QStringList{"-w", "0", "-l", "5", "-p", file} << 2;
+    QTest::newRow("wait step of letters") << QStringList{"-w", "abc", "-l", "1", "-p", file} << 2;
+    QTest::newRow("wait step empty") << QStringList{"-w", "", "-l", "1", "-p", file} << 2;
+    QTest::newRow("bank 5") << QStringList{"-w", "0", "-l", "1", "-b", "5", "1", file} << 2;
+    QTest::newRow("size code 0") << QStringList{"-w", "0", "-l", "1", "-b", "1", "0", file} << 2;
+    QTest::newRow("chip size 48") << QStringList{"-w", "0", "-l", "1", "-c", "48", "-s", file} << 2;
+    QTest::newRow("chip size 512") << QStringList{"-w", "0", "-l", "1", "-c", "512", "-s", file} << 2;
+    QTest::newRow("-n with a backup") << QStringList{"-n", "-w", "0", "-l", "1", "-c", "8", "-s", file} << 2;
+    QTest::newRow("options out of order") << QStringList{"-l", "1", "-w", "0", "-p", file} << 2;
+    QTest::newRow("no operation") << QStringList{"-w", "0", "-l", "1"} << 2;
+    QTest::newRow("no file") << QStringList{"-w", "0", "-l", "1", "-p"} << 2;
+    QTest::newRow("one argument too many") << QStringList{"-w", "0", "-l", "1", "-p", file, "extra"} << 2;
+    QTest::newRow("cart backup without -s") << QStringList{"-w", "0", "-l", "1", "-c", "8", file} << 2;
+}
+
+void ObsimTest::options()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("image file.gba");
+    testfiles::write(file, multirom::makeGameImage("T", "TEST", 4096));
+    arguments.replaceInStrings(QRegularExpression("^FILE$"), file);
+    const ToolRun result = runTool(dir.filePath("cart"), arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode != 0)
+        QVERIFY2(result.error.startsWith("obsim: "), qPrintable(result.error));
+}
+
+void ObsimTest::flashRepairsTheHeaderInTheCartOnly_data()
+{
+    QTest::addColumn<bool>("repair");
+    QTest::newRow("repair") << true;
+    QTest::newRow("-n leaves the header alone") << false;
+}
+
+void ObsimTest::flashRepairsTheHeaderInTheCartOnly()
+{
+    QFETCH(bool, repair);
+    QTemporaryDir dir;
+    QByteArray image = multirom::makeGameImage("BROKEN", "BRKN", 3 * 1024 * 1024 + 5);
+    image[0xBD] = char(complementOf(image) + 1);
+    const QString file = dir.filePath("multi.gba");
+    testfiles::write(file, image);
+
+    QStringList arguments{"-2", "-w", "0", "-l", "1", "-p", file};
+    if (!repair)
+        arguments.prepend("-n");
+    const ToolRun result = runTool(dir.filePath("cart"), arguments);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.output.contains("Written"));
+
+    const QByteArray onCart = testfiles::read(dir.filePath("cart/flash.bin"));
+    QCOMPARE(onCart.size(), image.size());
+    QCOMPARE(quint8(onCart[0xBD]), repair ? complementOf(image) : quint8(image[0xBD]));
+    QCOMPARE(onCart.left(0xBD), image.left(0xBD));
+    QCOMPARE(onCart.mid(0xBE), image.mid(0xBE));
+    QCOMPARE(testfiles::read(file), image);
+}
+
+void ObsimTest::refusals_data()
+{
+    QTest::addColumn<QString>("setup"); // what the test arranges first
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("image missing") << "" << QStringList{"-w", "0", "-l", "1", "-p", "%T/none.gba"} << 3
+                                   << "cannot open the image";
+    QTest::newRow("image larger than the cart") << "huge" << QStringList{"-w", "0", "-l", "1", "-p", "%T/huge.gba"} << 4
+                                                << "more than the cart";
+    QTest::newRow("no cart on that port") << "" << QStringList{"-w", "0", "-l", "2", "-p", "%T/small.gba"} << 5
+                                          << "no cart found on LPT2";
+    QTest::newRow("output under a regular file")
+        << "" << QStringList{"-w", "0", "-l", "1", "-c", "8", "-s", "%T/small.gba/out.gba"} << 6 << "cannot write";
+    QTest::newRow("saved game missing") << "" << QStringList{"-w", "0", "-l", "1", "-r", "1", "%T/none.sav"} << 3
+                                        << "cannot open the saved game";
+}
+
+void ObsimTest::refusals()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    testfiles::write(dir.filePath("small.gba"), multirom::makeGameImage("S", "SMAL", 1024));
+    if (setup == "huge") {
+        QFile huge(dir.filePath("huge.gba"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(256 * 131072 + 1));
+    }
+    arguments.replaceInStrings("%T", dir.path());
+    const ToolRun result = runTool(dir.filePath("cart"), arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    QVERIFY(!QFile::exists(dir.filePath("cart/flash.bin")));
+}
+
+void ObsimTest::cartBackupReadsExactlyTheChipSize_data()
+{
+    QTest::addColumn<int>("mbit");
+    QTest::newRow("8") << 8;
+    QTest::newRow("32") << 32;
+}
+
+void ObsimTest::cartBackupReadsExactlyTheChipSize()
+{
+    QFETCH(int, mbit);
+    QTemporaryDir dir;
+    const QByteArray image = multirom::makeGameImage("GAME", "GAME", 768 * 1024 + 3);
+    testfiles::write(dir.filePath("g.gba"), image);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-p", dir.filePath("g.gba")}).exitCode, 0);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-c", QString::number(mbit), "-s", dir.filePath("b.gba")})
+                 .exitCode,
+             0);
+    const QByteArray backup = testfiles::read(dir.filePath("b.gba"));
+    QCOMPARE(backup.size(), mbit * 131072);
+    QCOMPARE(backup.left(image.size()), image);
+    QCOMPARE(backup.mid(image.size()), QByteArray(backup.size() - image.size(), char(0xFF)));
+}
+
+void ObsimTest::saveBanksRoundTrip()
+{
+    QTemporaryDir dir;
+    const QByteArray save = testfiles::pattern(64 * 1024, 9);
+    testfiles::write(dir.filePath("in.sav"), save);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-r", "3", dir.filePath("in.sav")}).exitCode, 0);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "3", "2", dir.filePath("out.sav")}).exitCode, 0);
+    QCOMPARE(testfiles::read(dir.filePath("out.sav")), save);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "2", "1", dir.filePath("empty.sav")}).exitCode,
+             0);
+    QCOMPARE(testfiles::read(dir.filePath("empty.sav")), QByteArray(32 * 1024, char(0xFF)));
+}
+
+QTEST_GUILESS_MAIN(ObsimTest)
+#include "tst_obsim.moc"

@@ -1,0 +1,144 @@
+// Start-up detection of the loader and the tool, and how paths are composed from the browser's folder.
+#include "multirom/PathRules.h"
+#include "multirom/StartupDetection.h"
+#include "platform/FolderReader.h"
+#include "support/TestFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class StartupDetectionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void detection_data();
+    void detection();
+    void pathsComposeFromBrowserFolderAsWritten();
+    void composition_data();
+    void composition();
+    void ordinaryFiles_data();
+    void ordinaryFiles();
+    void unreadableFolderReportsTheSystemReason();
+};
+
+void StartupDetectionTest::detection_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("loaderName"); // empty: not found
+    QTest::addColumn<QString>("toolName");
+
+    QTest::newRow("usual names") << QStringList{"gbaldr32.bin", "OB.exe"} << QStringList{} << "gbaldr32.bin"
+                                 << "OB.exe";
+    QTest::newRow("loader upper case, tool mixed case")
+        << QStringList{"GBALDR32.BIN", "Ob.Exe"} << QStringList{} << "GBALDR32.BIN" << "Ob.Exe";
+    QTest::newRow("folders named like them") << QStringList{} << QStringList{"gbaldr32.bin", "ob.exe", "multi.gba"}
+                                             << "" << "";
+    QTest::newRow("hidden files are not ordinary") << QStringList{".gbaldr32.bin", ".OB.exe"} << QStringList{} << ""
+                                                   << "";
+    QTest::newRow("names that only start alike") << QStringList{"gbaldr32.bin.bak", "xob.exe"} << QStringList{} << ""
+                                                 << "";
+    QTest::newRow("neither") << QStringList{"a.gba"} << QStringList{} << "" << "";
+}
+
+void StartupDetectionTest::detection()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, folders);
+    QFETCH(QString, loaderName);
+    QFETCH(QString, toolName);
+    QTemporaryDir dir;
+    for (const QString& name : files)
+        testfiles::write(dir.filePath(name), "x");
+    for (const QString& name : folders)
+        QVERIFY(QDir(dir.path()).mkdir(name));
+
+    const multirom::StartupPaths paths = multirom::detectStartupPaths(dir.path(), dir.path());
+    QCOMPARE(paths.loader, loaderName.isEmpty() ? QString() : dir.path() + "/" + loaderName);
+    QCOMPARE(paths.tool, toolName.isEmpty() ? QString() : dir.path() + "/" + toolName);
+    QCOMPARE(paths.output, dir.path() + "/multi.gba");
+    // Whatever was found must name a file that really is there.
+    if (!paths.loader.isEmpty())
+        QVERIFY(platform::isOrdinaryFile(paths.loader));
+    if (!paths.tool.isEmpty())
+        QVERIFY(platform::isOrdinaryFile(paths.tool));
+}
+
+void StartupDetectionTest::pathsComposeFromBrowserFolderAsWritten()
+{
+    QTemporaryDir dir;
+    testfiles::write(dir.filePath("gbaldr32.bin"), "x");
+    const multirom::StartupPaths atRoot = multirom::detectStartupPaths(dir.path(), "/");
+    QCOMPARE(atRoot.loader, QString("//gbaldr32.bin"));
+    QCOMPARE(atRoot.output, QString("//multi.gba"));
+    QVERIFY(atRoot.tool.isEmpty());
+}
+
+void StartupDetectionTest::composition_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("inFolder");
+    QTest::addColumn<QString>("gamePath");
+
+    QTest::newRow("ordinary folder") << "/roms" << "a.gba" << "/roms/a.gba" << "/roms/a.gba";
+    QTest::newRow("root keeps the doubled separator, games do not") << "/" << "a.gba" << "//a.gba" << "/a.gba";
+    QTest::newRow("blanks and symbols unchanged") << "/my roms" << "b & c%.gba" << "/my roms/b & c%.gba"
+                                                  << "/my roms/b & c%.gba";
+}
+
+void StartupDetectionTest::composition()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, inFolder);
+    QFETCH(QString, gamePath);
+    QCOMPARE(multirom::composeInFolder(folder, name), inFolder);
+    QCOMPARE(multirom::composeGamePath(folder, name), gamePath);
+}
+
+void StartupDetectionTest::ordinaryFiles_data()
+{
+    QTest::addColumn<QString>("create"); // "file", "folder", "hidden", "none"
+    QTest::addColumn<bool>("doubledSeparator");
+    QTest::addColumn<bool>("ordinary");
+
+    QTest::newRow("file") << "file" << false << true;
+    QTest::newRow("file through a doubled separator") << "file" << true << true;
+    QTest::newRow("folder") << "folder" << false << false;
+    QTest::newRow("missing") << "none" << false << false;
+    QTest::newRow("under a regular file") << "under-file" << false << false;
+}
+
+void StartupDetectionTest::ordinaryFiles()
+{
+    QFETCH(QString, create);
+    QFETCH(bool, doubledSeparator);
+    QFETCH(bool, ordinary);
+    QTemporaryDir dir;
+    QString path = dir.filePath("multi.gba");
+    if (create == "file")
+        testfiles::write(path, "m");
+    else if (create == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("multi.gba"));
+    else if (create == "under-file") {
+        testfiles::write(dir.filePath("plain"), "p");
+        path = dir.filePath("plain/multi.gba");
+    }
+    if (doubledSeparator)
+        path = dir.path() + "//multi.gba";
+    QCOMPARE(platform::isOrdinaryFile(path), ordinary);
+}
+
+void StartupDetectionTest::unreadableFolderReportsTheSystemReason()
+{
+    QTemporaryDir dir;
+    testfiles::write(dir.filePath("plain"), "p");
+    const platform::FolderListing listing = platform::readFolder(dir.filePath("plain"), platform::FolderParts::Both);
+    QVERIFY(!listing.readable);
+    QCOMPARE(listing.error, platform::systemErrorText(ENOTDIR));
+    QVERIFY(listing.files.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(StartupDetectionTest)
+#include "tst_startup_detection.moc"
