@@ -1,1 +1,374 @@
-int main(){return 0;}
+// The main window as it is created and started, and its file browser.
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
+#include "windows/ColourValue.h"
+#include "windows/DriveList.h"
+#include "windows/GameListBox.h"
+#include "windows/FileList.h"
+#include "windows/FolderList.h"
+#include "windows/FormBuilder.h"
+#include "windows/PortComboBox.h"
+#include "windows/frmdialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+QString textOf(const QWidget* widget)
+{
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText();
+    return QString();
+}
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(form::pixels(left), form::pixels(top), form::pixels(width), form::pixels(height));
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void controls_data();
+    void controls();
+    void looks();
+    void menusAndTabOrder();
+    void startUpDetection_data();
+    void startUpDetection();
+    void browsingFollowsTheFolder();
+    void folderOpensByEnter();
+    void fileListShowsGameImagesOnly();
+    void unreadableFolderIsReportedAndLeftAlone();
+    void vanishedFolderIsReportedAtRefresh();
+    void exitAndCloseEndTheProgram();
+
+private:
+    QTemporaryDir* m_dir = nullptr;
+    testfiles::CurrentDirectory* m_cwd = nullptr;
+    frmdialog* m_window = nullptr;
+};
+
+void MainWindowTest::init()
+{
+    m_dir = new QTemporaryDir;
+    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
+    m_window = new frmdialog;
+}
+
+void MainWindowTest::cleanup()
+{
+    delete m_window;
+    delete m_cwd;
+    delete m_dir;
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+void MainWindowTest::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("toolTip");
+
+    auto row = [](const char* name, const char* kind, QRect geometry, const QString& text, bool shown = true,
+                  const QString& toolTip = QString()) {
+        QTest::newRow(name) << QString(name) << QString(kind) << geometry << text << shown << toolTip;
+    };
+    row("drvdialog", "DriveList", twips(120, 120, 2655, 315), "/");
+    row("dirdialog", "FolderList", twips(120, 480, 2655, 1665), "");
+    row("multiexist", "QLabel", twips(120, 2400, 2895, 255), "", false);
+    row("multierase", "QPushButton", twips(840, 2760, 975, 375), "Erase?", false);
+    row("Label1", "QLabel", twips(0, 3600, 1695, 255), "Select files to add:");
+    row("filedialog", "FileList", twips(120, 3840, 2175, 1980), "", true, "look at all them files");
+    row("Label17", "QLabel", twips(135, 5820, 2175, 255), "select multiple files with CTRL");
+    row("addbtn", "QPushButton", twips(2400, 4320, 975, 375), "Add ->", true, "click to add to list");
+    row("rmvbutton", "QPushButton", twips(2400, 4800, 975, 375), "<- Remove", true, "remove selected item from list");
+    row("Label16", "QLabel", twips(3360, 3630, 495, 255), "Slot #");
+    row("moveup", "QPushButton", twips(3840, 3600, 2175, 255), "move up");
+    row("listdialog", "GameListBox", twips(3840, 3840, 2175, 1980), "");
+    row("movedown", "QPushButton", twips(3840, 5820, 2175, 255), "move down");
+    row("Label8", "QLabel", twips(3600, 3855, 135, 240), "1");
+    row("Label10", "QLabel", twips(3600, 4245, 135, 165), "3");
+    row("Label15", "QLabel", twips(3600, 5220, 135, 255), "8");
+    row("Label20", "QLabel", twips(2760, 6120, 375, 255), "0", false);
+    row("Label4", "QLabel", twips(3300, 135, 2535, 255), "Location of Orbick:");
+    row("gotorbick", "QLabel", twips(3300, 135, 3015, 255), "Orbick found at the following location:", false);
+    row("orbicklocation", "QLineEdit", twips(3300, 375, 3015, 285), "");
+    row("orbickbtn", "QPushButton", twips(6420, 450, 255, 210), "...");
+    row("Label3", "QLabel", twips(3300, 840, 2415, 255), "Select output directoy:");
+    row("multitxt", "QLineEdit", twips(3300, 1080, 3015, 285), "");
+    row("Command2", "QPushButton", twips(6420, 1155, 255, 210), "...");
+    row("Label2", "QLabel", twips(3300, 1530, 1575, 255), "Select loader file...");
+    row("gotloader", "QLabel", twips(3300, 1530, 3135, 255), "Loader found. Using the following:", false);
+    row("ldrtext", "QLineEdit", twips(3300, 1770, 3015, 285), "");
+    row("ldrselect", "QPushButton", twips(6420, 1845, 255, 210), "...");
+    row("Label7", "QLabel", twips(3405, 2145, 1215, 255), "Other Variables");
+    row("Label5", "QLabel", twips(3375, 2445, 855, 255), "Waitstep:");
+    row("waitstep", "QLineEdit", twips(4590, 2415, 465, 285), "0");
+    row("Label18", "QLabel", twips(5535, 2445, 735, 255), "Use EPP:");
+    row("eppcheck", "QCheckBox", twips(6705, 2415, 255, 255), "");
+    row("Label6", "QLabel", twips(3375, 2775, 855, 255), "LPT Port:");
+    row("sizelist", "PortComboBox", twips(4590, 2730, 735, 315), "LPT1");
+    row("Label19", "QLabel", twips(5490, 2775, 1095, 255), "Repair header:");
+    row("header", "QCheckBox", twips(6705, 2760, 255, 255), "");
+    row("compilebtn", "QPushButton", twips(6120, 4080, 1335, 375), "Compile multirom", true, "Compile the multirom");
+    row("flashbtn", "QPushButton", twips(6120, 4560, 1335, 375), "Flash", true, "FLASH!");
+    row("reset", "QPushButton", twips(6120, 5040, 1335, 375), "Reset", true, "clear game list, start over");
+    row("Command1", "QPushButton", twips(5490, 6165, 1935, 255), "Go to save/load menu ->");
+}
+
+void MainWindowTest::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(bool, shown);
+    QFETCH(QString, toolTip);
+
+    m_window->show();
+    auto* control = m_window->findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(QString(control->metaObject()->className()), kind);
+    QCOMPARE(control->geometry(), geometry);
+    if (kind != "DriveList")
+        QCOMPARE(textOf(control), text);
+    QCOMPARE(control->isVisible(), shown);
+    QCOMPARE(control->toolTip(), toolTip);
+}
+
+void MainWindowTest::looks()
+{
+    QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
+    QCOMPARE(m_window->clientArea->size(), QSize(499, 428));
+    QVERIFY(!m_window->windowIcon().isNull());
+    QVERIFY(m_window->windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(m_window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+
+    QCOMPARE(m_window->font().pointSizeF(), 8.25);
+    for (QWidget* browse : {static_cast<QWidget*>(m_window->orbickbtn), static_cast<QWidget*>(m_window->Command2),
+                            static_cast<QWidget*>(m_window->ldrselect)}) {
+        QVERIFY(browse->font().bold());
+        QCOMPARE(browse->font().families().value(0), QString("Arial"));
+    }
+    QVERIFY(m_window->multiexist->font().bold());
+
+    QCOMPARE(colours::textColour(m_window->multiexist), QColor(255, 0, 0));
+    QCOMPARE(colours::textColour(m_window->Label3), QColor(0, 0, 0));
+    QCOMPARE(colours::textColour(m_window->multitxt), colours::colourFromValue(colours::menuText));
+    QCOMPARE(colours::backgroundColour(m_window->dirdialog), colours::colourFromValue(colours::titleBarText));
+    QCOMPARE(colours::textColour(m_window->dirdialog), colours::colourFromValue(colours::menuText));
+    QCOMPARE(colours::backgroundColour(m_window->waitstep), QColor(255, 255, 255));
+    QCOMPARE(m_window->Line5->palette().color(QPalette::Window), QColor(128, 128, 128));
+    QCOMPARE(m_window->Line5->geometry(), QRect(205, 0, 1, 228));
+
+    QVERIFY(m_window->eppcheck->isChecked());
+    QVERIFY(m_window->header->isChecked());
+    QCOMPARE(m_window->sizelist->count(), 4);
+    QCOMPARE(m_window->sizelist->itemText(3), QString("LPT4"));
+    QCOMPARE(m_window->sizelist->listIndex(), -1);
+    QCOMPARE(m_window->filedialog->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(static_cast<QListWidget*>(m_window->listdialog)->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(m_window->ldrtext->isReadOnly() && m_window->multitxt->isReadOnly() &&
+            m_window->orbicklocation->isReadOnly());
+    QVERIFY(!m_window->waitstep->isReadOnly());
+}
+
+void MainWindowTest::menusAndTabOrder()
+{
+    QCOMPARE(m_window->file->title(), QString("&File"));
+    QCOMPARE(m_window->exit->text(), QString("E&xit"));
+    QCOMPARE(m_window->help->title(), QString("&Help"));
+    QCOMPARE(m_window->about->text(), QString("&About"));
+    QCOMPARE(m_window->file->actions(), QList<QAction*>{m_window->exit});
+
+    const QStringList expected{"ldrtext",  "drvdialog",  "dirdialog", "filedialog", "addbtn",   "rmvbutton",
+                               "listdialog", "orbickbtn", "Command2",  "ldrselect",  "waitstep", "sizelist",
+                               "compilebtn", "flashbtn",  "reset",     "multitxt",   "orbicklocation", "multierase",
+                               "Command1",   "moveup",    "movedown",  "eppcheck",   "header"};
+    QStringList chain;
+    QWidget* widget = m_window->ldrtext;
+    do {
+        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
+            chain.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != m_window->ldrtext);
+    QCOMPARE(chain, expected);
+}
+
+void MainWindowTest::startUpDetection_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("loader");
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<bool>("multirom");
+
+    QTest::newRow("loader upper case, tool mixed case, multirom")
+        << QStringList{"GBALDR32.BIN", "Ob.Exe", "multi.gba"} << "GBALDR32.BIN" << "Ob.Exe" << true;
+    QTest::newRow("hidden and folder look-alikes")
+        << QStringList{".gbaldr32.bin", "ob.exe/", "multi.gba/"} << "" << "" << false;
+    QTest::newRow("nothing") << QStringList{"a.gba"} << "" << "" << false;
+}
+
+void MainWindowTest::startUpDetection()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, loader);
+    QFETCH(QString, tool);
+    QFETCH(bool, multirom);
+    for (const QString& name : files) {
+        if (name.endsWith('/'))
+            QVERIFY(QDir(m_dir->path()).mkdir(name.chopped(1)));
+        else
+            testfiles::write(m_dir->filePath(name), "x");
+    }
+    delete m_window; // created before the files were there
+    m_window = new frmdialog;
+    m_window->Form_Load();
+    m_window->show();
+
+    const QString folder = m_dir->path();
+    QCOMPARE(m_window->filedialog->path(), folder);
+    QCOMPARE(m_window->ldrtext->text(), loader.isEmpty() ? QString() : folder + "/" + loader);
+    QCOMPARE(m_window->gotloader->isVisible(), !loader.isEmpty());
+    QCOMPARE(m_window->Label2->isVisible(), loader.isEmpty());
+    QCOMPARE(m_window->orbicklocation->text(), tool.isEmpty() ? QString() : folder + "/" + tool);
+    QCOMPARE(m_window->gotorbick->isVisible(), !tool.isEmpty());
+    QCOMPARE(m_window->Label4->isVisible(), tool.isEmpty());
+    QCOMPARE(m_window->multitxt->text(), folder + "/multi.gba");
+    QCOMPARE(m_window->multiexist->isVisible(), multirom);
+    QCOMPARE(m_window->multierase->isVisible(), multirom);
+    QCOMPARE(m_window->multiexist->text(), multirom ? QString("multi found in current directory!") : QString());
+    QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
+}
+
+void MainWindowTest::browsingFollowsTheFolder()
+{
+    const QString with = m_dir->filePath("with");
+    const QString without = m_dir->filePath("without");
+    testfiles::write(with + "/multi.gba", "m");
+    testfiles::write(with + "/a.gba", "a");
+    QVERIFY(QDir().mkpath(without));
+    m_window->Form_Load();
+    m_window->show();
+    const QString output = m_window->multitxt->text();
+
+    m_window->dirdialog->setPath(with);
+    QCOMPARE(m_window->filedialog->path(), with);
+    QCOMPARE(m_window->windowTitle(), "Dialog Box - " + with);
+    QVERIFY(m_window->multiexist->isVisible() && m_window->multierase->isVisible());
+    QCOMPARE(m_window->multiexist->text(), QString("multi found in current directory!"));
+
+    m_window->dirdialog->setPath(without);
+    QCOMPARE(m_window->windowTitle(), "Dialog Box - " + without);
+    QVERIFY(!m_window->multiexist->isVisible() && !m_window->multierase->isVisible());
+    QCOMPARE(m_window->filedialog->count(), 0);
+
+    // Choosing the root drive shows "/" and its caption; the output path is never touched by browsing.
+    m_window->drvdialog->setCurrentIndex(0);
+    emit m_window->drvdialog->activated(0);
+    QCOMPARE(m_window->dirdialog->path(), QString("/"));
+    QCOMPARE(m_window->windowTitle(), QString("Dialog Box - /"));
+    QCOMPARE(m_window->multitxt->text(), output);
+}
+
+void MainWindowTest::folderOpensByEnter()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    m_window->dirdialog->refresh();
+    m_window->show();
+    QList<QListWidgetItem*> items = m_window->dirdialog->findItems("sub", Qt::MatchEndsWith);
+    QCOMPARE(items.size(), 1);
+    m_window->dirdialog->setCurrentItem(items.first());
+    m_window->dirdialog->setFocus();
+    QTest::keyClick(m_window->dirdialog, Qt::Key_Return);
+    QCOMPARE(m_window->dirdialog->path(), m_dir->filePath("sub"));
+    QCOMPARE(m_window->filedialog->path(), m_dir->filePath("sub"));
+    // The chain runs from the root down to the open folder.
+    QCOMPARE(FolderList::folderOf(m_window->dirdialog->item(0)), QString("/"));
+    QCOMPARE(FolderList::folderOf(m_window->dirdialog->currentItem()), m_dir->filePath("sub"));
+}
+
+void MainWindowTest::fileListShowsGameImagesOnly()
+{
+    for (const char* name : {"b.gba", "A.GBA", "c.Gba", ".hidden.gba", "notes.txt", "x.gba.bak"})
+        testfiles::write(m_dir->filePath(name), "x");
+    QVERIFY(QDir(m_dir->path()).mkdir("folder.gba"));
+    m_window->filedialog->refresh();
+    QStringList shown;
+    for (int i = 0; i < m_window->filedialog->count(); ++i)
+        shown.append(m_window->filedialog->item(i)->text());
+    QCOMPARE(shown, (QStringList{"A.GBA", "b.gba", "c.Gba"}));
+}
+
+void MainWindowTest::unreadableFolderIsReportedAndLeftAlone()
+{
+    testfiles::write(m_dir->filePath("plain"), "p");
+    testfiles::write(m_dir->filePath("a.gba"), "a");
+    m_window->filedialog->refresh();
+    const QString bad = m_dir->filePath("plain/sub");
+    bool wellFormed = false;
+    const QStringList messages = answerMessages([&] { m_window->dirdialog->setPath(bad); }, &wellFormed);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(wellFormed);
+    QVERIFY2(messages.first().contains(bad) && messages.first().contains(QString::fromLocal8Bit(strerror(ENOTDIR))),
+             qPrintable(messages.first()));
+    QCOMPARE(m_window->dirdialog->path(), m_dir->path());
+    QCOMPARE(m_window->filedialog->path(), m_dir->path());
+    QCOMPARE(m_window->filedialog->count(), 1);
+    QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
+}
+
+void MainWindowTest::vanishedFolderIsReportedAtRefresh()
+{
+    const QString gone = m_dir->filePath("gone");
+    testfiles::write(gone + "/a.gba", "a");
+    m_window->dirdialog->setPath(gone);
+    QCOMPARE(m_window->filedialog->count(), 1);
+    QVERIFY(QDir(gone).removeRecursively());
+    const QStringList messages = answerMessages([&] { m_window->refreshBrowser(); });
+    QVERIFY(!messages.isEmpty());
+    QVERIFY2(messages.first().contains(gone), qPrintable(messages.first()));
+    QCOMPARE(m_window->filedialog->path(), gone);
+    QCOMPARE(m_window->filedialog->count(), 1);
+}
+
+void MainWindowTest::exitAndCloseEndTheProgram()
+{
+    QSignalSpy ended(m_window, &frmdialog::endProgramRequested);
+    m_window->exit->trigger();
+    QCOMPARE(ended.count(), 1);
+    m_window->show();
+    m_window->close();
+    QCOMPARE(ended.count(), 2);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

@@ -55,6 +55,7 @@ frmdialog::frmdialog(QWidget* parent)
 
     createControls();
     connectHandlers();
+    layout->activate(); // fixes the window's size now, not only when first shown
 }
 
 void frmdialog::createControls()

@@ -77,6 +77,7 @@ saveload::saveload(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     createControls();
+    layout->activate(); // fixes the window's size now, not only when first shown
 }
 
 void saveload::createControls()
