@@ -1,1 +1,160 @@
-int main(){return 0;}
+// The game list as the user edits it in the main window.
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
+#include "windows/ColourValue.h"
+#include "windows/FileList.h"
+#include "windows/FolderList.h"
+#include "windows/GameListBox.h"
+#include "windows/frmdialog.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+class GameListWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void addRemoveMoveAndReset();
+    void addWithoutCurrentFileDoesNothing();
+    void extentFollowsTheWidestEntry();
+    void addThatWouldOverfillTheListIsRefused();
+
+private:
+    void selectFiles(const QStringList& names);
+    QStringList entries() const { return m_window->listdialog->entries(); }
+
+    QTemporaryDir* m_dir = nullptr;
+    testfiles::CurrentDirectory* m_cwd = nullptr;
+    frmdialog* m_window = nullptr;
+};
+
+void GameListWindowTest::init()
+{
+    m_dir = new QTemporaryDir;
+    for (const char* name : {"a.gba", "b.gba", "c.gba", "a much longer file name than the others.gba"})
+        testfiles::write(m_dir->filePath(name), "x");
+    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
+    m_window = new frmdialog;
+    m_window->Form_Load();
+    m_window->show();
+}
+
+void GameListWindowTest::cleanup()
+{
+    delete m_window;
+    delete m_cwd;
+    delete m_dir;
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+void GameListWindowTest::selectFiles(const QStringList& names)
+{
+    FileList* files = m_window->filedialog;
+    files->clearSelection();
+    for (const QString& name : names) {
+        const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        files->setCurrentItem(found.first(), QItemSelectionModel::Select);
+    }
+}
+
+void GameListWindowTest::addRemoveMoveAndReset()
+{
+    const QString folder = m_dir->path();
+    selectFiles({"a.gba", "b.gba", "c.gba"});
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/b.gba", folder + "/a.gba"}));
+    QCOMPARE(m_window->listdialog->currentRow(), 2);
+
+    // Adding a listed file again keeps the first copy; files visited after it leave the last entry selected.
+    selectFiles({"b.gba"});
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QCOMPARE(entries().size(), 3);
+    QCOMPARE(m_window->listdialog->currentRow(), 2);
+
+    m_window->listdialog->setCurrentRow(0);
+    QTest::mouseClick(m_window->moveup, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{folder + "/b.gba", folder + "/a.gba", folder + "/c.gba"}));
+    QCOMPARE(m_window->listdialog->currentRow(), 2);
+    QTest::mouseClick(m_window->movedown, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/b.gba", folder + "/a.gba"}));
+    QCOMPARE(m_window->listdialog->currentRow(), 0);
+
+    m_window->listdialog->setCurrentRow(1);
+    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/a.gba"}));
+
+    // Remove and move with nothing selected change nothing.
+    m_window->listdialog->setCurrentRow(-1);
+    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
+    QTest::mouseClick(m_window->moveup, Qt::LeftButton);
+    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/a.gba"}));
+
+    m_window->freezePaths();
+    QVERIFY(m_window->ldrselect->isHidden());
+    QTest::mouseClick(m_window->reset, Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    for (QLineEdit* box : {m_window->multitxt, m_window->ldrtext, m_window->orbicklocation})
+        QCOMPARE(colours::backgroundColour(box), colours::colourFromValue(colours::windowBackground));
+    for (QPushButton* browse : {m_window->Command2, m_window->ldrselect, m_window->orbickbtn})
+        QVERIFY(browse->isVisible());
+}
+
+void GameListWindowTest::addWithoutCurrentFileDoesNothing()
+{
+    m_window->listdialog->setHorizontalExtent(77);
+    m_window->filedialog->setCurrentRow(-1);
+    m_window->filedialog->clearSelection();
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(m_window->listdialog->horizontalExtent(), 77);
+
+    // A current entry without selection: nothing is added, but the extent is set.
+    m_window->filedialog->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QVERIFY(entries().isEmpty());
+    QCOMPARE(m_window->listdialog->horizontalExtent(), 5);
+}
+
+void GameListWindowTest::extentFollowsTheWidestEntry()
+{
+    const QFontMetrics metrics(m_window->font());
+    const QString longest = m_dir->filePath("a much longer file name than the others.gba");
+    selectFiles({"a.gba", "a much longer file name than the others.gba"});
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QCOMPARE(m_window->listdialog->horizontalExtent(), metrics.horizontalAdvance(longest) + 5);
+
+    // Remove leaves the extent; the next Add measures the list as it is then.
+    m_window->listdialog->setCurrentRow(entries().indexOf(longest));
+    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
+    QCOMPARE(m_window->listdialog->horizontalExtent(), metrics.horizontalAdvance(longest) + 5);
+    selectFiles({"b.gba"});
+    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QCOMPARE(m_window->listdialog->horizontalExtent(),
+             qMax(metrics.horizontalAdvance(m_dir->filePath("a.gba")), metrics.horizontalAdvance(m_dir->filePath("b.gba"))) + 5);
+}
+
+void GameListWindowTest::addThatWouldOverfillTheListIsRefused()
+{
+    QStringList many;
+    for (int i = 0; i < 32766; ++i)
+        many.append(QString("/g/%1.gba").arg(i));
+    m_window->listdialog->addItems(many);
+    selectFiles({"a.gba", "b.gba"});
+    const QStringList messages = answerMessages([&] { QTest::mouseClick(m_window->addbtn, Qt::LeftButton); });
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains("32767"), qPrintable(messages.first()));
+    QCOMPARE(m_window->listdialog->count(), 32766);
+
+    selectFiles({"a.gba"});
+    QVERIFY(answerMessages([&] { QTest::mouseClick(m_window->addbtn, Qt::LeftButton); }).isEmpty());
+    QCOMPARE(m_window->listdialog->count(), 32767);
+}
+
+QTEST_MAIN(GameListWindowTest)
+#include "tst_game_list_window.moc"

@@ -1,1 +1,179 @@
-int main(){return 0;}
+// Running a program and waiting for it: exit codes, signals, batch files, the console window.
+#include "platform/ConsoleWindow.h"
+#include "platform/ProcessRunner.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using platform::CommandLine;
+using platform::ExecCmd;
+using platform::RunOutcome;
+
+namespace {
+
+QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+{
+    const QString path = dir.filePath(name);
+    testfiles::write(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+ConsoleWindow* shownConsole()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "console" && widget->isVisible())
+            return qobject_cast<ConsoleWindow*>(widget);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ProcessRunnerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void outcomes_data();
+    void outcomes();
+    void signedExitCodes();
+    void argumentsArriveAsAVector();
+    void seesOurDirectoryAndEnvironment();
+    void batchFileRunsThroughTheInterpreter();
+    void consoleShowsOutputWhileRunning();
+    void userInputIsBlockedWhileRunning();
+};
+
+void ProcessRunnerTest::cleanup()
+{
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+void ProcessRunnerTest::outcomes_data()
+{
+    QTest::addColumn<QByteArray>("body"); // empty: no program at all
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("succeeded");
+
+    QTest::newRow("exit 0") << QByteArray("exit 0") << int(RunOutcome::Kind::Exited) << 0 << true;
+    QTest::newRow("exit 3") << QByteArray("exit 3") << int(RunOutcome::Kind::Exited) << 3 << false;
+    QTest::newRow("exit 253, as the system reports -3") << QByteArray("exit 253") << int(RunOutcome::Kind::Exited) << 253
+                                                      << false;
+    QTest::newRow("killed by a signal") << QByteArray("kill -9 $$") << int(RunOutcome::Kind::Signalled) << 9 << false;
+    QTest::newRow("no such program") << QByteArray() << int(RunOutcome::Kind::NotStarted) << -1 << false;
+}
+
+void ProcessRunnerTest::outcomes()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, kind);
+    QFETCH(int, code);
+    QFETCH(bool, succeeded);
+    QTemporaryDir dir;
+    const QString program = body.isEmpty() ? dir.filePath("missing tool") : script(dir, "tool", body);
+    const RunOutcome outcome = ExecCmd(CommandLine(program));
+    QCOMPARE(int(outcome.kind), kind);
+    QCOMPARE(outcome.code, code);
+    QCOMPARE(outcome.succeeded(), succeeded);
+    if (outcome.kind == RunOutcome::Kind::NotStarted)
+        QCOMPARE(outcome.exitCode(), -1);
+}
+
+void ProcessRunnerTest::signedExitCodes()
+{
+    QCOMPARE(RunOutcome::exited(0xFFFFFFFDu).exitCode(), -3);
+    QCOMPARE(RunOutcome::exited(0xC0000005u).exitCode(), qint32(0xC0000005u));
+    QCOMPARE(RunOutcome::exited(7).describe(), QString("exit code 7"));
+    QCOMPARE(RunOutcome::signalled(15).describe(), QString("killed by signal 15"));
+}
+
+void ProcessRunnerTest::argumentsArriveAsAVector()
+{
+    QTemporaryDir dir;
+    const QString tool = script(dir, "my tool", "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"");
+    const QStringList arguments{"-2", "-w", " 5", "-p", "/a b/ü & c%d\"e.gba"};
+    QCOMPARE(ExecCmd(CommandLine(tool, arguments)).code, 0);
+    QCOMPARE(testfiles::read(dir.filePath("args")), QString("[-2]\n[-w]\n[ 5]\n[-p]\n[/a b/ü & c%d\"e.gba]\n").toUtf8());
+}
+
+void ProcessRunnerTest::seesOurDirectoryAndEnvironment()
+{
+    QTemporaryDir dir;
+    const QString tool = script(dir, "tool", "pwd > where; printf %s \"$VELLMORE_PROBE\" > env");
+    testfiles::CurrentDirectory cwd(dir.path());
+    qputenv("VELLMORE_PROBE", "here");
+    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    qunsetenv("VELLMORE_PROBE");
+    QCOMPARE(testfiles::read(dir.filePath("where")).trimmed(), QFile::encodeName(QDir(dir.path()).canonicalPath()));
+    QCOMPARE(testfiles::read(dir.filePath("env")), QByteArray("here"));
+}
+
+void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
+{
+    QTemporaryDir dir;
+    testfiles::write(dir.filePath("a.bin"), "AB");
+    testfiles::write(dir.filePath("c d.gba"), "CD");
+    const QString line = QString("copy /b \"%1\"+\"%2\" \"%3\"").arg(dir.filePath("a.bin"), dir.filePath("c d.gba"),
+                                                                   dir.filePath("m.gba"));
+    testfiles::write(dir.filePath("FLASH.BAT"), "@echo off\r\n" + line.toUtf8() + "\r\n");
+    const RunOutcome ok = ExecCmd(CommandLine(dir.filePath("FLASH.BAT")));
+    QVERIFY(ok.succeeded());
+    QCOMPARE(testfiles::read(dir.filePath("m.gba")), QByteArray("ABCD"));
+
+    testfiles::write(dir.filePath("bad.bat"), "@echo off\r\nformat c:\r\n");
+    const RunOutcome bad = ExecCmd(CommandLine(dir.filePath("bad.bat")));
+    QCOMPARE(bad.kind, RunOutcome::Kind::Exited);
+    QCOMPARE(bad.code, 9009);
+}
+
+void ProcessRunnerTest::consoleShowsOutputWhileRunning()
+{
+    QTemporaryDir dir;
+    const QString tool = script(dir, "tool", "echo 'writing block 1'; echo 'a warning' >&2; sleep 1; echo done");
+    QString seenWhileRunning;
+    QTimer::singleShot(600, [&] {
+        if (ConsoleWindow* console = shownConsole())
+            seenWhileRunning = console->text();
+    });
+    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    QVERIFY2(seenWhileRunning.contains("writing block 1"), qPrintable(seenWhileRunning));
+    QVERIFY2(seenWhileRunning.contains("a warning"), qPrintable(seenWhileRunning));
+    QVERIFY(!seenWhileRunning.contains("done"));
+    QVERIFY(!shownConsole());
+}
+
+void ProcessRunnerTest::userInputIsBlockedWhileRunning()
+{
+    QTemporaryDir dir;
+    const QString tool = script(dir, "tool", "sleep 1");
+    QPushButton button("press");
+    int presses = 0;
+    connect(&button, &QPushButton::clicked, [&] { ++presses; });
+    button.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&button));
+    bool closedWhileRunning = true;
+    bool busyCursor = false;
+    QTimer::singleShot(300, [&] {
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QTest::keyClick(&button, Qt::Key_Space);
+        button.close();
+        closedWhileRunning = !button.isVisible();
+        busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    });
+    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    QCOMPARE(presses, 0);
+    QVERIFY(!closedWhileRunning);
+    QVERIFY(busyCursor);
+    QVERIFY(!QApplication::overrideCursor());
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(presses, 1);
+}
+
+QTEST_MAIN(ProcessRunnerTest)
+#include "tst_process_runner.moc"
