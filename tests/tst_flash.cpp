@@ -1,1 +1,260 @@
-int main(){return 0;}
+// "Flash" and "Erase?" end to end, against the cart simulator.
+#include "multirom/RomImage.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
+#include "windows/ColourValue.h"
+#include "windows/FileList.h"
+#include "windows/GameListBox.h"
+#include "windows/PortComboBox.h"
+#include "windows/frmdialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+
+class FlashTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void checksInOrder_data();
+    void checksInOrder();
+    void compileThenFlashWritesTheCart_data();
+    void compileThenFlashWritesTheCart();
+    void failuresAreNeverReportedAsFlashed_data();
+    void failuresAreNeverReportedAsFlashed();
+    void portAndWaitStepReachTheTool();
+    void erase_data();
+    void erase();
+
+private:
+    QStringList click(QPushButton* button)
+    {
+        return answerMessages([&] { QTest::mouseClick(button, Qt::LeftButton); });
+    }
+    bool frozen() const { return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden(); }
+    QString recordingTool();
+
+    QTemporaryDir* m_dir = nullptr;
+    testfiles::CurrentDirectory* m_cwd = nullptr;
+    frmdialog* m_window = nullptr;
+    QByteArray m_multirom;
+};
+
+void FlashTest::init()
+{
+    m_dir = new QTemporaryDir;
+    // A loader whose header check is wrong, so that repair shows on the cart.
+    QByteArray loader = multirom::makeGameImage("LOADER", "LDR0", 8192);
+    loader[multirom::complementOffset] = char(multirom::headerComplement(loader) ^ 0x5A);
+    const QByteArray game = multirom::makeGameImage("GAME", "GAME", 70000);
+    testfiles::write(m_dir->filePath("gbaldr32.bin"), loader);
+    testfiles::write(m_dir->filePath("game one.gba"), game);
+    m_multirom = loader + game;
+    QVERIFY(QFile::copy(OBSIM_PATH, m_dir->filePath("OB.exe")));
+    qputenv("OBSIM_CART", QFile::encodeName(m_dir->filePath("cart")));
+    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
+    m_window = new frmdialog;
+    m_window->Form_Load();
+    m_window->show();
+}
+
+void FlashTest::cleanup()
+{
+    delete m_window;
+    delete m_cwd;
+    delete m_dir;
+    qunsetenv("OBSIM_CART");
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+QString FlashTest::recordingTool()
+{
+    const QString path = m_dir->filePath("recorder");
+    testfiles::write(path, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.args\"\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void FlashTest::checksInOrder_data()
+{
+    QTest::addColumn<bool>("output");
+    QTest::addColumn<bool>("tool");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("red");
+
+    QTest::newRow("both missing") << false << false << "you have to select the multi.gba to flash"
+                                  << QStringList{"Label3"};
+    QTest::newRow("tool missing") << true << false << "please select your Orbick location"
+                                  << QStringList{"Label4", "gotorbick"};
+}
+
+void FlashTest::checksInOrder()
+{
+    QFETCH(bool, output);
+    QFETCH(bool, tool);
+    QFETCH(QString, message);
+    QFETCH(QStringList, red);
+    if (!output)
+        m_window->multitxt->clear();
+    if (!tool)
+        m_window->orbicklocation->clear();
+    m_window->waitstep->clear();
+    m_window->freezePaths();
+    QCOMPARE(click(m_window->flashbtn), QStringList{message});
+    for (const char* name : {"Label3", "Label4", "gotorbick"}) {
+        const QColor expected = red.contains(name) ? QColor(255, 0, 0) : QColor(0, 0, 0);
+        QCOMPARE(colours::textColour(m_window->findChild<QLabel*>(name)), expected);
+    }
+    QVERIFY(frozen());
+    QCOMPARE(m_window->waitstep->text(), QString());
+}
+
+void FlashTest::compileThenFlashWritesTheCart_data()
+{
+    QTest::addColumn<bool>("repair");
+    QTest::newRow("header repaired") << true;
+    QTest::newRow("header left alone") << false;
+}
+
+void FlashTest::compileThenFlashWritesTheCart()
+{
+    QFETCH(bool, repair);
+    m_window->listdialog->addItem(m_dir->filePath("game one.gba"));
+    m_window->header->setChecked(repair);
+    QCOMPARE(click(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
+    QVERIFY(frozen());
+    QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")), m_multirom);
+
+    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    QVERIFY(!frozen());
+    QCOMPARE(colours::backgroundColour(m_window->multitxt), colours::colourFromValue(colours::windowBackground));
+
+    QByteArray expected = m_multirom;
+    if (repair)
+        multirom::repairHeader(expected);
+    const QByteArray onCart = testfiles::read(m_dir->filePath("cart/flash.bin"));
+    QCOMPARE(onCart.size(), expected.size());
+    QVERIFY(onCart == expected);
+    QCOMPARE(onCart[multirom::complementOffset] == m_multirom[multirom::complementOffset], !repair);
+    QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")), m_multirom);
+}
+
+void FlashTest::failuresAreNeverReportedAsFlashed_data()
+{
+    QTest::addColumn<QString>("arrangement");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("tool missing") << "tool missing" << "could not start %T/no tool/OB.exe";
+    QTest::newRow("no cart on that port") << "port 2" << "flash failed: exit code 5";
+    QTest::newRow("image too large") << "too large" << "flash failed: exit code 4";
+    QTest::newRow("nothing compiled yet") << "no multirom" << "flash failed: exit code 3";
+    QTest::newRow("tool killed") << "killed" << "flash failed: killed by signal 9";
+}
+
+void FlashTest::failuresAreNeverReportedAsFlashed()
+{
+    QFETCH(QString, arrangement);
+    QFETCH(QString, message);
+    testfiles::write(m_dir->filePath("multi.gba"), m_multirom);
+    if (arrangement == "tool missing") {
+        m_window->orbicklocation->setText(m_dir->filePath("no tool/OB.exe"));
+    } else if (arrangement == "port 2") {
+        m_window->sizelist->pickEntry(1);
+    } else if (arrangement == "too large") {
+        QFile huge(m_dir->filePath("multi.gba"));
+        QVERIFY(huge.open(QIODevice::ReadWrite));
+        QVERIFY(huge.resize(256 * 131072 + 1));
+    } else if (arrangement == "no multirom") {
+        QVERIFY(QFile::remove(m_dir->filePath("multi.gba")));
+    } else if (arrangement == "killed") {
+        testfiles::write(m_dir->filePath("killer"), "#!/bin/sh\nkill -9 $$\n");
+        QFile::setPermissions(m_dir->filePath("killer"), QFile::ReadOwner | QFile::ExeOwner);
+        m_window->orbicklocation->setText(m_dir->filePath("killer"));
+    }
+    m_window->freezePaths();
+    QCOMPARE(click(m_window->flashbtn), QStringList{message.replace("%T", m_dir->path())});
+    QVERIFY2(frozen(), "a failed flash leaves the frozen state, so the same multirom can be flashed again");
+    QVERIFY(!QFile::exists(m_dir->filePath("cart/flash.bin")));
+}
+
+void FlashTest::portAndWaitStepReachTheTool()
+{
+    const QString tool = recordingTool();
+    m_window->orbicklocation->setText(tool);
+    m_window->multitxt->setText(m_dir->filePath("my games/multi.gba"));
+    m_window->waitstep->clear();
+    // Typed text does not pick an entry: the port stays 1.
+    m_window->sizelist->lineEdit()->selectAll();
+    QTest::keyClicks(m_window->sizelist->lineEdit(), "LPT3");
+    QCOMPARE(m_window->sizelist->currentText(), QString("LPT3"));
+    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    QCOMPARE(m_window->waitstep->text(), QString("0"));
+    QCOMPARE(testfiles::read(tool + ".args"), ("[-2][-w][0][-l][1][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
+
+    // An entry picked from the list counts; so do EPP, header repair and a wait step with a blank.
+    m_window->sizelist->setCurrentIndex(3);
+    emit m_window->sizelist->activated(3);
+    m_window->eppcheck->setChecked(false);
+    m_window->header->setChecked(false);
+    m_window->waitstep->setText(" 5");
+    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    QCOMPARE(testfiles::read(tool + ".args"), ("[-n][-w][ 5][-l][4][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
+}
+
+void FlashTest::erase_data()
+{
+    QTest::addColumn<QString>("arrangement");
+    QTest::addColumn<QString>("reason"); // empty: no message
+
+    QTest::newRow("present") << "present" << "";
+    QTest::newRow("already deleted") << "deleted" << "";
+    QTest::newRow("a folder where the file was") << "folder" << QString::fromLocal8Bit(strerror(EISDIR));
+    QTest::newRow("read-only folder") << "read-only" << QString::fromLocal8Bit(strerror(EACCES));
+}
+
+void FlashTest::erase()
+{
+    QFETCH(QString, arrangement);
+    QFETCH(QString, reason);
+    const QString multirom = m_dir->filePath("multi.gba");
+    testfiles::write(multirom, m_multirom);
+    m_window->refreshBrowser();
+    m_window->File_Exists(multirom);
+    QVERIFY(m_window->multierase->isVisible());
+    if (arrangement == "deleted") {
+        QVERIFY(QFile::remove(multirom));
+    } else if (arrangement == "folder") {
+        QVERIFY(QFile::remove(multirom));
+        testfiles::write(multirom + "/inside", "x");
+    } else if (arrangement == "read-only") {
+        if (testfiles::runningAsRoot())
+            QSKIP("permission bits do not stop root; the folder row covers a delete that fails");
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
+    }
+
+    const QStringList messages = click(m_window->multierase);
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (reason.isEmpty()) {
+        QVERIFY(messages.isEmpty());
+        QVERIFY(!QFile::exists(multirom));
+        QVERIFY(!m_window->multierase->isVisible() && !m_window->multiexist->isVisible());
+        QVERIFY(m_window->filedialog->findItems("multi.gba", Qt::MatchExactly).isEmpty());
+    } else {
+        QCOMPARE(messages, QStringList{"cannot delete " + multirom + ": " + reason});
+        // The indicator shows what is really there.
+        const bool stillAFile = arrangement == "read-only";
+        QCOMPARE(m_window->multierase->isVisible(), stillAFile);
+        QCOMPARE(m_window->multiexist->isVisible(), stillAFile);
+    }
+}
+
+QTEST_MAIN(FlashTest)
+#include "tst_flash.moc"

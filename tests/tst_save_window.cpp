@@ -1,1 +1,180 @@
-int main(){return 0;}
+// The save window as it is created.
+#include "windows/ColourValue.h"
+#include "windows/FormBuilder.h"
+#include "windows/PortComboBox.h"
+#include "windows/saveload.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(form::pixels(left), form::pixels(top), form::pixels(width), form::pixels(height));
+}
+
+} // namespace
+
+class SaveWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { m_window = new saveload; }
+    void cleanup();
+    void controls_data();
+    void controls();
+    void optionGroupsAreIndependent();
+    void looksMenusAndTabOrder();
+
+private:
+    saveload* m_window = nullptr;
+};
+
+void SaveWindowTest::cleanup()
+{
+    delete m_window;
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+void SaveWindowTest::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("on"); // ticked or selected
+
+    auto row = [](const char* name, const char* parent, QRect geometry, const char* text, bool on = false) {
+        QTest::newRow(name) << QString(name) << QString(parent) << geometry << QString(text) << on;
+    };
+    row("Label6", "clientArea", twips(120, 0, 1575, 255), "Global Variables");
+    row("Label2", "clientArea", twips(120, 360, 2535, 495), "Orbick location:");
+    row("orbicklocation", "clientArea", twips(120, 600, 2535, 285), "");
+    row("orbickbtn", "clientArea", twips(2760, 675, 255, 210), "...");
+    row("waitstep", "clientArea", twips(1080, 1035, 465, 285), "0");
+    row("eppcheck", "clientArea", twips(1080, 1440, 255, 255), "", true);
+    row("Label13", "clientArea", twips(120, 1845, 855, 255), "LPT Port:");
+    row("Label11", "clientArea", twips(3360, 0, 1695, 255), "Backup Cart");
+    row("cartname", "clientArea", twips(3360, 600, 2535, 285), "");
+    row("Command4", "clientArea", twips(6000, 675, 255, 210), "...");
+    row("Frame4", "clientArea", twips(3720, 1200, 1890, 675), "");
+    row("chip1", "Frame4", twips(45, 150, 375, 195), "8");
+    row("chip2", "Frame4", twips(45, 390, 495, 195), "16");
+    row("chip3", "Frame4", twips(600, 120, 735, 255), "32", true);
+    row("chip4", "Frame4", twips(600, 390, 495, 195), "64");
+    row("chip5", "Frame4", twips(1200, 150, 615, 195), "128");
+    row("chip6", "Frame4", twips(1200, 390, 615, 195), "256");
+    row("backupcart", "clientArea", twips(3360, 2040, 2535, 375), "Step 3: Backup Cart");
+    row("Label1", "clientArea", twips(120, 2640, 1455, 375), "Backup Save");
+    row("Label4", "clientArea", twips(360, 3120, 855, 615), "Step 1: Select bank to backup");
+    row("bank1", "Frame1", twips(120, 120, 375, 255), "1", true);
+    row("bank4", "Frame1", twips(120, 840, 375, 255), "4");
+    row("Label9", "clientArea", twips(1680, 3120, 855, 615), "Step 2: Select size to backup");
+    row("size1", "Frame2", twips(120, 120, 615, 255), "32K", true);
+    row("size4", "Frame2", twips(120, 840, 735, 255), "256K");
+    row("Label3", "clientArea", twips(120, 5025, 2415, 255), "Step 3: Select output file");
+    row("outputxt", "clientArea", twips(120, 5265, 2535, 285), "");
+    row("Command2", "clientArea", twips(2760, 5340, 255, 210), "...");
+    row("backupbtn", "clientArea", twips(120, 5640, 2535, 375), "Step 4: Backup");
+    row("Label7", "clientArea", twips(3360, 2640, 1455, 375), "Restore Save");
+    row("Label10", "clientArea", twips(3360, 3000, 2415, 255), "Step 1: Select saved game");
+    row("restoretxt", "clientArea", twips(3360, 3240, 2535, 285), "");
+    row("Command1", "clientArea", twips(6000, 3315, 255, 210), "...");
+    row("Label8", "clientArea", twips(4200, 3705, 855, 615), "Step 2: Select bank to restore to");
+    row("Frame3", "clientArea", twips(4320, 4305, 615, 1140), "");
+    row("rbank1", "Frame3", twips(120, 120, 375, 255), "1", true);
+    row("rbank3", "Frame3", twips(120, 600, 375, 255), "3");
+    row("restore", "clientArea", twips(3360, 5640, 2535, 375), "Step 3: Restore");
+    row("Command3", "clientArea", twips(4500, 6150, 1815, 255), "<- back to main menu");
+    row("Label20", "clientArea", twips(2400, 6120, 375, 255), "0");
+}
+
+void SaveWindowTest::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, parent);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(bool, on);
+    auto* control = m_window->findChild<QWidget*>(name);
+    QVERIFY2(control, qPrintable(name));
+    QCOMPARE(control->parentWidget()->objectName(), parent);
+    QCOMPARE(control->geometry(), geometry);
+    QCOMPARE(control->toolTip(), QString());
+    if (auto* label = qobject_cast<QLabel*>(control))
+        QCOMPARE(label->text(), text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(control))
+        QCOMPARE(edit->text(), text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->isChecked(), on);
+    }
+}
+
+void SaveWindowTest::optionGroupsAreIndependent()
+{
+    m_window->rbank4->setChecked(true);
+    m_window->chip6->setChecked(true);
+    m_window->size3->setChecked(true);
+    QVERIFY(m_window->bank1->isChecked());
+    QVERIFY(!m_window->rbank1->isChecked());
+    QVERIFY(!m_window->chip3->isChecked());
+    QVERIFY(!m_window->size1->isChecked());
+    m_window->bank2->setChecked(true);
+    QVERIFY(m_window->rbank4->isChecked() && m_window->size3->isChecked() && m_window->chip6->isChecked());
+    QVERIFY(!m_window->bank1->isChecked());
+}
+
+void SaveWindowTest::looksMenusAndTabOrder()
+{
+    QCOMPARE(m_window->windowTitle(), QString("Backup Game / Restore Game"));
+    QCOMPARE(m_window->clientArea->size(), QSize(423, 428));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(!m_window->windowIcon().isNull());
+    for (QLabel* heading : {m_window->Label6, m_window->Label11, m_window->Label1, m_window->Label7})
+        QCOMPARE(heading->font().pointSizeF(), 9.75);
+    QCOMPARE(m_window->Label2->font().pointSizeF(), 8.25);
+    QVERIFY(m_window->Command4->font().bold());
+    QVERIFY(m_window->Label4->wordWrap());
+    QVERIFY(m_window->Label20->isHidden());
+    QVERIFY(m_window->orbicklocation->isReadOnly() && m_window->outputxt->isReadOnly() &&
+            m_window->cartname->isReadOnly() && m_window->restoretxt->isReadOnly());
+    QCOMPARE(m_window->sizelist->currentText(), QString("LPT1"));
+    QCOMPARE(m_window->sizelist->listIndex(), -1);
+    QCOMPARE(colours::textColour(m_window->outputxt), colours::colourFromValue(colours::menuText));
+    QCOMPARE(m_window->Line3->palette().color(QPalette::Window), colours::colourFromValue(colours::inactiveTitleBar));
+
+    QCOMPARE(m_window->file->title(), QString("&File"));
+    QCOMPARE(m_window->file->actions(), (QList<QAction*>{m_window->back, m_window->exit}));
+    QCOMPARE(m_window->back->text(), QString("&Back to main menu"));
+    QSignalSpy ended(m_window, &saveload::endProgramRequested);
+    m_window->exit->trigger();
+    QCOMPARE(ended.count(), 1);
+
+    const QStringList expected{"orbicklocation", "orbickbtn", "waitstep", "bank1",    "bank2",    "bank3",
+                               "bank4",          "size1",     "size2",    "size3",    "size4",    "Command2",
+                               "backupbtn",      "Command1",  "rbank1",   "rbank2",   "rbank3",   "rbank4",
+                               "restore",        "outputxt",  "restoretxt", "Command3", "cartname", "Command4",
+                               "chip1",          "chip2",     "chip3",    "chip4",    "chip5",    "chip6",
+                               "eppcheck",       "sizelist",  "backupcart"};
+    QStringList chain;
+    QWidget* widget = m_window->orbicklocation;
+    do {
+        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
+            chain.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    } while (widget != m_window->orbicklocation);
+    QCOMPARE(chain, expected);
+}
+
+QTEST_MAIN(SaveWindowTest)
+#include "tst_save_window.moc"
