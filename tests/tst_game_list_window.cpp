@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -128,6 +129,8 @@ void GameListWindowTest::extentFollowsTheWidestEntry()
     selectFiles({"a.gba", "a much longer file name than the others.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
     QCOMPARE(m_window->listdialog->horizontalExtent(), metrics.horizontalAdvance(longest) + 5);
+    QCoreApplication::processEvents();
+    QVERIFY(m_window->listdialog->horizontalScrollBar()->maximum() > 0);
 
     // Remove leaves the extent; the next Add measures the list as it is then.
     m_window->listdialog->setCurrentRow(entries().indexOf(longest));

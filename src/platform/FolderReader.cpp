@@ -9,6 +9,7 @@
 #ifndef Q_OS_WIN
 #include <cerrno>
 #include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
 #endif
 
@@ -75,19 +76,27 @@ template <typename Visit> int forEachEntry(const QString& folder, Visit visit)
     return failure;
 }
 
+QString decoded(const char* name, size_t length)
+{
+    return QString::fromUtf8(name, qsizetype(length));
+}
+
 } // namespace
 
-FolderListing readFolder(const QString& folder, FolderParts parts)
+FolderListing readFolder(const QString& folder, FolderParts parts, const RawNameFilter& acceptFile)
 {
     FolderListing listing;
     const bool wantFolders = parts != FolderParts::Files;
     const bool wantFiles = parts != FolderParts::Folders;
     const int failure = forEachEntry(folder, [&](const dirent* entry, int fd) {
+        const size_t length = std::strlen(entry->d_name);
+        if (wantFiles && !wantFolders && acceptFile && !acceptFile(entry->d_name, length))
+            return; // cheap test first: most names of a large folder stop here
         const EntryKind kind = kindOf(fd, entry);
         if (kind == EntryKind::Folder && wantFolders)
-            listing.folders.append(QFile::decodeName(entry->d_name));
-        else if (kind == EntryKind::File && wantFiles)
-            listing.files.append(QFile::decodeName(entry->d_name));
+            listing.folders.append(decoded(entry->d_name, length));
+        else if (kind == EntryKind::File && wantFiles && (!acceptFile || acceptFile(entry->d_name, length)))
+            listing.files.append(decoded(entry->d_name, length));
     });
     listing.readable = failure == 0;
     if (failure != 0) {
@@ -110,22 +119,25 @@ bool isOrdinaryFile(const QString& path)
 
 QHash<QString, QString> findOrdinaryFilesIgnoringCase(const QString& folder, const QStringList& wanted)
 {
-    QHash<QString, QString> found;
-    QHash<QString, QString> byFolded;
+    // The wanted names are plain ASCII, so the comparison works on the bytes as stored:
+    // no name of the folder needs decoding unless it matches.
+    QList<QByteArray> wantedBytes;
     for (const QString& name : wanted)
-        byFolded.insert(name.toCaseFolded(), name);
+        wantedBytes.append(name.toUtf8());
+    QHash<QString, QString> found;
     forEachEntry(folder, [&](const dirent* entry, int fd) {
-        const QString name = QFile::decodeName(entry->d_name);
-        const auto match = byFolded.constFind(name.toCaseFolded());
-        if (match != byFolded.constEnd() && !found.contains(*match) && kindOf(fd, entry) == EntryKind::File)
-            found.insert(*match, name);
+        for (int i = 0; i < wantedBytes.size(); ++i) {
+            if (strcasecmp(entry->d_name, wantedBytes[i].constData()) == 0 && !found.contains(wanted[i]) &&
+                kindOf(fd, entry) == EntryKind::File)
+                found.insert(wanted[i], decoded(entry->d_name, std::strlen(entry->d_name)));
+        }
     });
     return found;
 }
 
 #else // Q_OS_WIN
 
-FolderListing readFolder(const QString& folder, FolderParts parts)
+FolderListing readFolder(const QString& folder, FolderParts parts, const RawNameFilter& acceptFile)
 {
     FolderListing listing;
     QDir dir(folder);
@@ -136,8 +148,13 @@ FolderListing readFolder(const QString& folder, FolderParts parts)
     listing.readable = true;
     if (parts != FolderParts::Files)
         listing.folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (parts != FolderParts::Folders)
-        listing.files = dir.entryList(QDir::Files);
+    if (parts != FolderParts::Folders) {
+        for (const QString& name : dir.entryList(QDir::Files)) {
+            const QByteArray raw = name.toUtf8();
+            if (!acceptFile || acceptFile(raw.constData(), size_t(raw.size())))
+                listing.files.append(name);
+        }
+    }
     return listing;
 }
 

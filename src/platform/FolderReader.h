@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace platform {
 
 // One folder as the browser sees it: its subfolders and its ordinary files
@@ -17,8 +19,12 @@ struct FolderListing {
 
 enum class FolderParts { Folders, Files, Both };
 
+// Decides from a file's name as the system stores it whether the listing wants it; names
+// that are not wanted are never decoded, which keeps large folders cheap.
+using RawNameFilter = std::function<bool(const char* name, size_t length)>;
+
 // Reads the folder in one pass over its entries; never throws, reports the system's reason instead.
-FolderListing readFolder(const QString& folder, FolderParts parts);
+FolderListing readFolder(const QString& folder, FolderParts parts, const RawNameFilter& acceptFile = {});
 
 // A name beginning with "." is hidden on the systems that have no hidden attribute.
 bool isHiddenName(const QString& name);

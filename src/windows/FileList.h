@@ -36,6 +36,7 @@ private:
     QString m_path;
     QString m_pattern;
     QList<QRegularExpression> m_matchers;
+    QList<QByteArray> m_suffixes; // set when every pattern is "*.ext": matched on raw names, no decoding
 };
 
 // Sorts names the way the browser lists them: alphabetically, letter case aside.

@@ -16,9 +16,6 @@ public:
 
     QStringList entries() const;
 
-protected:
-    void updateGeometries() override;
-
 private:
     int m_extent = 0;
 };

@@ -1,0 +1,41 @@
+// Shows a first window and ends the moment it is exposed: "vellmore" starts Vellmore
+// as its main() does, "empty" shows one empty window, for reference.
+#include "app/WindowRegistry.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+class ExposeWatcher : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && qobject_cast<QWindow*>(watched))
+            std::_Exit(0); // the first window is on screen: nothing after this is start-up
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ExposeWatcher watcher;
+    app.installEventFilter(&watcher);
+    if (argc > 1 && std::strcmp(argv[1], "empty") == 0) {
+        QWidget window;
+        window.show();
+        return QApplication::exec();
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    WindowRegistry windows;
+    windows.start();
+    return QApplication::exec();
+}

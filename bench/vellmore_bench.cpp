@@ -1,0 +1,254 @@
+// Vellmore's benchmarks: each figure beside a reference measured in the same run.
+#include "multirom/RomImage.h"
+#include "windows/FileList.h"
+#include "windows/FolderList.h"
+#include "windows/GameListBox.h"
+#include "windows/frmdialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* figure, double value, const char* unit, const char* reference, double referenceValue,
+            const char* limit)
+{
+    std::printf("%-46s %9.1f %-3s | %-34s %9.1f %-3s | ratio %5.2f %s\n", figure, value, unit, reference,
+                referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, limit);
+    std::fflush(stdout);
+}
+
+void fillFolder(const QString& folder, int games, int others)
+{
+    QDir().mkpath(folder);
+    const QByteArray body = multirom::makeGameImage("BENCH", "BNCH", 256);
+    for (int i = 0; i < games + others; ++i) {
+        QFile file(folder + QStringLiteral("/game %1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(i < games ? "gba" : "txt"));
+        file.open(QIODevice::WriteOnly);
+        file.write(body);
+    }
+}
+
+double msSince(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+double timeProcess(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    return msSince(timer);
+}
+
+// Answers every message box; returns the time from start until the first one appeared.
+double timeUntilMessage(const std::function<void()>& action, QString* text)
+{
+    QElapsedTimer timer;
+    double shownAfter = -1;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (shownAfter < 0) {
+                shownAfter = msSince(timer);
+                *text = box->text();
+            }
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    poll.start();
+    timer.start();
+    action();
+    poll.stop();
+    return shownAfter;
+}
+
+long peakResidentKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void benchStartupAndBrowse(const QString& root)
+{
+    const QString big = root + QStringLiteral("/big");
+    fillFolder(big, 5000, 5000);
+    QVector<double> vellmore, empty;
+    for (int round = 0; round < 9; ++round) {
+        vellmore.append(timeProcess(QStringLiteral(STARTUP_PROBE), {QStringLiteral("vellmore")}, big));
+        empty.append(timeProcess(QStringLiteral(STARTUP_PROBE), {QStringLiteral("empty")}, big));
+    }
+    report("start-up to first window, 10,000 files", median(vellmore), "ms", "empty Qt window", median(empty),
+           "(limit 1.5)");
+
+    QDir::setCurrent(root);
+    frmdialog window;
+    window.Form_Load();
+    window.show();
+    QVector<double> browse;
+    for (int round = 0; round < 5; ++round) {
+        window.dirdialog->setPath(root);
+        QElapsedTimer timer;
+        timer.start();
+        window.dirdialog->setPath(big);
+        browse.append(msSince(timer));
+    }
+    QProcess ls;
+    QElapsedTimer lsTimer;
+    lsTimer.start();
+    ls.start(QStringLiteral("ls"), {QStringLiteral("-f"), big});
+    ls.waitForFinished(-1);
+    report("browse into that folder (main thread)", median(browse), "ms", "ls -f of the folder", msSince(lsTimer),
+           "(limit 100 ms)");
+}
+
+void benchGameList(const QString& root)
+{
+    const QString first = root + QStringLiteral("/first");
+    const QString second = root + QStringLiteral("/second");
+    fillFolder(first, 5000, 0);
+    fillFolder(second, 5000, 0);
+    QDir::setCurrent(root);
+    frmdialog window;
+    window.show();
+
+    auto addAll = [&](const QString& folder) {
+        window.dirdialog->setPath(folder);
+        window.filedialog->selectAll();
+        window.filedialog->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QElapsedTimer timer;
+        timer.start();
+        window.addbtn->click();
+        return msSince(timer);
+    };
+    addAll(first);
+    const double add = addAll(second);
+
+    QStringList paths;
+    for (int i = 0; i < window.filedialog->count(); ++i)
+        paths.append(second + QLatin1Char('/') + window.filedialog->item(i)->text());
+    QListWidget reference;
+    reference.setUniformItemSizes(true);
+    reference.addItems(window.listdialog->entries().mid(0, 5000));
+    QElapsedTimer timer;
+    timer.start();
+    reference.addItems(paths);
+    report("Add 5,000 selected files to 5,000 entries", add, "ms", "QListWidget::addItems, 5,000 paths",
+           msSince(timer), "(limit 3)");
+
+    auto timeMoves = [&](GameListBox* list) {
+        QElapsedTimer moves;
+        moves.start();
+        for (int i = 0; i < 100; ++i) {
+            list->setCurrentRow(list->count() - 1);
+            window.movedown_Click(); // last entry wraps to the top
+            list->setCurrentRow(0);
+            window.moveup_Click(); // and back to the bottom
+        }
+        return msSince(moves) / 200.0 * 1000.0;
+    };
+    const double moveLarge = timeMoves(window.listdialog);
+    while (window.listdialog->count() > 1000)
+        delete window.listdialog->takeItem(window.listdialog->count() - 1);
+    const double moveSmall = timeMoves(window.listdialog);
+    report("Move the last entry, 10,000 entries", moveLarge, "us", "the same with 1,000 entries", moveSmall, "");
+}
+
+void writeFilled(const QString& path, qint64 size, int seed)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QByteArray block(1 << 20, char(seed));
+    for (qint64 done = 0; done < size; done += block.size())
+        file.write(block.constData(), qMin<qint64>(block.size(), size - done));
+}
+
+void benchCompile(const QString& root, int totalMiB)
+{
+    const QString folder = root + QStringLiteral("/compile%1").arg(totalMiB);
+    QDir().mkpath(folder);
+    writeFilled(folder + QStringLiteral("/gbaldr32.bin"), 32 * 1024, 1);
+    writeFilled(folder + QStringLiteral("/OB.exe"), 16, 2);
+    QStringList games;
+    const int gameCount = 8;
+    const qint64 gameSize = qint64(totalMiB) * 1024 * 1024 / gameCount - 4096;
+    for (int i = 0; i < gameCount; ++i) {
+        games.append(folder + QStringLiteral("/game %1.gba").arg(i));
+        writeFilled(games.last(), gameSize, 3 + i);
+    }
+    QDir::setCurrent(folder);
+    frmdialog window;
+    window.Form_Load();
+    window.show();
+    window.listdialog->addItems(games);
+    const QString output = window.multitxt->text();
+
+    QVector<double> compile, cat;
+    for (int round = 0; round < 3; ++round) {
+        QFile::remove(output);
+        QStringList sources{folder + QStringLiteral("/gbaldr32.bin")};
+        sources += games;
+        QProcess process;
+        process.setStandardOutputFile(output);
+        QElapsedTimer timer;
+        timer.start();
+        process.start(QStringLiteral("cat"), sources);
+        process.waitForFinished(-1);
+        cat.append(msSince(timer));
+
+        QFile::remove(output);
+        QString message;
+        compile.append(timeUntilMessage([&] { window.compilebtn->click(); }, &message));
+        if (!message.startsWith(QStringLiteral("Compiled to ")))
+            std::printf("compile did not succeed: %s\n", qPrintable(message));
+        window.unfreezePaths();
+    }
+    const QByteArray figure = QStringLiteral("compile %1 MiB through flash.bat").arg(totalMiB).toUtf8();
+    report(figure.constData(), median(compile), "ms", "cat of the same files", median(cat),
+           totalMiB >= 256 ? "(limit 1.3)" : "");
+    std::printf("%-46s %9ld KiB\n", QStringLiteral("  peak resident set after %1 MiB").arg(totalMiB).toUtf8().constData(),
+                peakResidentKiB());
+    for (const QString& game : games)
+        QFile::remove(game);
+    QFile::remove(output);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QTemporaryDir root;
+    const QString place = root.path();
+    benchStartupAndBrowse(place);
+    benchGameList(place);
+    benchCompile(place, 32);
+    benchCompile(place, 256);
+    QDir::setCurrent(QDir::tempPath());
+    return 0;
+}
