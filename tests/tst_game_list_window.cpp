@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 class GameListWindowTest : public QObject {
     Q_OBJECT
 
@@ -122,24 +124,36 @@ void GameListWindowTest::addWithoutCurrentFileDoesNothing()
     QCOMPARE(m_window->listdialog->horizontalExtent(), 5);
 }
 
+namespace {
+// A text's width as a Windows text extent: its characters' advances added up, rounded up.
+int extentWidth(const QFont& font, const QString& text)
+{
+    const QFontMetricsF metrics(font);
+    qreal width = 0;
+    for (const QChar c : text)
+        width += metrics.horizontalAdvance(c);
+    return int(std::ceil(width));
+}
+} // namespace
+
 void GameListWindowTest::extentFollowsTheWidestEntry()
 {
-    const QFontMetrics metrics(m_window->font());
+    const QFont font = m_window->font();
     const QString longest = m_dir->filePath("a much longer file name than the others.gba");
     selectFiles({"a.gba", "a much longer file name than the others.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
-    QCOMPARE(m_window->listdialog->horizontalExtent(), metrics.horizontalAdvance(longest) + 5);
+    QCOMPARE(m_window->listdialog->horizontalExtent(), extentWidth(font, longest) + 5);
     QCoreApplication::processEvents();
     QVERIFY(m_window->listdialog->horizontalScrollBar()->maximum() > 0);
 
     // Remove leaves the extent; the next Add measures the list as it is then.
     m_window->listdialog->setCurrentRow(entries().indexOf(longest));
     QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
-    QCOMPARE(m_window->listdialog->horizontalExtent(), metrics.horizontalAdvance(longest) + 5);
+    QCOMPARE(m_window->listdialog->horizontalExtent(), extentWidth(font, longest) + 5);
     selectFiles({"b.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
     QCOMPARE(m_window->listdialog->horizontalExtent(),
-             qMax(metrics.horizontalAdvance(m_dir->filePath("a.gba")), metrics.horizontalAdvance(m_dir->filePath("b.gba"))) + 5);
+             qMax(extentWidth(font, m_dir->filePath("a.gba")), extentWidth(font, m_dir->filePath("b.gba"))) + 5);
 }
 
 void GameListWindowTest::addThatWouldOverfillTheListIsRefused()

@@ -134,7 +134,9 @@ void StartupDetectionTest::unreadableFolderReportsTheSystemReason()
 {
     QTemporaryDir dir;
     testfiles::write(dir.filePath("plain"), "p");
-    const platform::FolderListing listing = platform::readFolder(dir.filePath("plain"), platform::FolderParts::Both);
+    platform::FolderQuery query;
+    query.folders = query.files = true;
+    const platform::FolderListing listing = platform::readFolder(dir.filePath("plain"), query);
     QVERIFY(!listing.readable);
     QCOMPARE(listing.error, platform::systemErrorText(ENOTDIR));
     QVERIFY(listing.files.isEmpty());

@@ -4,15 +4,10 @@
 #include "windows/FileList.h"
 #include "windows/GameListBox.h"
 #include "windows/MessageBox.h"
+#include "windows/TextWidth.h"
 #include "windows/frmdialog.h"
 
-#include <QFontMetrics>
 #include <QItemSelectionModel>
-
-namespace {
-// Each entry keeps its width in pixels, measured once when it is added.
-constexpr int widthRole = Qt::UserRole + 1;
-} // namespace
 
 void frmdialog::addbtn_Click()
 {
@@ -40,11 +35,13 @@ void frmdialog::addbtn_Click()
 
     for (int position : addition.repeatsToRemove)
         delete listdialog->takeItem(position);
-    const QFontMetrics metrics(font());
-    for (const QString& path : addition.appended) {
-        auto* item = new QListWidgetItem(path, listdialog);
-        item->setData(widthRole, metrics.horizontalAdvance(path));
-    }
+    // Each entry is measured once, when it is added.
+    TextWidth measure(font());
+    QVector<int> widths;
+    widths.reserve(addition.appended.size());
+    for (const QString& path : addition.appended)
+        widths.append(measure.of(path));
+    listdialog->appendEntries(addition.appended, widths);
     if (addition.selection)
         listdialog->setCurrentRow(*addition.selection);
     SetHScroll(listdialog);
@@ -52,13 +49,7 @@ void frmdialog::addbtn_Click()
 
 void frmdialog::SetHScroll(GameListBox* list)
 {
-    qint16 widest = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        const int width = list->item(i)->data(widthRole).toInt();
-        if (width > widest)
-            widest = static_cast<qint16>(qMin(width, 32767));
-    }
-    list->setHorizontalExtent(widest + 5);
+    list->setHorizontalExtent(qMin(list->widestEntry(), 32767) + 5);
 }
 
 void frmdialog::rmvbutton_Click()

@@ -6,7 +6,10 @@ namespace multirom {
 
 QString composeInFolder(const QString& folder, const QString& name)
 {
-    return folder + platform::separator() + name;
+    QString path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder).append(platform::separator()).append(name);
+    return path;
 }
 
 QString composeGamePath(const QString& folder, const QString& name)

@@ -6,20 +6,35 @@
 
 namespace multirom {
 
-StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder)
+namespace {
+QString toolLookupName()
 {
-    const QString toolLookupName = toolName.toLower();
-    const QHash<QString, QString> found =
-        platform::findOrdinaryFilesIgnoringCase(searchFolder, {loaderName, toolLookupName});
-    const bool keepDiskName = platform::fileNamesAreCaseSensitive();
+    return toolName.toLower();
+}
+} // namespace
 
+QStringList startupFileNames()
+{
+    return {loaderName, toolLookupName()};
+}
+
+StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QString& browserFolder)
+{
+    const bool keepDiskName = platform::fileNamesAreCaseSensitive();
     StartupPaths paths;
     if (found.contains(loaderName))
         paths.loader = composeInFolder(browserFolder, keepDiskName ? found.value(loaderName) : loaderName);
-    if (found.contains(toolLookupName))
-        paths.tool = composeInFolder(browserFolder, keepDiskName ? found.value(toolLookupName) : toolName);
+    if (found.contains(toolLookupName()))
+        paths.tool = composeInFolder(browserFolder, keepDiskName ? found.value(toolLookupName()) : toolName);
     paths.output = multiromProbePath(browserFolder);
     return paths;
+}
+
+StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder)
+{
+    platform::FolderQuery query;
+    query.findIgnoringCase = startupFileNames();
+    return composeStartupPaths(platform::readFolder(searchFolder, query).found, browserFolder);
 }
 
 } // namespace multirom

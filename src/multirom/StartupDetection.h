@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace multirom {
 
@@ -11,6 +13,13 @@ struct StartupPaths {
     QString tool;   // empty when not found
     QString output;
 };
+
+// The names start-up looks for among the ordinary files of the start folder, letter case aside.
+QStringList startupFileNames();
+
+// Composes the start-up paths from what a look-up of startupFileNames() found (wanted name
+// -> name on disk) and the browser's folder as it is written.
+StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QString& browserFolder);
 
 // Looks for the loader and the tool among the ordinary files of searchFolder without
 // regard to letter case, and composes the paths from browserFolder as it is written.

@@ -3,6 +3,7 @@
 #include "multirom/StartupDetection.h"
 #include "platform/FolderReader.h"
 #include "windows/FileList.h"
+#include "windows/FolderList.h"
 #include "windows/frmdialog.h"
 
 #include <QDir>
@@ -13,7 +14,11 @@
 void frmdialog::Form_Load()
 {
     const QString folder = browserFolder();
-    const multirom::StartupPaths paths = multirom::detectStartupPaths(QDir::currentPath(), folder);
+    // The constructor has just read the current directory; read it again only if it moved since.
+    const QString current = normalisedFolderPath(QDir::currentPath());
+    const multirom::StartupPaths paths = current == m_startupFolder
+                                             ? multirom::composeStartupPaths(m_startupFinds, folder)
+                                             : multirom::detectStartupPaths(current, folder);
     if (!paths.loader.isEmpty()) {
         ldrtext->setText(paths.loader);
         gotloader->show();

@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #ifndef Q_OS_WIN
-#include <cerrno>
 #include <dirent.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -35,6 +38,36 @@ bool isHiddenName(const QString& name)
     return name.startsWith(QLatin1Char('.'));
 }
 
+void sortNamesForDisplay(QStringList& names)
+{
+    // Each name is folded once, not once per comparison, into bytes that compare with memcmp.
+    std::vector<std::pair<std::string, int>> keyed;
+    keyed.reserve(size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i)
+        keyed.emplace_back(names[i].toCaseFolded().toStdString(), i);
+    std::sort(keyed.begin(), keyed.end(), [&names](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : names[a.second] < names[b.second];
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const auto& entry : keyed)
+        sorted.append(std::move(names[entry.second]));
+    names = std::move(sorted);
+}
+
+namespace {
+
+void finish(FolderListing& listing, const FolderQuery& query)
+{
+    if (query.sortForDisplay) {
+        sortNamesForDisplay(listing.folders);
+        sortNamesForDisplay(listing.files);
+    }
+}
+
+} // namespace
+
 #ifndef Q_OS_WIN
 
 namespace {
@@ -43,7 +76,7 @@ enum class EntryKind { Folder, File, Other };
 
 EntryKind kindOf(int dirFd, const dirent* entry)
 {
-    unsigned char type = entry->d_type;
+    const unsigned char type = entry->d_type;
     if (type == DT_UNKNOWN || type == DT_LNK) {
         struct stat st;
         if (fstatat(dirFd, entry->d_name, &st, 0) != 0)
@@ -57,25 +90,6 @@ EntryKind kindOf(int dirFd, const dirent* entry)
     return type == DT_REG ? EntryKind::File : EntryKind::Other;
 }
 
-// Calls visit(name, kind) for every entry that is not hidden; returns 0 or the errno of the failure.
-template <typename Visit> int forEachEntry(const QString& folder, Visit visit)
-{
-    const QByteArray native = QFile::encodeName(folder);
-    DIR* dir = opendir(native.constData());
-    if (!dir)
-        return errno;
-    const int fd = dirfd(dir);
-    errno = 0;
-    while (const dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] != '.')
-            visit(entry, fd);
-        errno = 0;
-    }
-    const int failure = errno;
-    closedir(dir);
-    return failure;
-}
-
 QString decoded(const char* name, size_t length)
 {
     return QString::fromUtf8(name, qsizetype(length));
@@ -83,27 +97,52 @@ QString decoded(const char* name, size_t length)
 
 } // namespace
 
-FolderListing readFolder(const QString& folder, FolderParts parts, const RawNameFilter& acceptFile)
+FolderListing readFolder(const QString& folder, const FolderQuery& query)
 {
     FolderListing listing;
-    const bool wantFolders = parts != FolderParts::Files;
-    const bool wantFiles = parts != FolderParts::Folders;
-    const int failure = forEachEntry(folder, [&](const dirent* entry, int fd) {
-        const size_t length = std::strlen(entry->d_name);
-        if (wantFiles && !wantFolders && acceptFile && !acceptFile(entry->d_name, length))
-            return; // cheap test first: most names of a large folder stop here
+    DIR* dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir) {
+        listing.error = systemErrorText(errno);
+        return listing;
+    }
+    QList<QByteArray> wanted;
+    for (const QString& name : query.findIgnoringCase)
+        wanted.append(name.toUtf8());
+
+    const int fd = dirfd(dir);
+    errno = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.') // hidden, and "." and ".."
+            continue;
+        const size_t length = std::strlen(name);
+        int wantedIndex = -1;
+        for (int i = 0; i < wanted.size() && wantedIndex < 0; ++i) {
+            if (strcasecmp(name, wanted[i].constData()) == 0)
+                wantedIndex = i;
+        }
+        const bool fileWanted = query.files && (!query.acceptFile || query.acceptFile(name, length));
+        if (!query.folders && !fileWanted && wantedIndex < 0)
+            continue; // decided without a look at the entry's kind
         const EntryKind kind = kindOf(fd, entry);
-        if (kind == EntryKind::Folder && wantFolders)
-            listing.folders.append(decoded(entry->d_name, length));
-        else if (kind == EntryKind::File && wantFiles && (!acceptFile || acceptFile(entry->d_name, length)))
-            listing.files.append(decoded(entry->d_name, length));
-    });
-    listing.readable = failure == 0;
+        if (kind == EntryKind::Folder && query.folders) {
+            listing.folders.append(decoded(name, length));
+        } else if (kind == EntryKind::File) {
+            if (fileWanted)
+                listing.files.append(decoded(name, length));
+            if (wantedIndex >= 0 && !listing.found.contains(query.findIgnoringCase[wantedIndex]))
+                listing.found.insert(query.findIgnoringCase[wantedIndex], decoded(name, length));
+        }
+        errno = 0;
+    }
+    const int failure = errno;
+    closedir(dir);
     if (failure != 0) {
         listing.error = systemErrorText(failure);
-        listing.folders.clear();
-        listing.files.clear();
+        return FolderListing{false, listing.error, {}, {}, {}};
     }
+    listing.readable = true;
+    finish(listing, query);
     return listing;
 }
 
@@ -117,27 +156,9 @@ bool isOrdinaryFile(const QString& path)
     return S_ISREG(st.st_mode);
 }
 
-QHash<QString, QString> findOrdinaryFilesIgnoringCase(const QString& folder, const QStringList& wanted)
-{
-    // The wanted names are plain ASCII, so the comparison works on the bytes as stored:
-    // no name of the folder needs decoding unless it matches.
-    QList<QByteArray> wantedBytes;
-    for (const QString& name : wanted)
-        wantedBytes.append(name.toUtf8());
-    QHash<QString, QString> found;
-    forEachEntry(folder, [&](const dirent* entry, int fd) {
-        for (int i = 0; i < wantedBytes.size(); ++i) {
-            if (strcasecmp(entry->d_name, wantedBytes[i].constData()) == 0 && !found.contains(wanted[i]) &&
-                kindOf(fd, entry) == EntryKind::File)
-                found.insert(wanted[i], decoded(entry->d_name, std::strlen(entry->d_name)));
-        }
-    });
-    return found;
-}
-
 #else // Q_OS_WIN
 
-FolderListing readFolder(const QString& folder, FolderParts parts, const RawNameFilter& acceptFile)
+FolderListing readFolder(const QString& folder, const FolderQuery& query)
 {
     FolderListing listing;
     QDir dir(folder);
@@ -146,15 +167,18 @@ FolderListing readFolder(const QString& folder, FolderParts parts, const RawName
         return listing;
     }
     listing.readable = true;
-    if (parts != FolderParts::Files)
+    if (query.folders)
         listing.folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    if (parts != FolderParts::Folders) {
-        for (const QString& name : dir.entryList(QDir::Files)) {
-            const QByteArray raw = name.toUtf8();
-            if (!acceptFile || acceptFile(raw.constData(), size_t(raw.size())))
-                listing.files.append(name);
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        const QByteArray raw = name.toUtf8();
+        if (query.files && (!query.acceptFile || query.acceptFile(raw.constData(), size_t(raw.size()))))
+            listing.files.append(name);
+        for (const QString& want : query.findIgnoringCase) {
+            if (name.compare(want, Qt::CaseInsensitive) == 0 && !listing.found.contains(want))
+                listing.found.insert(want, name);
         }
     }
+    finish(listing, query);
     return listing;
 }
 
@@ -162,17 +186,6 @@ bool isOrdinaryFile(const QString& path)
 {
     const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
-}
-
-QHash<QString, QString> findOrdinaryFilesIgnoringCase(const QString& folder, const QStringList& wanted)
-{
-    QHash<QString, QString> found;
-    for (const QString& name : wanted) {
-        const QFileInfo info(QDir(folder).filePath(name));
-        if (info.isFile() && !info.isHidden())
-            found.insert(name, name);
-    }
-    return found;
 }
 
 #endif

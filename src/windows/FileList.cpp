@@ -1,24 +1,21 @@
 #include "windows/FileList.h"
 
-#include "platform/FolderReader.h"
 #include "windows/FolderList.h"
 
-#include <algorithm>
 #include <strings.h>
-#include <utility>
-#include <vector>
 
-void sortNamesForDisplay(QStringList& names)
+namespace {
+
+// "*.*" means every file, also one without a dot, as on Windows.
+QStringList wildcardsOf(const QString& pattern)
 {
-    // Each name is folded once, not once per comparison.
-    std::vector<std::pair<QString, QString>> keyed;
-    keyed.reserve(size_t(names.size()));
-    for (QString& name : names)
-        keyed.emplace_back(name.toCaseFolded(), std::move(name));
-    std::sort(keyed.begin(), keyed.end());
-    for (int i = 0; i < names.size(); ++i)
-        names[i] = std::move(keyed[size_t(i)].second);
+    QStringList wildcards;
+    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        wildcards.append(part.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : part.trimmed());
+    return wildcards;
 }
+
+} // namespace
 
 FileList::FileList(QWidget* parent) : QListWidget(parent)
 {
@@ -27,21 +24,33 @@ FileList::FileList(QWidget* parent) : QListWidget(parent)
     setPattern(QStringLiteral("*.*"));
 }
 
+platform::RawNameFilter FileList::rawFilterFor(const QString& pattern)
+{
+    static const QRegularExpression plainExtension(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
+    QList<QByteArray> suffixes;
+    for (const QString& wildcard : wildcardsOf(pattern)) {
+        if (!plainExtension.match(wildcard).hasMatch())
+            return {};
+        suffixes.append(wildcard.mid(1).toUtf8());
+    }
+    return [suffixes](const char* name, size_t length) {
+        for (const QByteArray& suffix : suffixes) {
+            const size_t size = size_t(suffix.size());
+            if (length >= size && strncasecmp(name + length - size, suffix.constData(), size) == 0)
+                return true;
+        }
+        return false;
+    };
+}
+
 void FileList::setPattern(const QString& pattern)
 {
     m_pattern = pattern;
     m_matchers.clear();
-    m_suffixes.clear();
-    static const QRegularExpression plainExtension(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
-    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        // "*.*" means every file, also one without a dot, as on Windows.
-        const QString wildcard = part.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : part.trimmed();
+    for (const QString& wildcard : wildcardsOf(pattern))
         m_matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(wildcard),
                                              QRegularExpression::CaseInsensitiveOption));
-        m_suffixes.append(plainExtension.match(wildcard).hasMatch() ? wildcard.mid(1).toUtf8() : QByteArray());
-    }
-    if (m_suffixes.contains(QByteArray()))
-        m_suffixes.clear();
+    m_rawFilter = rawFilterFor(pattern);
     if (!m_path.isEmpty())
         refresh();
 }
@@ -55,28 +64,32 @@ bool FileList::matches(const QString& name) const
     return false;
 }
 
+platform::FolderQuery FileList::query() const
+{
+    platform::FolderQuery query;
+    query.files = true;
+    query.acceptFile = m_rawFilter;
+    query.sortForDisplay = true;
+    return query;
+}
+
 bool FileList::load(const QString& path)
 {
     const QString folder = normalisedFolderPath(path);
-    platform::RawNameFilter filter;
-    if (!m_suffixes.isEmpty()) {
-        filter = [this](const char* name, size_t length) {
-            for (const QByteArray& suffix : m_suffixes) {
-                if (length >= size_t(suffix.size()) &&
-                    strncasecmp(name + length - size_t(suffix.size()), suffix.constData(), size_t(suffix.size())) == 0)
-                    return true;
-            }
-            return false;
-        };
-    }
-    platform::FolderListing listing = platform::readFolder(folder, platform::FolderParts::Files, filter);
+    const platform::FolderListing listing = platform::readFolder(folder, query());
     if (!listing.readable) {
         emit folderUnreadable(folder, listing.error);
         return false;
     }
+    showListing(folder, listing);
+    return true;
+}
+
+void FileList::showListing(const QString& folder, const platform::FolderListing& listing)
+{
     QStringList shown;
-    if (filter) {
-        shown = std::move(listing.files);
+    if (m_rawFilter) {
+        shown = listing.files; // already filtered while the folder was read
     } else {
         shown.reserve(listing.files.size());
         for (const QString& name : listing.files) {
@@ -84,13 +97,11 @@ bool FileList::load(const QString& path)
                 shown.append(name);
         }
     }
-    sortNamesForDisplay(shown);
     setUpdatesEnabled(false);
     clear();
     addItems(shown);
     setUpdatesEnabled(true);
     m_path = folder;
-    return true;
 }
 
 bool FileList::showFolder(const QString& path)

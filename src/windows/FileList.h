@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderReader.h"
+
 #include <QListWidget>
 #include <QRegularExpression>
 
@@ -17,6 +19,11 @@ public:
     QString path() const { return m_path; }
     void setPath(const QString& path);
     bool showFolder(const QString& path); // without raising pathChanged
+    void showListing(const QString& folder, const platform::FolderListing& listing);
+
+    // How the list reads a folder: its files, cheaply pre-filtered by the pattern, sorted.
+    platform::FolderQuery query() const;
+    static platform::RawNameFilter rawFilterFor(const QString& pattern);
 
     QString pattern() const { return m_pattern; }
     void setPattern(const QString& pattern);
@@ -36,8 +43,5 @@ private:
     QString m_path;
     QString m_pattern;
     QList<QRegularExpression> m_matchers;
-    QList<QByteArray> m_suffixes; // set when every pattern is "*.ext": matched on raw names, no decoding
+    platform::RawNameFilter m_rawFilter; // set when every pattern is "*.ext": matched on raw names
 };
-
-// Sorts names the way the browser lists them: alphabetically, letter case aside.
-void sortNamesForDisplay(QStringList& names);

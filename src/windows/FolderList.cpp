@@ -1,15 +1,36 @@
 #include "windows/FolderList.h"
 
 #include "platform/FolderReader.h"
-#include "windows/FileList.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStyle>
+#include <QPainter>
+#include <QPixmap>
 
 namespace {
+
 constexpr int pathRole = Qt::UserRole;
+
+// A small folder, drawn here: the style's own icons are read from image files, which
+// start-up has no time for.
+QIcon folderIcon(bool open)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(128, 128, 0));
+    painter.setBrush(QColor(255, 255, 128));
+    painter.drawRect(1, 2, 6, 2);
+    painter.drawRect(1, 4, 13, 9);
+    if (open) {
+        painter.setBrush(QColor(255, 255, 192));
+        const QPoint flap[] = {{1, 13}, {4, 7}, {15, 7}, {14, 13}};
+        painter.drawPolygon(flap, 4);
+    }
+    return QIcon(pixmap);
 }
+
+} // namespace
 
 QString normalisedFolderPath(const QString& path)
 {
@@ -35,12 +56,20 @@ QString FolderList::folderOf(const QListWidgetItem* item)
 bool FolderList::load(const QString& path)
 {
     const QString folder = normalisedFolderPath(path);
-    platform::FolderListing listing = platform::readFolder(folder, platform::FolderParts::Folders);
+    platform::FolderQuery query;
+    query.folders = true;
+    query.sortForDisplay = true;
+    const platform::FolderListing listing = platform::readFolder(folder, query);
     if (!listing.readable) {
         emit folderUnreadable(folder, listing.error);
         return false;
     }
-    sortNamesForDisplay(listing.folders);
+    showListing(folder, listing);
+    return true;
+}
+
+void FolderList::showListing(const QString& folder, const platform::FolderListing& listing)
+{
 
     // The chain from the root down: "/", "home", "user" for /home/user.
     QStringList chain;
@@ -56,8 +85,8 @@ bool FolderList::load(const QString& path)
         walk = parent;
     }
 
-    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    static const QIcon openIcon = folderIcon(true);
+    static const QIcon closedIcon = folderIcon(false);
     const QString indentStep = QStringLiteral("  ");
     setUpdatesEnabled(false);
     clear();
@@ -75,7 +104,6 @@ bool FolderList::load(const QString& path)
     setCurrentRow(chain.size() - 1);
     setUpdatesEnabled(true);
     m_path = folder;
-    return true;
 }
 
 bool FolderList::showFolder(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FolderReader.h"
+
 #include <QListWidget>
 
 // The folder list of a browser: the chain of folders from the root down to the
@@ -18,6 +20,8 @@ public:
 
     // Shows path without raising pathChanged: how the list starts out.
     bool showFolder(const QString& path);
+    // The same with the folder already read (its folders sorted for display).
+    void showListing(const QString& folder, const platform::FolderListing& listing);
 
     // The full path of the folder an entry stands for.
     static QString folderOf(const QListWidgetItem* item);

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,24 +23,47 @@ void place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
 }
 
-QFont windowFont()
+namespace {
+
+// The first of the faces that is installed, looked up once: naming missing faces to the
+// font system costs a fallback search for every font made from them.
+QString installedFamily(const QStringList& wanted)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : wanted) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    return QString();
+}
+
+QFont fontOf(const QString& family, bool bold)
 {
     QFont font;
-    // The forms were drawn for this face; the others have close metrics where it is missing.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.25);
+    if (!family.isEmpty())
+        font.setFamily(family);
     font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
     return font;
+}
+
+} // namespace
+
+QFont windowFont()
+{
+    // The forms were drawn for the first face; the others have close metrics where it is missing.
+    static const QString family = installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                                                   QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                                   QStringLiteral("DejaVu Sans")});
+    return fontOf(family, false);
 }
 
 QFont browseFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
+    static const QString family = installedFamily(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    return fontOf(family, true);
 }
 
 QFont headingFont()

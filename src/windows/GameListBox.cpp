@@ -28,6 +28,9 @@ GameListBox::GameListBox(QWidget* parent) : QListWidget(parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
     setItemDelegate(new ExtentDelegate(&m_extent, this));
+    // The widest entry is kept as entries are appended; an entry that leaves may have been it.
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { m_widestKnown = false; });
+    connect(model(), &QAbstractItemModel::modelReset, this, [this] { m_widestKnown = false; });
 }
 
 void GameListBox::setHorizontalExtent(int pixels)
@@ -35,7 +38,7 @@ void GameListBox::setHorizontalExtent(int pixels)
     if (pixels == m_extent)
         return;
     m_extent = pixels;
-    doItemsLayout();
+    scheduleDelayedItemsLayout();
 }
 
 QStringList GameListBox::entries() const
@@ -45,4 +48,24 @@ QStringList GameListBox::entries() const
     for (int i = 0; i < count(); ++i)
         texts.append(item(i)->text());
     return texts;
+}
+
+void GameListBox::appendEntries(const QStringList& texts, const QVector<int>& widths)
+{
+    for (int i = 0; i < texts.size(); ++i) {
+        m_widths.insert(texts[i], widths.value(i));
+        m_widest = qMax(m_widest, widths.value(i));
+    }
+    addItems(texts);
+}
+
+int GameListBox::widestEntry() const
+{
+    if (!m_widestKnown) {
+        m_widest = 0;
+        for (int i = 0; i < count(); ++i)
+            m_widest = qMax(m_widest, m_widths.value(item(i)->text()));
+        m_widestKnown = true;
+    }
+    return m_widest;
 }

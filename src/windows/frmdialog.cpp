@@ -1,5 +1,7 @@
 #include "windows/frmdialog.h"
 
+#include "multirom/StartupDetection.h"
+#include "platform/FolderReader.h"
 #include "windows/ColourValue.h"
 #include "windows/DriveList.h"
 #include "windows/FileList.h"
@@ -21,12 +23,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <future>
+
 using namespace form;
+
+namespace {
+const QString gamePattern = QStringLiteral("*.gba");
+}
 
 frmdialog::frmdialog(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    // The start folder is read once, on a worker, while the fonts are loaded and the controls
+    // made: a folder of thousands of files then adds next to nothing to start-up. The same
+    // read gives the folder list, the file list and what start-up detection looks for.
+    const QString startFolder = m_startupFolder = normalisedFolderPath(QDir::currentPath());
+    platform::FolderQuery startQuery;
+    startQuery.folders = true;
+    startQuery.files = true;
+    startQuery.acceptFile = FileList::rawFilterFor(gamePattern);
+    startQuery.findIgnoringCase = multirom::startupFileNames();
+    startQuery.sortForDisplay = true;
+    std::future<platform::FolderListing> startScan =
+        std::async(std::launch::async, [startFolder, startQuery] { return platform::readFolder(startFolder, startQuery); });
+
     setObjectName(QStringLiteral("frmdialog"));
     setWindowTitle(QStringLiteral("Vellmore"));
     setWindowIcon(vellmoreIcon());
@@ -54,6 +75,10 @@ frmdialog::frmdialog(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     createControls();
+    const platform::FolderListing startListing = startScan.get();
+    dirdialog->showListing(startFolder, startListing);
+    filedialog->showListing(startFolder, startListing);
+    m_startupFinds = startListing.found;
     connectHandlers();
     layout->activate(); // fixes the window's size now, not only when first shown
 }
@@ -74,7 +99,7 @@ void frmdialog::createControls()
 
     // File browser. The three lists start at the current directory without raising
     // their change handlers: the caption keeps "Vellmore" until the user browses.
-    const QString startFolder = normalisedFolderPath(QDir::currentPath());
+    const QString& startFolder = m_startupFolder;
     drvdialog = new DriveList(c);
     drvdialog->setObjectName(QStringLiteral("drvdialog"));
     place(drvdialog, 120, 120, 2655, 315);
@@ -83,7 +108,6 @@ void frmdialog::createControls()
     dirdialog = new FolderList(c);
     dirdialog->setObjectName(QStringLiteral("dirdialog"));
     place(dirdialog, 120, 480, 2655, 1665);
-    dirdialog->showFolder(startFolder);
     colours::setBackgroundColour(dirdialog, colours::titleBarText);
     colours::setTextColour(dirdialog, colours::menuText);
 
@@ -100,9 +124,8 @@ void frmdialog::createControls()
     filedialog = new FileList(c);
     filedialog->setObjectName(QStringLiteral("filedialog"));
     place(filedialog, 120, 3840, 2175, 1980);
-    filedialog->setPattern(QStringLiteral("*.gba"));
+    filedialog->setPattern(gamePattern);
     filedialog->setToolTip(QStringLiteral("look at all them files"));
-    filedialog->showFolder(startFolder);
     Label17 = label(c, "Label17", QStringLiteral("select multiple files with CTRL"), 135, 5820, 2175, 255);
 
     // Game list.
@@ -171,6 +194,7 @@ void frmdialog::createControls()
                                    Command1,   moveup,    movedown,  eppcheck,       header};
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
 }
 
 void frmdialog::connectHandlers()

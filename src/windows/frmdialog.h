@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
 
 class DriveList;
@@ -138,6 +139,10 @@ public:
     QFrame* Line8;
 
 private:
+    // What the constructor's read of the start folder found for Form_Load.
+    QString m_startupFolder;
+    QHash<QString, QString> m_startupFinds;
+
     void createControls();
     void connectHandlers();
     void showFolderUnreadable(const QString& path, const QString& reason);
