@@ -4,7 +4,6 @@
 #include "windows/FileList.h"
 #include "windows/GameListBox.h"
 #include "windows/MessageBox.h"
-#include "windows/TextWidth.h"
 #include "windows/frmdialog.h"
 
 #include <QItemSelectionModel>
@@ -35,13 +34,7 @@ void frmdialog::addbtn_Click()
 
     for (int position : addition.repeatsToRemove)
         delete listdialog->takeItem(position);
-    // Each entry is measured once, when it is added.
-    TextWidth measure(font());
-    QVector<int> widths;
-    widths.reserve(addition.appended.size());
-    for (const QString& path : addition.appended)
-        widths.append(measure.of(path));
-    listdialog->appendEntries(addition.appended, widths);
+    listdialog->addItems(addition.appended); // the list box measures each new entry once
     if (addition.selection)
         listdialog->setCurrentRow(*addition.selection);
     SetHScroll(listdialog);

@@ -1,5 +1,6 @@
 #include "windows/GameListBox.h"
 
+#include <QEvent>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -19,18 +20,65 @@ private:
     const int* m_extent;
 };
 
+// Where the folder ends in a path: the part many entries of one Add share.
+QString folderPart(const QString& path)
+{
+    const qsizetype cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.left(cut + 1);
+}
+
 } // namespace
 
-GameListBox::GameListBox(QWidget* parent) : QListWidget(parent)
+GameListBox::GameListBox(QWidget* parent) : QListWidget(parent), m_measure(new TextWidth(font()))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
     setItemDelegate(new ExtentDelegate(&m_extent, this));
-    // The widest entry is kept as entries are appended; an entry that leaves may have been it.
-    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] { m_widestKnown = false; });
-    connect(model(), &QAbstractItemModel::modelReset, this, [this] { m_widestKnown = false; });
+    connect(model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { countWidths(first, last, +1); });
+    connect(model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) { countWidths(first, last, -1); });
+    connect(model(), &QAbstractItemModel::modelReset, this, &GameListBox::recountWidths);
+}
+
+void GameListBox::countWidths(int first, int last, int change)
+{
+    if (first > last)
+        return;
+    const QString prefix = folderPart(item(first)->text());
+    if (prefix != m_measuredPrefix) {
+        m_measure->setCommonPrefix(prefix);
+        m_measuredPrefix = prefix;
+    }
+    for (int row = first; row <= last; ++row) {
+        const size_t width = size_t(m_measure->of(item(row)->text()));
+        if (width >= m_widthCounts.size())
+            m_widthCounts.resize(width + 1, 0);
+        m_widthCounts[width] += change;
+        if (change > 0)
+            m_widest = qMax(m_widest, int(width));
+    }
+    while (m_widest > 0 && m_widthCounts[size_t(m_widest)] == 0)
+        --m_widest;
+}
+
+void GameListBox::recountWidths()
+{
+    m_widthCounts.clear();
+    m_widest = 0;
+    countWidths(0, count() - 1, +1);
+}
+
+void GameListBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_measure.reset(new TextWidth(font()));
+        m_measuredPrefix.clear();
+        recountWidths();
+    }
+    QListWidget::changeEvent(event);
 }
 
 void GameListBox::setHorizontalExtent(int pixels)
@@ -50,22 +98,12 @@ QStringList GameListBox::entries() const
     return texts;
 }
 
-void GameListBox::appendEntries(const QStringList& texts, const QVector<int>& widths)
-{
-    for (int i = 0; i < texts.size(); ++i) {
-        m_widths.insert(texts[i], widths.value(i));
-        m_widest = qMax(m_widest, widths.value(i));
-    }
-    addItems(texts);
-}
-
 int GameListBox::widestEntry() const
 {
-    if (!m_widestKnown) {
-        m_widest = 0;
-        for (int i = 0; i < count(); ++i)
-            m_widest = qMax(m_widest, m_widths.value(item(i)->text()));
-        m_widestKnown = true;
-    }
     return m_widest;
+}
+
+QRegion GameListBox::visualRegionForSelection(const QItemSelection& selection) const
+{
+    return selection.isEmpty() ? QRegion() : QRegion(viewport()->rect());
 }

@@ -1,11 +1,16 @@
 #pragma once
 
-#include <QHash>
+#include "windows/TextWidth.h"
+
 #include <QListWidget>
-#include <QVector>
+
+#include <memory>
+#include <vector>
 
 // The game list's list box. Like a Windows list box it scrolls sideways over a
-// horizontal extent that its owner sets, not over the width of its entries.
+// horizontal extent that its owner sets, not over the width of its entries. It measures
+// each entry once, as it arrives, and keeps count of the widths, so the widest entry is
+// known at any time without measuring the list again.
 class GameListBox : public QListWidget {
     Q_OBJECT
     Q_PROPERTY(int horizontalExtent READ horizontalExtent WRITE setHorizontalExtent)
@@ -18,15 +23,22 @@ public:
 
     QStringList entries() const;
 
-    // Appends entries with their widths in pixels, measured once by the caller.
-    void appendEntries(const QStringList& texts, const QVector<int>& widths);
-
-    // The widest entry now in the list, from the widths given when the entries were added.
+    // The width in pixels of the widest entry now in the list, in the list's font.
     int widestEntry() const;
 
+protected:
+    // A changed selection repaints the rows in view; working out the rows' own rectangles
+    // would lay out the whole list again on every move.
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    void countWidths(int first, int last, int change);
+    void recountWidths();
+
     int m_extent = 0;
-    QHash<QString, int> m_widths; // the list holds no repeats, so its text names an entry
-    mutable int m_widest = 0;
-    mutable bool m_widestKnown = true; // false once an entry left the list
+    std::unique_ptr<TextWidth> m_measure;
+    QString m_measuredPrefix;
+    std::vector<int> m_widthCounts; // how many entries are this many pixels wide
+    int m_widest = 0;
 };
