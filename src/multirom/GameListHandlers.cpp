@@ -35,9 +35,10 @@ void frmdialog::addbtn_Click()
     for (int position : addition.repeatsToRemove)
         delete listdialog->takeItem(position);
     listdialog->addItems(addition.appended); // the list box measures each new entry once
+    // The extent goes first so that the list is laid out once, with it, when the selection moves.
+    SetHScroll(listdialog);
     if (addition.selection)
         listdialog->setCurrentRow(*addition.selection);
-    SetHScroll(listdialog);
 }
 
 void frmdialog::SetHScroll(GameListBox* list)

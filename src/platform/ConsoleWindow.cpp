@@ -3,7 +3,9 @@
 #include "windows/WindowIcon.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -28,6 +30,8 @@ ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     resize(640, 320);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 QString ConsoleWindow::text() const
