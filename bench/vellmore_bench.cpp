@@ -266,7 +266,7 @@ void benchCompile(const QString& root, int totalMiB)
         compile.append(timeUntilMessage([&] { window.compilebtn->click(); }, &message));
         if (!message.startsWith(QStringLiteral("Compiled to ")))
             std::printf("compile did not succeed: %s\n", qPrintable(message));
-        window.unfreezePaths();
+        window.setPathsFrozen(false);
     }
     const QByteArray figure = QStringLiteral("compile %1 MiB through flash.bat").arg(totalMiB).toUtf8();
     report(figure.constData(), median(compile), "ms", "cat of the same files", median(cat),

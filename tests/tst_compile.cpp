@@ -1,4 +1,5 @@
 // "Compile multirom": the checks, the copy through flash.bat, and every way it can fail.
+#include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 #include "windows/ColourValue.h"
@@ -16,7 +17,7 @@
 #include <cerrno>
 #include <cstring>
 
-class CompileTest : public QObject {
+class CompileTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -46,30 +47,21 @@ private:
             m_window->listdialog->addItem(path);
     }
 
-    QTemporaryDir* m_dir = nullptr;
-    testfiles::CurrentDirectory* m_cwd = nullptr;
-    frmdialog* m_window = nullptr;
     QByteArray m_loader;
 };
 
 void CompileTest::init()
 {
-    m_dir = new QTemporaryDir;
+    createFolder();
     m_loader = testfiles::pattern(32 * 1024, 1);
     testfiles::write(m_dir->filePath("gbaldr32.bin"), m_loader);
     testfiles::write(m_dir->filePath("OB.exe"), "tool");
-    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
-    m_window = new frmdialog;
-    m_window->Form_Load();
-    m_window->show();
+    startWindow();
 }
 
 void CompileTest::cleanup()
 {
-    delete m_window;
-    delete m_cwd;
-    delete m_dir;
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    finish();
 }
 
 void CompileTest::checksInOrder_data()

@@ -1,5 +1,6 @@
 // "Flash" and "Erase?" end to end, against the cart simulator.
 #include "multirom/RomImage.h"
+#include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 #include "windows/ColourValue.h"
@@ -18,7 +19,7 @@
 #include <cerrno>
 #include <cstring>
 
-class FlashTest : public QObject {
+class FlashTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -42,15 +43,12 @@ private:
     bool frozen() const { return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden(); }
     QString recordingTool();
 
-    QTemporaryDir* m_dir = nullptr;
-    testfiles::CurrentDirectory* m_cwd = nullptr;
-    frmdialog* m_window = nullptr;
     QByteArray m_multirom;
 };
 
 void FlashTest::init()
 {
-    m_dir = new QTemporaryDir;
+    createFolder();
     // A loader whose header check is wrong, so that repair shows on the cart.
     QByteArray loader = multirom::makeGameImage("LOADER", "LDR0", 8192);
     loader[multirom::complementOffset] = char(multirom::headerComplement(loader) ^ 0x5A);
@@ -60,19 +58,13 @@ void FlashTest::init()
     m_multirom = loader + game;
     QVERIFY(QFile::copy(OBSIM_PATH, m_dir->filePath("OB.exe")));
     qputenv("OBSIM_CART", QFile::encodeName(m_dir->filePath("cart")));
-    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
-    m_window = new frmdialog;
-    m_window->Form_Load();
-    m_window->show();
+    startWindow();
 }
 
 void FlashTest::cleanup()
 {
-    delete m_window;
-    delete m_cwd;
-    delete m_dir;
     qunsetenv("OBSIM_CART");
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    finish();
 }
 
 QString FlashTest::recordingTool()
@@ -107,7 +99,7 @@ void FlashTest::checksInOrder()
     if (!tool)
         m_window->orbicklocation->clear();
     m_window->waitstep->clear();
-    m_window->freezePaths();
+    m_window->setPathsFrozen(true);
     QCOMPARE(click(m_window->flashbtn), QStringList{message});
     for (const char* name : {"Label3", "Label4", "gotorbick"}) {
         const QColor expected = red.contains(name) ? QColor(255, 0, 0) : QColor(0, 0, 0);
@@ -179,7 +171,7 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
         QFile::setPermissions(m_dir->filePath("killer"), QFile::ReadOwner | QFile::ExeOwner);
         m_window->orbicklocation->setText(m_dir->filePath("killer"));
     }
-    m_window->freezePaths();
+    m_window->setPathsFrozen(true);
     QCOMPARE(click(m_window->flashbtn), QStringList{message.replace("%T", m_dir->path())});
     QVERIFY2(frozen(), "a failed flash leaves the frozen state, so the same multirom can be flashed again");
     QVERIFY(!QFile::exists(m_dir->filePath("cart/flash.bin")));

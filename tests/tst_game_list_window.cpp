@@ -1,4 +1,5 @@
 // The game list as the user edits it in the main window.
+#include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 #include "windows/ColourValue.h"
@@ -16,7 +17,7 @@
 
 #include <cmath>
 
-class GameListWindowTest : public QObject {
+class GameListWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -31,28 +32,19 @@ private:
     void selectFiles(const QStringList& names);
     QStringList entries() const { return m_window->listdialog->entries(); }
 
-    QTemporaryDir* m_dir = nullptr;
-    testfiles::CurrentDirectory* m_cwd = nullptr;
-    frmdialog* m_window = nullptr;
 };
 
 void GameListWindowTest::init()
 {
-    m_dir = new QTemporaryDir;
+    createFolder();
     for (const char* name : {"a.gba", "b.gba", "c.gba", "a much longer file name than the others.gba"})
         testfiles::write(m_dir->filePath(name), "x");
-    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
-    m_window = new frmdialog;
-    m_window->Form_Load();
-    m_window->show();
+    startWindow();
 }
 
 void GameListWindowTest::cleanup()
 {
-    delete m_window;
-    delete m_cwd;
-    delete m_dir;
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    finish();
 }
 
 void GameListWindowTest::selectFiles(const QStringList& names)
@@ -98,7 +90,7 @@ void GameListWindowTest::addRemoveMoveAndReset()
     QTest::mouseClick(m_window->moveup, Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/a.gba"}));
 
-    m_window->freezePaths();
+    m_window->setPathsFrozen(true);
     QVERIFY(m_window->ldrselect->isHidden());
     QTest::mouseClick(m_window->reset, Qt::LeftButton);
     QVERIFY(entries().isEmpty());

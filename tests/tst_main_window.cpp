@@ -1,4 +1,5 @@
 // The main window as it is created and started, and its file browser.
+#include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 #include "windows/ColourValue.h"
@@ -47,7 +48,7 @@ QRect twips(int left, int top, int width, int height)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -67,24 +68,17 @@ private slots:
     void exitAndCloseEndTheProgram();
 
 private:
-    QTemporaryDir* m_dir = nullptr;
-    testfiles::CurrentDirectory* m_cwd = nullptr;
-    frmdialog* m_window = nullptr;
 };
 
 void MainWindowTest::init()
 {
-    m_dir = new QTemporaryDir;
-    m_cwd = new testfiles::CurrentDirectory(m_dir->path());
-    m_window = new frmdialog;
+    createFolder();
+    startWindow(false);
 }
 
 void MainWindowTest::cleanup()
 {
-    delete m_window;
-    delete m_cwd;
-    delete m_dir;
-    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    finish();
 }
 
 void MainWindowTest::controls_data()

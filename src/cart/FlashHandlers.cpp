@@ -21,12 +21,8 @@ void frmdialog::flashbtn_Click()
         colours::setTextColour(Label3, colours::red);
         return;
     }
-    if (orbicklocation->text().isEmpty()) {
-        showMessage(this, QStringLiteral("please select your Orbick location"));
-        colours::setTextColour(Label4, colours::red);
-        colours::setTextColour(gotorbick, colours::red);
+    if (toolPathMissing())
         return;
-    }
     cart::fillEmptyWaitStep(waitstep);
     const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     const platform::CommandLine command = cart::flashCommand(port, header->isChecked(), multitxt->text());
@@ -42,7 +38,7 @@ void frmdialog::flashbtn_Click()
         return;
     }
     showMessage(this, QStringLiteral("Flashed!"));
-    unfreezePaths();
+    setPathsFrozen(false);
 }
 
 void frmdialog::multierase_Click()

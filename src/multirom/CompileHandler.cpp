@@ -45,12 +45,8 @@ void frmdialog::compilebtn_Click()
         colours::setTextColour(gotloader, colours::red);
         return;
     }
-    if (orbicklocation->text().isEmpty()) {
-        showMessage(this, QStringLiteral("please select your Orbick location"));
-        colours::setTextColour(Label4, colours::red);
-        colours::setTextColour(gotorbick, colours::red);
+    if (toolPathMissing())
         return;
-    }
 
     // Nothing is written until every path is known to be safe and every input is there.
     if (const auto unquotable = multirom::firstUnquotablePath(QStringList{loader, output} + games)) {
@@ -107,25 +103,24 @@ void frmdialog::compilebtn_Click()
     refreshBrowser();
     File_Exists(multirom::multiromProbePath(browserFolder()));
     if (failure.isEmpty())
-        freezePaths();
+        setPathsFrozen(true);
 }
 
-void frmdialog::freezePaths()
+bool frmdialog::toolPathMissing()
 {
-    colours::setBackgroundColour(orbicklocation, colours::activeBorder);
-    colours::setBackgroundColour(multitxt, colours::activeBorder);
-    colours::setBackgroundColour(ldrtext, colours::activeBorder);
-    Command2->hide();
-    ldrselect->hide();
-    orbickbtn->hide();
+    if (!orbicklocation->text().isEmpty())
+        return false;
+    showMessage(this, QStringLiteral("please select your Orbick location"));
+    colours::setTextColour(Label4, colours::red);
+    colours::setTextColour(gotorbick, colours::red);
+    return true;
 }
 
-void frmdialog::unfreezePaths()
+void frmdialog::setPathsFrozen(bool frozen)
 {
-    colours::setBackgroundColour(orbicklocation, colours::windowBackground);
-    colours::setBackgroundColour(multitxt, colours::windowBackground);
-    colours::setBackgroundColour(ldrtext, colours::windowBackground);
-    Command2->show();
-    ldrselect->show();
-    orbickbtn->show();
+    const quint32 background = frozen ? colours::activeBorder : colours::windowBackground;
+    for (QLineEdit* box : {orbicklocation, multitxt, ldrtext})
+        colours::setBackgroundColour(box, background);
+    for (QPushButton* browse : {Command2, ldrselect, orbickbtn})
+        browse->setVisible(!frozen);
 }

@@ -81,5 +81,5 @@ void frmdialog::movedown_Click()
 void frmdialog::reset_Click()
 {
     listdialog->clear();
-    unfreezePaths();
+    setPathsFrozen(false);
 }

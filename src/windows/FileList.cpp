@@ -1,7 +1,5 @@
 #include "windows/FileList.h"
 
-#include "windows/FolderList.h"
-
 #include <strings.h>
 
 namespace {
@@ -17,10 +15,9 @@ QStringList wildcardsOf(const QString& pattern)
 
 } // namespace
 
-FileList::FileList(QWidget* parent) : QListWidget(parent)
+FileList::FileList(QWidget* parent) : BrowseList(parent)
 {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setUniformItemSizes(true);
     setPattern(QStringLiteral("*.*"));
 }
 
@@ -51,7 +48,7 @@ void FileList::setPattern(const QString& pattern)
         m_matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(wildcard),
                                              QRegularExpression::CaseInsensitiveOption));
     m_rawFilter = rawFilterFor(pattern);
-    if (!m_path.isEmpty())
+    if (!path().isEmpty())
         refresh();
 }
 
@@ -73,19 +70,7 @@ platform::FolderQuery FileList::query() const
     return query;
 }
 
-bool FileList::load(const QString& path)
-{
-    const QString folder = normalisedFolderPath(path);
-    const platform::FolderListing listing = platform::readFolder(folder, query());
-    if (!listing.readable) {
-        emit folderUnreadable(folder, listing.error);
-        return false;
-    }
-    showListing(folder, listing);
-    return true;
-}
-
-void FileList::showListing(const QString& folder, const platform::FolderListing& listing)
+void FileList::fill(const QString&, const platform::FolderListing& listing)
 {
     QStringList shown;
     if (m_rawFilter) {
@@ -97,25 +82,6 @@ void FileList::showListing(const QString& folder, const platform::FolderListing&
                 shown.append(name);
         }
     }
-    setUpdatesEnabled(false);
     clear();
     addItems(shown);
-    setUpdatesEnabled(true);
-    m_path = folder;
-}
-
-bool FileList::showFolder(const QString& path)
-{
-    return load(path);
-}
-
-void FileList::setPath(const QString& path)
-{
-    if (load(path))
-        emit pathChanged(m_path);
-}
-
-void FileList::refresh()
-{
-    load(m_path);
 }

@@ -32,19 +32,8 @@ QIcon folderIcon(bool open)
 
 } // namespace
 
-QString normalisedFolderPath(const QString& path)
+FolderList::FolderList(QWidget* parent) : BrowseList(parent)
 {
-    QString cleaned = QDir::cleanPath(QDir(path).absolutePath());
-#ifdef Q_OS_WIN
-    if (cleaned.size() == 2 && cleaned.endsWith(QLatin1Char(':')))
-        cleaned += QLatin1Char('/');
-#endif
-    return QDir::toNativeSeparators(cleaned);
-}
-
-FolderList::FolderList(QWidget* parent) : QListWidget(parent)
-{
-    setUniformItemSizes(true);
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { setPath(folderOf(item)); });
 }
 
@@ -53,24 +42,16 @@ QString FolderList::folderOf(const QListWidgetItem* item)
     return item ? item->data(pathRole).toString() : QString();
 }
 
-bool FolderList::load(const QString& path)
+platform::FolderQuery FolderList::query() const
 {
-    const QString folder = normalisedFolderPath(path);
     platform::FolderQuery query;
     query.folders = true;
     query.sortForDisplay = true;
-    const platform::FolderListing listing = platform::readFolder(folder, query);
-    if (!listing.readable) {
-        emit folderUnreadable(folder, listing.error);
-        return false;
-    }
-    showListing(folder, listing);
-    return true;
+    return query;
 }
 
-void FolderList::showListing(const QString& folder, const platform::FolderListing& listing)
+void FolderList::fill(const QString& folder, const platform::FolderListing& listing)
 {
-
     // The chain from the root down: "/", "home", "user" for /home/user.
     QStringList chain;
     QString walk = folder;
@@ -88,7 +69,6 @@ void FolderList::showListing(const QString& folder, const platform::FolderListin
     static const QIcon openIcon = folderIcon(true);
     static const QIcon closedIcon = folderIcon(false);
     const QString indentStep = QStringLiteral("  ");
-    setUpdatesEnabled(false);
     clear();
     for (int depth = 0; depth < chain.size(); ++depth) {
         const QString name = depth == 0 ? chain[depth] : QDir(chain[depth]).dirName();
@@ -102,22 +82,4 @@ void FolderList::showListing(const QString& folder, const platform::FolderListin
         item->setData(pathRole, prefix + name);
     }
     setCurrentRow(chain.size() - 1);
-    setUpdatesEnabled(true);
-    m_path = folder;
-}
-
-bool FolderList::showFolder(const QString& path)
-{
-    return load(path);
-}
-
-void FolderList::setPath(const QString& path)
-{
-    if (load(path))
-        emit pathChanged(m_path);
-}
-
-void FolderList::refresh()
-{
-    load(m_path);
 }

@@ -1,8 +1,13 @@
 #include "windows/FormBuilder.h"
 
 #include "windows/ColourValue.h"
+#include "windows/WindowIcon.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
@@ -12,6 +17,46 @@
 #include <QRadioButton>
 
 namespace form {
+
+Qt::WindowFlags fixedDialogFlags()
+{
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width,
+                    int height)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(caption);
+    window->setWindowIcon(vellmoreIcon());
+    window->setFont(windowFont());
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    auto* area = new QWidget(window);
+    area->setObjectName(QStringLiteral("clientArea"));
+    area->setFixedSize(pixels(width), pixels(height));
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(area);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return area;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* created = bar->addMenu(caption);
+    created->setObjectName(QString::fromLatin1(name));
+    return created;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
 
 int pixels(int twips)
 {

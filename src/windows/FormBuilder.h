@@ -2,12 +2,16 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <Qt>
 
 class QCheckBox;
 class QFont;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QAction;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -15,6 +19,16 @@ class QWidget;
 // Places controls the way Vellmore's forms are laid out: positions and sizes in
 // twips (15 to a pixel at 96 dpi), each control named after its form name.
 namespace form {
+
+// The window flags of a fixed dialog frame: title bar, system menu and close box, not resizable.
+Qt::WindowFlags fixedDialogFlags();
+
+// Sets up a form window: its name, caption, icon and font, the menu bar above and a client
+// area of the given size in twips below, which it returns for the controls.
+QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width,
+                    int height);
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption);
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption);
 
 int pixels(int twips);
 void place(QWidget* widget, int left, int top, int width, int height);

@@ -31,9 +31,7 @@ namespace {
 const QString gamePattern = QStringLiteral("*.gba");
 }
 
-frmdialog::frmdialog(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
 {
     // The start folder is read once, on a worker, while the fonts are loaded and the controls
     // made: a folder of thousands of files then adds next to nothing to start-up. The same
@@ -48,31 +46,12 @@ frmdialog::frmdialog(QWidget* parent)
     std::future<platform::FolderListing> startScan =
         std::async(std::launch::async, [startFolder, startQuery] { return platform::readFolder(startFolder, startQuery); });
 
-    setObjectName(QStringLiteral("frmdialog"));
-    setWindowTitle(QStringLiteral("Vellmore"));
-    setWindowIcon(vellmoreIcon());
-    setFont(windowFont());
-
     menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    file = menuBar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("file"));
-    exit = file->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("exit"));
-    help = menuBar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("help"));
-    about = help->addAction(QStringLiteral("&About"));
-    about->setObjectName(QStringLiteral("about"));
-
-    clientArea = new QWidget(this);
-    clientArea->setObjectName(QStringLiteral("clientArea"));
-    clientArea->setFixedSize(pixels(7485), pixels(6420));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(clientArea);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    clientArea = form::clientArea(this, "frmdialog", QStringLiteral("Vellmore"), menuBar, 7485, 6420);
+    file = menu(menuBar, "file", QStringLiteral("&File"));
+    exit = menuItem(file, "exit", QStringLiteral("E&xit"));
+    help = menu(menuBar, "help", QStringLiteral("&Help"));
+    about = menuItem(help, "about", QStringLiteral("&About"));
 
     createControls();
     const platform::FolderListing startListing = startScan.get();
@@ -80,7 +59,7 @@ frmdialog::frmdialog(QWidget* parent)
     filedialog->showListing(startFolder, startListing);
     m_startupFinds = startListing.found;
     connectHandlers();
-    layout->activate(); // fixes the window's size now, not only when first shown
+    layout()->activate(); // fixes the window's size now, not only when first shown
 }
 
 void frmdialog::createControls()

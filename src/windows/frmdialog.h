@@ -34,9 +34,9 @@ public:
     int MoveListItem(GameListBox* list, qint16 direction);
     void SetHScroll(GameListBox* list);
 
-    // The frozen state a compile leaves behind, and its end.
-    void freezePaths();
-    void unfreezePaths();
+    // The frozen state a compile leaves behind (the three path boxes greyed, their "..." buttons
+    // hidden), and its end by Reset or a flash.
+    void setPathsFrozen(bool frozen);
 
     // Reads the file list, the folder list and the drive list again from the disk, in that order.
     void refreshBrowser();
@@ -139,6 +139,9 @@ public:
     QFrame* Line8;
 
 private:
+    // Tells the user when there is no tool path, and turns its labels red.
+    bool toolPathMissing();
+
     // What the constructor's read of the start folder found for Form_Load.
     QString m_startupFolder;
     QHash<QString, QString> m_startupFinds;

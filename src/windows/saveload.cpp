@@ -47,37 +47,17 @@ QFrame* groupFrame(QWidget* parent, const char* name, int left, int top, int wid
 
 } // namespace
 
-saveload::saveload(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+saveload::saveload(QWidget* parent) : QWidget(parent, fixedDialogFlags())
 {
-    setObjectName(QStringLiteral("saveload"));
-    setWindowTitle(QStringLiteral("Backup Game / Restore Game"));
-    setWindowIcon(vellmoreIcon());
-    setFont(windowFont());
-
     menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    file = menuBar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("file"));
-    back = file->addAction(QStringLiteral("&Back to main menu"));
-    back->setObjectName(QStringLiteral("back"));
-    exit = file->addAction(QStringLiteral("E&xit"));
-    exit->setObjectName(QStringLiteral("exit"));
+    clientArea = form::clientArea(this, "saveload", QStringLiteral("Backup Game / Restore Game"), menuBar, 6345, 6420);
+    file = menu(menuBar, "file", QStringLiteral("&File"));
+    back = menuItem(file, "back", QStringLiteral("&Back to main menu"));
+    exit = menuItem(file, "exit", QStringLiteral("E&xit"));
     connect(exit, &QAction::triggered, this, &saveload::endProgramRequested);
 
-    clientArea = new QWidget(this);
-    clientArea->setObjectName(QStringLiteral("clientArea"));
-    clientArea->setFixedSize(pixels(6345), pixels(6420));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(clientArea);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
     createControls();
-    layout->activate(); // fixes the window's size now, not only when first shown
+    layout()->activate(); // fixes the window's size now, not only when first shown
 }
 
 void saveload::createControls()

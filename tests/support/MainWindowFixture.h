@@ -1,0 +1,43 @@
+#pragma once
+
+#include "support/TestFiles.h"
+#include "windows/frmdialog.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A temporary folder made the current directory, and the main window started in it the
+// way the program starts it. Tests derive from it and call these from init() and cleanup().
+class MainWindowFixture {
+protected:
+    void createFolder() { m_dir = new QTemporaryDir; }
+
+    void startWindow(bool loaded = true)
+    {
+        m_cwd = new testfiles::CurrentDirectory(m_dir->path());
+        m_window = new frmdialog;
+        if (loaded) {
+            m_window->Form_Load();
+            m_window->show();
+        }
+    }
+
+    // Everything goes, and no window may be left over.
+    void finish()
+    {
+        delete m_window;
+        delete m_cwd;
+        delete m_dir;
+        m_window = nullptr;
+        m_cwd = nullptr;
+        m_dir = nullptr;
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    QTemporaryDir* m_dir = nullptr;
+    frmdialog* m_window = nullptr;
+
+private:
+    testfiles::CurrentDirectory* m_cwd = nullptr;
+};
