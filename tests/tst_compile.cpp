@@ -32,15 +32,7 @@ private slots:
     void unwritableBatchFolderIsReported();
 
 private:
-    QStringList compile(bool* wellFormed = nullptr)
-    {
-        return answerMessages([&] { QTest::mouseClick(m_window->compilebtn, Qt::LeftButton); }, wellFormed);
-    }
-    bool frozen() const
-    {
-        return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden() && m_window->Command2->isHidden() &&
-               colours::backgroundColour(m_window->ldrtext) == colours::colourFromValue(colours::activeBorder);
-    }
+    QStringList compile(bool* wellFormed = nullptr) { return click(m_window->compilebtn, wellFormed); }
     void addGames(const QStringList& paths)
     {
         for (const QString& path : paths)

@@ -36,11 +36,6 @@ private slots:
     void erase();
 
 private:
-    QStringList click(QPushButton* button)
-    {
-        return answerMessages([&] { QTest::mouseClick(button, Qt::LeftButton); });
-    }
-    bool frozen() const { return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden(); }
     QString recordingTool();
 
     QByteArray m_multirom;

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
+#include "windows/ColourValue.h"
 #include "windows/frmdialog.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +25,19 @@ protected:
             m_window->Form_Load();
             m_window->show();
         }
+    }
+
+    // Clicks a button of the window as a user would and answers the message boxes that follow.
+    QStringList click(QPushButton* button, bool* wellFormed = nullptr)
+    {
+        return answerMessages([&] { QTest::mouseClick(button, Qt::LeftButton); }, wellFormed);
+    }
+
+    // The frozen state a compile leaves: the path boxes greyed, their "..." buttons hidden.
+    bool frozen() const
+    {
+        return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden() && m_window->Command2->isHidden() &&
+               colours::backgroundColour(m_window->ldrtext) == colours::colourFromValue(colours::activeBorder);
     }
 
     // Everything goes, and no window may be left over.
