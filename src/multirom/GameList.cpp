@@ -8,33 +8,54 @@ namespace multirom {
 
 namespace {
 
-// A path looked up letter case aside, without a folded copy of it: a folder of thousands of
-// games is then matched against the list with no allocation per entry.
-struct Folded {
-    QStringView text;
+// The hash of a path letter case aside. Plain ASCII paths, the usual kind, are folded into a
+// buffer on the stack and hashed from there; others are hashed from their folded copy, which
+// for ASCII letters is the same thing.
+// Optimised fully where the compiler allows it: the folding loop is what a large Add spends
+// its time in, and vectorised it is several times faster.
+#if defined(__GNUC__) && !defined(__clang__)
+#define VELLMORE_VECTORISE __attribute__((optimize("O3")))
+#else
+#define VELLMORE_VECTORISE
+#endif
 
-    bool operator==(const Folded& other) const { return text.compare(other.text, Qt::CaseInsensitive) == 0; }
+VELLMORE_VECTORISE size_t foldedHash(QStringView text)
+{
+    constexpr qsizetype bufferSize = 512;
+    const qsizetype size = text.size();
+    if (size <= bufferSize) {
+        const char16_t* in = text.utf16();
+        char16_t folded[bufferSize];
+        char16_t seen = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t unit = in[i];
+            seen |= unit;
+            const char16_t capital = char16_t(unit - u'A') < 26 ? 1 : 0;
+            folded[i] = char16_t(unit | (capital << 5)); // capitals A to Z become a to z
+        }
+        if (seen < 0x80)
+            return qHashBits(folded, size_t(size) * sizeof(char16_t), 0);
+    }
+    return qHash(text.toString().toCaseFolded(), 0);
+}
+
+// A path looked up letter case aside, hashed once and without a folded copy kept: a folder
+// of thousands of games is matched against the list with no allocation per entry.
+struct Folded {
+    explicit Folded(QStringView path) : text(path), hash(foldedHash(path)) {}
+
+    QStringView text;
+    size_t hash;
+
+    bool operator==(const Folded& other) const
+    {
+        return hash == other.hash && text.compare(other.text, Qt::CaseInsensitive) == 0;
+    }
 };
 
 size_t qHash(const Folded& key, size_t seed)
 {
-    constexpr qsizetype bufferSize = 512;
-    char16_t folded[bufferSize];
-    const qsizetype size = key.text.size();
-    if (size > bufferSize)
-        return qHash(key.text.toString().toCaseFolded(), seed);
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = key.text[i];
-        const char16_t unit = c.unicode();
-        if (unit < 0x80) {
-            folded[i] = char16_t(unit + (char16_t(unit - u'A') < 26 ? 32 : 0));
-        } else if (c.isSurrogate()) {
-            return qHash(key.text.toString().toCaseFolded(), seed); // letters beyond the first plane
-        } else {
-            folded[i] = QChar::toCaseFolded(unit);
-        }
-    }
-    return qHashBits(folded, size_t(size) * sizeof(char16_t), seed);
+    return key.hash ^ seed;
 }
 
 } // namespace
@@ -50,7 +71,7 @@ GameListAddition planAddition(const QStringList& entries, const QString& folder,
 
     int kept = 0;
     for (int i = 0; i < entries.size(); ++i) {
-        const Folded key{entries[i]};
+        const Folded key(entries[i]);
         if (positionOf.contains(key)) {
             addition.repeatsToRemove.prepend(i);
             continue;
@@ -64,13 +85,13 @@ GameListAddition planAddition(const QStringList& entries, const QString& folder,
         if (!selected.value(i))
             continue;
         const QString path = composeGamePath(folder, fileNames[i]);
-        const auto present = positionOf.constFind(Folded{path});
+        const auto present = positionOf.constFind(Folded(path));
         if (present != positionOf.constEnd()) {
             lastMatch = *present;
             continue;
         }
         addition.appended.append(path);
-        positionOf.insert(Folded{addition.appended.constLast()}, kept++);
+        positionOf.insert(Folded(addition.appended.constLast()), kept++);
     }
 
     addition.resultingCount = kept;
