@@ -62,7 +62,10 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
         process.setNativeArguments(command.argumentText().mid(1));
     }
     process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* arguments) {
+        // A console of its own, with its own standard handles, at normal priority.
         arguments->flags = (arguments->flags & ~DWORD(CREATE_NO_WINDOW)) | NORMAL_PRIORITY_CLASS;
+        arguments->startupInfo->dwFlags &= ~DWORD(STARTF_USESTDHANDLES);
+        arguments->inheritHandles = TRUE;
     });
 #else
     process.setProgram(command.program());
