@@ -9,7 +9,6 @@
 #include "windows/FormBuilder.h"
 #include "windows/GameListBox.h"
 #include "windows/PortComboBox.h"
-#include "windows/WindowIcon.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,11 +16,11 @@
 #include <QDir>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <future>
 

@@ -3,18 +3,17 @@
 #include "windows/ColourValue.h"
 #include "windows/FormBuilder.h"
 #include "windows/PortComboBox.h"
-#include "windows/WindowIcon.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 using namespace form;
 
