@@ -1,5 +1,7 @@
 #include "windows/DriveList.h"
 
+#include "platform/Platform.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -45,11 +47,13 @@ void DriveList::fill()
 
 QString DriveList::rootOf(const QString& path) const
 {
+    // The longest root that path lies in: a mount point below "/" wins over "/".
+    const Qt::CaseSensitivity cs = platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     QString best;
     for (const QString& root : m_roots) {
-        const bool inside = path == root || root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\'))
-                                ? path.startsWith(root, Qt::CaseInsensitive)
-                                : path.startsWith(root + QDir::separator(), Qt::CaseInsensitive) || path == root;
+        const bool endsInSeparator = root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\'));
+        const bool inside = path.compare(root, cs) == 0 ||
+                            path.startsWith(endsInSeparator ? root : root + QDir::separator(), cs);
         if (inside && root.size() > best.size())
             best = root;
     }
