@@ -146,7 +146,9 @@ void CommandLinesTest::batchFileHasTwoCrLfLines()
 void CommandLinesTest::unquotablePaths()
 {
     QCOMPARE(multirom::firstUnquotablePath({"/a", "/b\"c", "/d\""}), std::optional<QString>("/b\"c"));
-    QCOMPARE(multirom::firstUnquotablePath({"/a b", "/c&d", "/e%f"}), std::nullopt);
+    QCOMPARE(multirom::firstUnquotablePath({"/a", "/line\nbreak", "/b\"c"}), std::optional<QString>("/line\nbreak"));
+    QCOMPARE(multirom::firstUnquotablePath({"/a", "/carriage\rreturn"}), std::optional<QString>("/carriage\rreturn"));
+    QCOMPARE(multirom::firstUnquotablePath({"/a b", "/c&d", "/e%f", "/ünï"}), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(CommandLinesTest)

@@ -141,8 +141,10 @@ void CompileTest::refusals_data()
     QTest::newRow("the old multirom among the games") << "output as game"
                                                       << "the output file is also an input of the multirom: "
                                                       << "multi.gba";
-    QTest::newRow("a double quote in a path") << "quote" << "a path with a double quote cannot be used: "
+    QTest::newRow("a double quote in a path") << "quote" << "a path with a double quote or a line break cannot be used: "
                                               << "say \"hi\".gba";
+    QTest::newRow("a line break in a path") << "quote" << "a path with a double quote or a line break cannot be used: "
+                                            << "two\nlines.gba";
 }
 
 void CompileTest::refusals()

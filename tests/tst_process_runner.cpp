@@ -32,6 +32,21 @@ ConsoleWindow* shownConsole()
     return nullptr;
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 } // namespace
 
 class ProcessRunnerTest : public QObject {
@@ -159,6 +174,16 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
     QVERIFY(QTest::qWaitForWindowExposed(&button));
     bool closedWhileRunning = true;
     bool busyCursor = false;
+    // The windows keep painting while the program runs.
+    int paintsWhileRunning = 0;
+    PaintCounter counter(&button);
+    QTimer::singleShot(100, [&] {
+        counter.paints = 0;
+        button.setText("still painting");
+        button.repaint();
+        const bool running = QApplication::overrideCursor() != nullptr; // the busy cursor shows only then
+        paintsWhileRunning = running ? counter.paints : 0;
+    });
     QTimer::singleShot(300, [&] {
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::keyClick(&button, Qt::Key_Space);
@@ -168,6 +193,7 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
     });
     QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
     QCOMPARE(presses, 0);
+    QVERIFY(paintsWhileRunning > 0);
     QVERIFY(!closedWhileRunning);
     QVERIFY(busyCursor);
     QVERIFY(!QApplication::overrideCursor());

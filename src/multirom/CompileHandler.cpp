@@ -50,7 +50,7 @@ void frmdialog::compilebtn_Click()
 
     // Nothing is written until every path is known to be safe and every input is there.
     if (const auto unquotable = multirom::firstUnquotablePath(QStringList{loader, output} + games)) {
-        showMessage(this, QStringLiteral("a path with a double quote cannot be used: ") + *unquotable);
+        showMessage(this, QStringLiteral("a path with a double quote or a line break cannot be used: ") + *unquotable);
         return;
     }
     if (const auto problem = multirom::compileInputProblem(loader, games, output)) {

@@ -43,7 +43,7 @@ QByteArray batchFileContent(const QString& copyLine)
 std::optional<QString> firstUnquotablePath(const QStringList& paths)
 {
     for (const QString& path : paths) {
-        if (path.contains(QLatin1Char('"')))
+        if (path.contains(QLatin1Char('"')) || path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
             return path;
     }
     return std::nullopt;

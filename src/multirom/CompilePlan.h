@@ -17,7 +17,8 @@ QString copyLine(const QString& loader, const QStringList& games, const QString&
 // system's 8-bit encoding.
 QByteArray batchFileContent(const QString& copyLine);
 
-// The first path that a batch file cannot carry: a double quote would end its quoting.
+// The first path that a batch file cannot carry: a double quote would end its quoting, and a
+// line break would end the command and start another.
 std::optional<QString> firstUnquotablePath(const QStringList& paths);
 
 // Checks the files of a compile before anything is written: the loader and every game
