@@ -12,7 +12,6 @@
 
 #ifndef Q_OS_WIN
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 #endif
 
@@ -118,7 +117,7 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
         const size_t length = std::strlen(name);
         int wantedIndex = -1;
         for (int i = 0; i < wanted.size() && wantedIndex < 0; ++i) {
-            if (strcasecmp(name, wanted[i].constData()) == 0)
+            if (qstricmp(name, wanted[i].constData()) == 0)
                 wantedIndex = i;
         }
         const bool fileWanted = query.files && (!query.acceptFile || query.acceptFile(name, length));

@@ -1,6 +1,6 @@
 #include "windows/FileList.h"
 
-#include <strings.h>
+#include <QByteArrayAlgorithms>
 
 namespace {
 
@@ -33,7 +33,7 @@ platform::RawNameFilter FileList::rawFilterFor(const QString& pattern)
     return [suffixes](const char* name, size_t length) {
         for (const QByteArray& suffix : suffixes) {
             const size_t size = size_t(suffix.size());
-            if (length >= size && strncasecmp(name + length - size, suffix.constData(), size) == 0)
+            if (length >= size && qstrnicmp(name + length - size, suffix.constData(), size) == 0)
                 return true;
         }
         return false;
