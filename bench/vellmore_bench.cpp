@@ -41,7 +41,8 @@ void fillFolder(const QString& folder, int games, int others)
     QDir().mkpath(folder);
     const QByteArray body = multirom::makeGameImage("BENCH", "BNCH", 256);
     for (int i = 0; i < games + others; ++i) {
-        QFile file(folder + QStringLiteral("/game %1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(i < games ? "gba" : "txt"));
+        QFile file(folder +
+                   QStringLiteral("/game %1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(i < games ? "gba" : "txt"));
         file.open(QIODevice::WriteOnly);
         file.write(body);
     }
@@ -271,7 +272,8 @@ void benchCompile(const QString& root, int totalMiB)
     const QByteArray figure = QStringLiteral("compile %1 MiB through flash.bat").arg(totalMiB).toUtf8();
     report(figure.constData(), median(compile), "ms", "cat of the same files", median(cat),
            totalMiB >= 256 ? "(limit 1.3)" : "");
-    std::printf("%-46s %9ld KiB\n", QStringLiteral("  peak resident set after %1 MiB").arg(totalMiB).toUtf8().constData(),
+    std::printf("%-46s %9ld KiB\n",
+                QStringLiteral("  peak resident set after %1 MiB").arg(totalMiB).toUtf8().constData(),
                 peakResidentKiB());
     for (const QString& game : games)
         QFile::remove(game);

@@ -49,12 +49,18 @@ void BatchInterpreterTest::expansion_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expanded");
 
-    QTest::newRow("doubled percent") << "copy 100%%.gba" << "copy 100%.gba";
-    QTest::newRow("variable") << "%GAMES%\\a.gba" << "/g\\a.gba";
-    QTest::newRow("unknown variable is empty") << "a%NOPE%b" << "ab";
-    QTest::newRow("lone percent at the end dropped") << "50%" << "50";
-    QTest::newRow("batch parameter without arguments") << "x%1y" << "xy";
-    QTest::newRow("four percents") << "%%%%" << "%%";
+    QTest::newRow("doubled percent") << "copy 100%%.gba"
+                                     << "copy 100%.gba";
+    QTest::newRow("variable") << "%GAMES%\\a.gba"
+                              << "/g\\a.gba";
+    QTest::newRow("unknown variable is empty") << "a%NOPE%b"
+                                               << "ab";
+    QTest::newRow("lone percent at the end dropped") << "50%"
+                                                     << "50";
+    QTest::newRow("batch parameter without arguments") << "x%1y"
+                                                       << "xy";
+    QTest::newRow("four percents") << "%%%%"
+                                   << "%%";
 }
 
 void BatchInterpreterTest::expansion()
@@ -72,12 +78,12 @@ void BatchInterpreterTest::copyJoinsSourcesInOrder_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("line"); // %1, %2 ... stand for the source paths, %D for the destination
 
-    QTest::newRow("quoted, joined without blanks") << QStringList{"a.bin", "b b.gba", "c.gba"}
-                                                   << "copy /b \"%1\"+\"%2\"+\"%3\" \"%D\"";
+    QTest::newRow("quoted, joined without blanks")
+        << QStringList{"a.bin", "b b.gba", "c.gba"} << "copy /b \"%1\"+\"%2\"+\"%3\" \"%D\"";
     QTest::newRow("unquoted and quoted mixed") << QStringList{"a.bin", "b.gba"} << "copy /b %1+\"%2\" \"%D\"";
     QTest::newRow("blanks around the plus") << QStringList{"a.bin", "b.gba"} << "COPY /B \"%1\" + \"%2\" \"%D\"";
-    QTest::newRow("ampersand and percent inside quotes") << QStringList{"l&r.bin", "100%%.gba"}
-                                                         << "copy /b \"%1\"+\"%2\" \"%D\"";
+    QTest::newRow("ampersand and percent inside quotes")
+        << QStringList{"l&r.bin", "100%%.gba"} << "copy /b \"%1\"+\"%2\" \"%D\"";
     QTest::newRow("non-ASCII letters") << QStringList{"lädër.bin", "ゲーム.gba"} << "copy /b \"%1\"+\"%2\" \"%D\"";
     QTest::newRow("one source") << QStringList{"only.gba"} << "copy /b \"%1\" \"%D\"";
 }
@@ -113,8 +119,8 @@ void BatchInterpreterTest::failures_data()
 
     QTest::newRow("missing source") << "copy /b \"%T/a.bin\"+\"%T/gone.gba\" \"%T/out.gba\"" << 1
                                     << "The system cannot find the file specified.";
-    QTest::newRow("destination under a regular file") << "copy /b \"%T/a.bin\" \"%T/a.bin/out.gba\"" << 1
-                                                       << "The system cannot find the path specified.";
+    QTest::newRow("destination under a regular file")
+        << "copy /b \"%T/a.bin\" \"%T/a.bin/out.gba\"" << 1 << "The system cannot find the path specified.";
     QTest::newRow("destination is a folder") << "copy /b \"%T/a.bin\" \"%T\"" << 1 << "";
     QTest::newRow("source is a folder") << "copy /b \"%T\" \"%T/out.gba\"" << 1 << "Access is denied.";
     QTest::newRow("no destination") << "copy /b \"%T/a.bin\"" << 1 << "The syntax of the command is incorrect.";

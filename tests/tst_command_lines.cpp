@@ -51,9 +51,9 @@ void CommandLinesTest::toolCommands_data()
         << cart::flashCommand(port(tool, -1, false), false, "C:\\M\\multi.gba")
         << "C:\\T\\OB.exe -n -w 0 -l 1 -p C:\\M\\multi.gba"
         << QStringList{"-n", "-w", "0", "-l", "1", "-p", "C:\\M\\multi.gba"};
-    QTest::newRow("flash: header flag comes before EPP") << cart::flashCommand(port(tool), false, "m.gba")
-                                                         << "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba"
-                                                         << QStringList{"-n", "-2", "-w", "0", "-l", "1", "-p", "m.gba"};
+    QTest::newRow("flash: header flag comes before EPP")
+        << cart::flashCommand(port(tool), false, "m.gba") << "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba"
+        << QStringList{"-n", "-2", "-w", "0", "-l", "1", "-p", "m.gba"};
     QTest::newRow("wait step with a blank is passed with it")
         << cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba") << "C:\\T\\OB.exe -2 -w  5 -l 3 -p m.gba"
         << QStringList{"-2", "-w", " 5", "-l", "3", "-p", "m.gba"};
@@ -61,21 +61,23 @@ void CommandLinesTest::toolCommands_data()
         << cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba")
         << "/opt/my tools/OB.exe -2 -w 0 -l 1 -p /home/me/my games/multi.gba"
         << QStringList{"-2", "-w", "0", "-l", "1", "-p", "/home/me/my games/multi.gba"};
-    QTest::newRow("save backup as loaded") << cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav")
-                                           << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav"
-                                           << QStringList{"-2", "-w", "0", "-l", "1", "-b", "1", "1", "C:\\S\\game.sav"};
-    QTest::newRow("save backup bank 3, 128K") << cart::saveBackupCommand(port(tool), 3, 3, "s.sav")
-                                              << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav"
-                                              << QStringList{"-2", "-w", "0", "-l", "1", "-b", "3", "3", "s.sav"};
+    QTest::newRow("save backup as loaded")
+        << cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav")
+        << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav"
+        << QStringList{"-2", "-w", "0", "-l", "1", "-b", "1", "1", "C:\\S\\game.sav"};
+    QTest::newRow("save backup bank 3, 128K")
+        << cart::saveBackupCommand(port(tool), 3, 3, "s.sav") << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav"
+        << QStringList{"-2", "-w", "0", "-l", "1", "-b", "3", "3", "s.sav"};
     QTest::newRow("save restore as loaded") << cart::saveRestoreCommand(port(tool), 1, "C:\\S\\game.sav")
                                             << "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav"
                                             << QStringList{"-2", "-w", "0", "-l", "1", "-r", "1", "C:\\S\\game.sav"};
-    QTest::newRow("cart backup as loaded") << cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba")
-                                           << "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba"
-                                           << QStringList{"-2", "-w", "0", "-l", "1", "-c", "32", "-s", "C:\\B\\cart.gba"};
+    QTest::newRow("cart backup as loaded")
+        << cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba")
+        << "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba"
+        << QStringList{"-2", "-w", "0", "-l", "1", "-c", "32", "-s", "C:\\B\\cart.gba"};
     QTest::newRow("cart backup 256 Mbit on LPT4, no EPP")
-        << cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba") << "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba"
-        << QStringList{"-w", "12", "-l", "4", "-c", "256", "-s", "c.gba"};
+        << cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba")
+        << "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba" << QStringList{"-w", "12", "-l", "4", "-c", "256", "-s", "c.gba"};
 }
 
 void CommandLinesTest::toolCommands()
@@ -121,9 +123,9 @@ void CommandLinesTest::copyLine_data()
         << R"(copy /b "/my gba/gbaldr32.bin"+"/r/a.gba" "/my out/multi.gba")";
     QTest::newRow("percent doubled everywhere") << "/100%/l.bin" << QStringList{"/r/%PATH%.gba"} << "/o%/m.gba"
                                                 << R"(copy /b "/100%%/l.bin"+"/r/%%PATH%%.gba" "/o%%/m.gba")";
-    QTest::newRow("ampersand and non-ASCII unchanged") << "/a&b/l.bin" << QStringList{"/r/Pokémon & co.gba"}
-                                                       << "/ü/m.gba"
-                                                       << R"(copy /b "/a&b/l.bin"+"/r/Pokémon & co.gba" "/ü/m.gba")";
+    QTest::newRow("ampersand and non-ASCII unchanged")
+        << "/a&b/l.bin" << QStringList{"/r/Pokémon & co.gba"} << "/ü/m.gba"
+        << R"(copy /b "/a&b/l.bin"+"/r/Pokémon & co.gba" "/ü/m.gba")";
     QTest::newRow("root folder") << "//gbaldr32.bin" << QStringList{"/a.gba"} << "//multi.gba"
                                  << R"(copy /b "//gbaldr32.bin"+"/a.gba" "//multi.gba")";
 }

@@ -67,8 +67,7 @@ void CompileTest::checksInOrder_data()
 
     QTest::newRow("all missing") << false << false << false << false << "no output file selected"
                                  << QStringList{"Label3"};
-    QTest::newRow("no games") << true << false << false << false << "you need to have some games, ne?"
-                              << QStringList{};
+    QTest::newRow("no games") << true << false << false << false << "you need to have some games, ne?" << QStringList{};
     QTest::newRow("no loader, no tool") << true << true << false << false << "please select a loader"
                                         << QStringList{"Label2", "gotloader"};
     QTest::newRow("no tool") << true << true << true << false << "please select your Orbick location"
@@ -135,15 +134,23 @@ void CompileTest::refusals_data()
     QTest::addColumn<QString>("messageStart");
     QTest::addColumn<QString>("named"); // the path the message names, relative to the folder
 
-    QTest::newRow("a game that is gone") << "missing game" << "file not found: " << "gone.gba";
-    QTest::newRow("the loader that is gone") << "missing loader" << "file not found: " << "gbaldr32.bin";
-    QTest::newRow("a game that is a folder") << "folder game" << "cannot read the file: " << "folder.gba";
+    QTest::newRow("a game that is gone") << "missing game"
+                                         << "file not found: "
+                                         << "gone.gba";
+    QTest::newRow("the loader that is gone") << "missing loader"
+                                             << "file not found: "
+                                             << "gbaldr32.bin";
+    QTest::newRow("a game that is a folder") << "folder game"
+                                             << "cannot read the file: "
+                                             << "folder.gba";
     QTest::newRow("the old multirom among the games") << "output as game"
                                                       << "the output file is also an input of the multirom: "
                                                       << "multi.gba";
-    QTest::newRow("a double quote in a path") << "quote" << "a path with a double quote or a line break cannot be used: "
+    QTest::newRow("a double quote in a path") << "quote"
+                                              << "a path with a double quote or a line break cannot be used: "
                                               << "say \"hi\".gba";
-    QTest::newRow("a line break in a path") << "quote" << "a path with a double quote or a line break cannot be used: "
+    QTest::newRow("a line break in a path") << "quote"
+                                            << "a path with a double quote or a line break cannot be used: "
                                             << "two\nlines.gba";
 }
 

@@ -139,11 +139,16 @@ void FlashTest::failuresAreNeverReportedAsFlashed_data()
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("tool missing") << "tool missing" << "could not start %T/no tool/OB.exe";
-    QTest::newRow("no cart on that port") << "port 2" << "flash failed: exit code 5";
-    QTest::newRow("image too large") << "too large" << "flash failed: exit code 4";
-    QTest::newRow("nothing compiled yet") << "no multirom" << "flash failed: exit code 3";
-    QTest::newRow("tool killed") << "killed" << "flash failed: killed by signal 9";
+    QTest::newRow("tool missing") << "tool missing"
+                                  << "could not start %T/no tool/OB.exe";
+    QTest::newRow("no cart on that port") << "port 2"
+                                          << "flash failed: exit code 5";
+    QTest::newRow("image too large") << "too large"
+                                     << "flash failed: exit code 4";
+    QTest::newRow("nothing compiled yet") << "no multirom"
+                                          << "flash failed: exit code 3";
+    QTest::newRow("tool killed") << "killed"
+                                 << "flash failed: killed by signal 9";
 }
 
 void FlashTest::failuresAreNeverReportedAsFlashed()
@@ -184,7 +189,8 @@ void FlashTest::portAndWaitStepReachTheTool()
     QCOMPARE(m_window->sizelist->currentText(), QString("LPT3"));
     QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
     QCOMPARE(m_window->waitstep->text(), QString("0"));
-    QCOMPARE(testfiles::read(tool + ".args"), ("[-2][-w][0][-l][1][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
+    QCOMPARE(testfiles::read(tool + ".args"),
+             ("[-2][-w][0][-l][1][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
 
     // An entry picked from the list counts; so do EPP, header repair and a wait step with a blank.
     m_window->sizelist->setCurrentIndex(3);
@@ -193,7 +199,8 @@ void FlashTest::portAndWaitStepReachTheTool()
     m_window->header->setChecked(false);
     m_window->waitstep->setText(" 5");
     QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
-    QCOMPARE(testfiles::read(tool + ".args"), ("[-n][-w][ 5][-l][4][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
+    QCOMPARE(testfiles::read(tool + ".args"),
+             ("[-n][-w][ 5][-l][4][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
 }
 
 void FlashTest::erase_data()
@@ -201,8 +208,10 @@ void FlashTest::erase_data()
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<QString>("reason"); // empty: no message
 
-    QTest::newRow("present") << "present" << "";
-    QTest::newRow("already deleted") << "deleted" << "";
+    QTest::newRow("present") << "present"
+                             << "";
+    QTest::newRow("already deleted") << "deleted"
+                                     << "";
     QTest::newRow("a folder where the file was") << "folder" << QString::fromLocal8Bit(strerror(EISDIR));
     QTest::newRow("read-only folder") << "read-only" << QString::fromLocal8Bit(strerror(EACCES));
 }

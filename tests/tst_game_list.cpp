@@ -69,9 +69,8 @@ void GameListTest::add_data()
     QTest::newRow("selected together arrive bottom-up")
         << QStringList{} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"} << "xxx"
         << QStringList{"/roms/c.gba", "/roms/b.gba", "/roms/a.gba"} << 2;
-    QTest::newRow("only the selected")
-        << QStringList{"/x/z.gba"} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"} << "x.x"
-        << QStringList{"/x/z.gba", "/roms/c.gba", "/roms/a.gba"} << 2;
+    QTest::newRow("only the selected") << QStringList{"/x/z.gba"} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"}
+                                       << "x.x" << QStringList{"/x/z.gba", "/roms/c.gba", "/roms/a.gba"} << 2;
     QTest::newRow("at the root no separator is added")
         << QStringList{} << "/" << QStringList{"a.gba"} << "x" << QStringList{"/a.gba"} << 0;
     QTest::newRow("a file already listed keeps its first place")
@@ -84,8 +83,8 @@ void GameListTest::add_data()
         << QStringList{"/roms/Élan.gba"} << "/roms" << QStringList{"élan.gba", "z.gba"} << "x."
         << QStringList{"/roms/Élan.gba"} << 0;
     QTest::newRow("last visited unselected selects the last entry")
-        << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << ".."
-        << QStringList{"/roms/a.gba"} << 0;
+        << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << ".." << QStringList{"/roms/a.gba"}
+        << 0;
     QTest::newRow("nothing selected, empty list: selection stays")
         << QStringList{} << "/roms" << QStringList{"a.gba"} << "." << QStringList{} << -2;
     QTest::newRow("last visited was a repeat: its first copy is selected")
@@ -117,8 +116,8 @@ void GameListTest::add()
 void GameListTest::addMatchesTheLiteralAlgorithm()
 {
     QRandomGenerator random(20261207);
-    const QStringList pool{"a.gba", "A.gba", "b.gba", "B.GBA", "c.gba", "ä.gba", "Ä.gba", "long name.gba", "x.gba",
-                           "y.gba", "z.gba", "Zz.gba"};
+    const QStringList pool{"a.gba", "A.gba",         "b.gba", "B.GBA", "c.gba", "ä.gba",
+                           "Ä.gba", "long name.gba", "x.gba", "y.gba", "z.gba", "Zz.gba"};
     const QStringList folders{"/roms", "/ROMS", "/", "/other"};
     for (int round = 0; round < 400; ++round) {
         // An existing list built the way the window builds it, now and then with raw repeats.

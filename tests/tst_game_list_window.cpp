@@ -31,7 +31,6 @@ private slots:
 private:
     void selectFiles(const QStringList& names);
     QStringList entries() const { return m_window->listdialog->entries(); }
-
 };
 
 void GameListWindowTest::init()

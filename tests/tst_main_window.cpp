@@ -4,10 +4,10 @@
 #include "support/TestFiles.h"
 #include "windows/ColourValue.h"
 #include "windows/DriveList.h"
-#include "windows/GameListBox.h"
 #include "windows/FileList.h"
 #include "windows/FolderList.h"
 #include "windows/FormBuilder.h"
+#include "windows/GameListBox.h"
 #include "windows/PortComboBox.h"
 #include "windows/frmdialog.h"
 
@@ -204,8 +204,8 @@ void MainWindowTest::menusAndTabOrder()
     QCOMPARE(m_window->about->text(), QString("&About"));
     QCOMPARE(m_window->file->actions(), QList<QAction*>{m_window->exit});
 
-    const QStringList expected{"ldrtext",  "drvdialog",  "dirdialog", "filedialog", "addbtn",   "rmvbutton",
-                               "listdialog", "orbickbtn", "Command2",  "ldrselect",  "waitstep", "sizelist",
+    const QStringList expected{"ldrtext",    "drvdialog", "dirdialog", "filedialog", "addbtn",         "rmvbutton",
+                               "listdialog", "orbickbtn", "Command2",  "ldrselect",  "waitstep",       "sizelist",
                                "compilebtn", "flashbtn",  "reset",     "multitxt",   "orbicklocation", "multierase",
                                "Command1",   "moveup",    "movedown",  "eppcheck",   "header"};
     QStringList chain;
@@ -226,10 +226,12 @@ void MainWindowTest::startUpDetection_data()
     QTest::addColumn<bool>("multirom");
 
     QTest::newRow("loader upper case, tool mixed case, multirom")
-        << QStringList{"GBALDR32.BIN", "Ob.Exe", "multi.gba"} << "GBALDR32.BIN" << "Ob.Exe" << true;
-    QTest::newRow("hidden and folder look-alikes")
-        << QStringList{".gbaldr32.bin", "ob.exe/", "multi.gba/"} << "" << "" << false;
-    QTest::newRow("nothing") << QStringList{"a.gba"} << "" << "" << false;
+        << QStringList{"GBALDR32.BIN", "Ob.Exe", "multi.gba"} << "GBALDR32.BIN"
+        << "Ob.Exe" << true;
+    QTest::newRow("hidden and folder look-alikes") << QStringList{".gbaldr32.bin", "ob.exe/", "multi.gba/"} << ""
+                                                   << "" << false;
+    QTest::newRow("nothing") << QStringList{"a.gba"} << ""
+                             << "" << false;
 }
 
 void MainWindowTest::startUpDetection()

@@ -135,10 +135,10 @@ void ObsimTest::refusals_data()
 
     QTest::newRow("image missing") << "" << QStringList{"-w", "0", "-l", "1", "-p", "%T/none.gba"} << 3
                                    << "cannot open the image";
-    QTest::newRow("image larger than the cart") << "huge" << QStringList{"-w", "0", "-l", "1", "-p", "%T/huge.gba"} << 4
-                                                << "more than the cart";
-    QTest::newRow("no cart on that port") << "" << QStringList{"-w", "0", "-l", "2", "-p", "%T/small.gba"} << 5
-                                          << "no cart found on LPT2";
+    QTest::newRow("image larger than the cart")
+        << "huge" << QStringList{"-w", "0", "-l", "1", "-p", "%T/huge.gba"} << 4 << "more than the cart";
+    QTest::newRow("no cart on that port")
+        << "" << QStringList{"-w", "0", "-l", "2", "-p", "%T/small.gba"} << 5 << "no cart found on LPT2";
     QTest::newRow("output under a regular file")
         << "" << QStringList{"-w", "0", "-l", "1", "-c", "8", "-s", "%T/small.gba/out.gba"} << 6 << "cannot write";
     QTest::newRow("saved game missing") << "" << QStringList{"-w", "0", "-l", "1", "-r", "1", "%T/none.sav"} << 3
@@ -179,9 +179,10 @@ void ObsimTest::cartBackupReadsExactlyTheChipSize()
     const QByteArray image = multirom::makeGameImage("GAME", "GAME", 768 * 1024 + 3);
     testfiles::write(dir.filePath("g.gba"), image);
     QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-p", dir.filePath("g.gba")}).exitCode, 0);
-    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-c", QString::number(mbit), "-s", dir.filePath("b.gba")})
-                 .exitCode,
-             0);
+    QCOMPARE(
+        runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-c", QString::number(mbit), "-s", dir.filePath("b.gba")})
+            .exitCode,
+        0);
     const QByteArray backup = testfiles::read(dir.filePath("b.gba"));
     QCOMPARE(backup.size(), mbit * 131072);
     QCOMPARE(backup.left(image.size()), image);
@@ -194,7 +195,8 @@ void ObsimTest::saveBanksRoundTrip()
     const QByteArray save = testfiles::pattern(64 * 1024, 9);
     testfiles::write(dir.filePath("in.sav"), save);
     QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-r", "3", dir.filePath("in.sav")}).exitCode, 0);
-    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "3", "2", dir.filePath("out.sav")}).exitCode, 0);
+    QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "3", "2", dir.filePath("out.sav")}).exitCode,
+             0);
     QCOMPARE(testfiles::read(dir.filePath("out.sav")), save);
     QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "2", "1", dir.filePath("empty.sav")}).exitCode,
              0);

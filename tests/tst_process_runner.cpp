@@ -78,8 +78,8 @@ void ProcessRunnerTest::outcomes_data()
 
     QTest::newRow("exit 0") << QByteArray("exit 0") << int(RunOutcome::Kind::Exited) << 0 << true;
     QTest::newRow("exit 3") << QByteArray("exit 3") << int(RunOutcome::Kind::Exited) << 3 << false;
-    QTest::newRow("exit 253, as the system reports -3") << QByteArray("exit 253") << int(RunOutcome::Kind::Exited) << 253
-                                                      << false;
+    QTest::newRow("exit 253, as the system reports -3")
+        << QByteArray("exit 253") << int(RunOutcome::Kind::Exited) << 253 << false;
     QTest::newRow("killed by a signal") << QByteArray("kill -9 $$") << int(RunOutcome::Kind::Signalled) << 9 << false;
     QTest::newRow("no such program") << QByteArray() << int(RunOutcome::Kind::NotStarted) << -1 << false;
 }
@@ -111,10 +111,12 @@ void ProcessRunnerTest::signedExitCodes()
 void ProcessRunnerTest::argumentsArriveAsAVector()
 {
     QTemporaryDir dir;
-    const QString tool = script(dir, "my tool", "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"");
+    const QString tool =
+        script(dir, "my tool", "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"");
     const QStringList arguments{"-2", "-w", " 5", "-p", "/a b/ü & c%d\"e.gba"};
     QCOMPARE(ExecCmd(CommandLine(tool, arguments)).code, 0);
-    QCOMPARE(testfiles::read(dir.filePath("args")), QString("[-2]\n[-w]\n[ 5]\n[-p]\n[/a b/ü & c%d\"e.gba]\n").toUtf8());
+    QCOMPARE(testfiles::read(dir.filePath("args")),
+             QString("[-2]\n[-w]\n[ 5]\n[-p]\n[/a b/ü & c%d\"e.gba]\n").toUtf8());
 }
 
 void ProcessRunnerTest::seesOurDirectoryAndEnvironment()
@@ -134,8 +136,8 @@ void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
     QTemporaryDir dir;
     testfiles::write(dir.filePath("a.bin"), "AB");
     testfiles::write(dir.filePath("c d.gba"), "CD");
-    const QString line = QString("copy /b \"%1\"+\"%2\" \"%3\"").arg(dir.filePath("a.bin"), dir.filePath("c d.gba"),
-                                                                   dir.filePath("m.gba"));
+    const QString line = QString("copy /b \"%1\"+\"%2\" \"%3\"")
+                             .arg(dir.filePath("a.bin"), dir.filePath("c d.gba"), dir.filePath("m.gba"));
     testfiles::write(dir.filePath("FLASH.BAT"), "@echo off\r\n" + line.toUtf8() + "\r\n");
     const RunOutcome ok = ExecCmd(CommandLine(dir.filePath("FLASH.BAT")));
     QVERIFY(ok.succeeded());

@@ -160,12 +160,11 @@ void SaveWindowTest::looksMenusAndTabOrder()
     m_window->exit->trigger();
     QCOMPARE(ended.count(), 1);
 
-    const QStringList expected{"orbicklocation", "orbickbtn", "waitstep", "bank1",    "bank2",    "bank3",
-                               "bank4",          "size1",     "size2",    "size3",    "size4",    "Command2",
-                               "backupbtn",      "Command1",  "rbank1",   "rbank2",   "rbank3",   "rbank4",
-                               "restore",        "outputxt",  "restoretxt", "Command3", "cartname", "Command4",
-                               "chip1",          "chip2",     "chip3",    "chip4",    "chip5",    "chip6",
-                               "eppcheck",       "sizelist",  "backupcart"};
+    const QStringList expected{
+        "orbicklocation", "orbickbtn", "waitstep",   "bank1",     "bank2",    "bank3",     "bank4",  "size1",  "size2",
+        "size3",          "size4",     "Command2",   "backupbtn", "Command1", "rbank1",    "rbank2", "rbank3", "rbank4",
+        "restore",        "outputxt",  "restoretxt", "Command3",  "cartname", "Command4",  "chip1",  "chip2",  "chip3",
+        "chip4",          "chip5",     "chip6",      "eppcheck",  "sizelist", "backupcart"};
     QStringList chain;
     QWidget* widget = m_window->orbicklocation;
     do {

@@ -31,14 +31,17 @@ void StartupDetectionTest::detection_data()
     QTest::newRow("usual names") << QStringList{"gbaldr32.bin", "OB.exe"} << QStringList{} << "gbaldr32.bin"
                                  << "OB.exe";
     QTest::newRow("loader upper case, tool mixed case")
-        << QStringList{"GBALDR32.BIN", "Ob.Exe"} << QStringList{} << "GBALDR32.BIN" << "Ob.Exe";
-    QTest::newRow("folders named like them") << QStringList{} << QStringList{"gbaldr32.bin", "ob.exe", "multi.gba"}
-                                             << "" << "";
+        << QStringList{"GBALDR32.BIN", "Ob.Exe"} << QStringList{} << "GBALDR32.BIN"
+        << "Ob.Exe";
+    QTest::newRow("folders named like them")
+        << QStringList{} << QStringList{"gbaldr32.bin", "ob.exe", "multi.gba"} << ""
+        << "";
     QTest::newRow("hidden files are not ordinary") << QStringList{".gbaldr32.bin", ".OB.exe"} << QStringList{} << ""
                                                    << "";
     QTest::newRow("names that only start alike") << QStringList{"gbaldr32.bin.bak", "xob.exe"} << QStringList{} << ""
                                                  << "";
-    QTest::newRow("neither") << QStringList{"a.gba"} << QStringList{} << "" << "";
+    QTest::newRow("neither") << QStringList{"a.gba"} << QStringList{} << ""
+                             << "";
 }
 
 void StartupDetectionTest::detection()
@@ -81,9 +84,17 @@ void StartupDetectionTest::composition_data()
     QTest::addColumn<QString>("inFolder");
     QTest::addColumn<QString>("gamePath");
 
-    QTest::newRow("ordinary folder") << "/roms" << "a.gba" << "/roms/a.gba" << "/roms/a.gba";
-    QTest::newRow("root keeps the doubled separator, games do not") << "/" << "a.gba" << "//a.gba" << "/a.gba";
-    QTest::newRow("blanks and symbols unchanged") << "/my roms" << "b & c%.gba" << "/my roms/b & c%.gba"
+    QTest::newRow("ordinary folder") << "/roms"
+                                     << "a.gba"
+                                     << "/roms/a.gba"
+                                     << "/roms/a.gba";
+    QTest::newRow("root keeps the doubled separator, games do not") << "/"
+                                                                    << "a.gba"
+                                                                    << "//a.gba"
+                                                                    << "/a.gba";
+    QTest::newRow("blanks and symbols unchanged") << "/my roms"
+                                                  << "b & c%.gba"
+                                                  << "/my roms/b & c%.gba"
                                                   << "/my roms/b & c%.gba";
 }
 

@@ -10,7 +10,8 @@ QStringList portArguments(const PortSettings& port)
     QStringList arguments;
     if (port.epp)
         arguments << QStringLiteral("-2");
-    arguments << QStringLiteral("-w") << port.waitStep << QStringLiteral("-l") << QString::number(portNumber(port.listIndex));
+    arguments << QStringLiteral("-w") << port.waitStep << QStringLiteral("-l")
+              << QString::number(portNumber(port.listIndex));
     return arguments;
 }
 
@@ -38,8 +39,8 @@ platform::CommandLine saveBackupCommand(const PortSettings& port, int bank, int 
 
 platform::CommandLine saveRestoreCommand(const PortSettings& port, int bank, const QString& savedGame)
 {
-    return platform::CommandLine(port.toolPath,
-                                 portArguments(port) << QStringLiteral("-r") << QString::number(bank) << savedGame);
+    return platform::CommandLine(port.toolPath, portArguments(port)
+                                                    << QStringLiteral("-r") << QString::number(bank) << savedGame);
 }
 
 platform::CommandLine cartBackupCommand(const PortSettings& port, int chipMbit, const QString& output)

@@ -93,7 +93,8 @@ void frmdialog::compilebtn_Click()
         if (!written.exists())
             failure = output + QStringLiteral(" was not written");
         else if (written.size() != expectedSize)
-            failure = QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(written.size()).arg(expectedSize);
+            failure =
+                QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(written.size()).arg(expectedSize);
     }
 
     if (failure.isEmpty())

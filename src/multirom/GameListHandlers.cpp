@@ -25,10 +25,11 @@ void frmdialog::addbtn_Click()
     const multirom::GameListAddition addition =
         multirom::planAddition(listdialog->entries(), browserFolder(), names, selected);
     if (addition.resultingCount > multirom::maxGameListEntries) {
-        showMessage(this, QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
-                              .arg(multirom::maxGameListEntries)
-                              .arg(addition.appended.size())
-                              .arg(addition.resultingCount));
+        showMessage(this,
+                    QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
+                        .arg(multirom::maxGameListEntries)
+                        .arg(addition.appended.size())
+                        .arg(addition.resultingCount));
         return;
     }
 

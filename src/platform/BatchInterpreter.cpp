@@ -132,7 +132,8 @@ int BatchInterpreter::runText(const QString& text, const QString& batchPath)
         if (command.isEmpty() || command.startsWith(QLatin1Char(':')))
             continue;
         if (m_echo && !quiet)
-            say(Stream::Output, crlf + QDir::toNativeSeparators(QDir::currentPath()) + QLatin1Char('>') + command + crlf);
+            say(Stream::Output,
+                crlf + QDir::toNativeSeparators(QDir::currentPath()) + QLatin1Char('>') + command + crlf);
         errorLevel = runCommand(command);
     }
     return errorLevel;

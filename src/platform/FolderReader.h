@@ -14,11 +14,11 @@ using RawNameFilter = std::function<bool(const char* name, size_t length)>;
 
 // What to read from a folder in its one pass over the entries.
 struct FolderQuery {
-    bool folders = false;          // the subfolders
-    bool files = false;            // the ordinary files that acceptFile wants
-    RawNameFilter acceptFile;      // empty: every ordinary file
-    QStringList findIgnoringCase;  // plain ASCII names looked up among all ordinary files
-    bool sortForDisplay = false;   // sort folders and files as the browser shows them
+    bool folders = false;         // the subfolders
+    bool files = false;           // the ordinary files that acceptFile wants
+    RawNameFilter acceptFile;     // empty: every ordinary file
+    QStringList findIgnoringCase; // plain ASCII names looked up among all ordinary files
+    bool sortForDisplay = false;  // sort folders and files as the browser shows them
 };
 
 // One folder as the browser sees it: its subfolders and its ordinary files (no folders,

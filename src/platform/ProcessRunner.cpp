@@ -35,10 +35,13 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
     std::thread worker([&] {
         BatchInterpreter interpreter([&](BatchInterpreter::Stream stream, const QString& text) {
             passOn(stream == BatchInterpreter::Stream::Error ? stderr : stdout, text.toLocal8Bit());
-            QMetaObject::invokeMethod(console, [target, text] {
-                if (target)
-                    target->append(text);
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                console,
+                [target, text] {
+                    if (target)
+                        target->append(text);
+                },
+                Qt::QueuedConnection);
         });
         errorLevel = interpreter.runFile(command.program());
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);

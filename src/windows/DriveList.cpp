@@ -52,8 +52,8 @@ QString DriveList::rootOf(const QString& path) const
     QString best;
     for (const QString& root : m_roots) {
         const bool endsInSeparator = root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\'));
-        const bool inside = path.compare(root, cs) == 0 ||
-                            path.startsWith(endsInSeparator ? root : root + QDir::separator(), cs);
+        const bool inside =
+            path.compare(root, cs) == 0 || path.startsWith(endsInSeparator ? root : root + QDir::separator(), cs);
         if (inside && root.size() > best.size())
             best = root;
     }

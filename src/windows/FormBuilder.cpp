@@ -5,16 +5,16 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QMenu>
-#include <QMenuBar>
-#include <QVBoxLayout>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace form {
 
@@ -24,8 +24,7 @@ Qt::WindowFlags fixedDialogFlags()
            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
-QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width,
-                    int height)
+QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width, int height)
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(caption);
@@ -98,16 +97,16 @@ QFont fontOf(const QString& family, bool bold)
 QFont windowFont()
 {
     // The forms were drawn for the first face; the others have close metrics where it is missing.
-    static const QString family = installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                                                   QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                                   QStringLiteral("DejaVu Sans")});
+    static const QString family =
+        installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                         QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     return fontOf(family, false);
 }
 
 QFont browseFont()
 {
-    static const QString family = installedFamily(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    static const QString family =
+        installedFamily({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     return fontOf(family, true);
 }
 
@@ -134,8 +133,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
     return widget;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-                    int height, const QString& toolTip)
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
+                    const QString& toolTip)
 {
     auto* widget = named(new QPushButton(caption, parent), name);
     widget->setAutoDefault(false);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QtGlobal>
 #include <Qt>
+#include <QtGlobal>
 
 class QCheckBox;
 class QFont;
@@ -38,8 +38,8 @@ QFont browseFont();  // the "..." buttons
 QFont headingFont(); // the save window's headings
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height);
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-                    int height, const QString& toolTip = QString());
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
+                    const QString& toolTip = QString());
 QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, int width, int height);
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
                    int height);

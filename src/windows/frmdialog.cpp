@@ -42,8 +42,8 @@ frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
     startQuery.acceptFile = FileList::rawFilterFor(gamePattern);
     startQuery.findIgnoringCase = multirom::startupFileNames();
     startQuery.sortForDisplay = true;
-    std::future<platform::FolderListing> startScan =
-        std::async(std::launch::async, [startFolder, startQuery] { return platform::readFolder(startFolder, startQuery); });
+    std::future<platform::FolderListing> startScan = std::async(
+        std::launch::async, [startFolder, startQuery] { return platform::readFolder(startFolder, startQuery); });
 
     menuBar = new QMenuBar(this);
     clientArea = form::clientArea(this, "frmdialog", QStringLiteral("Vellmore"), menuBar, 7485, 6420);
@@ -107,7 +107,8 @@ void frmdialog::createControls()
     Label17 = label(c, "Label17", QStringLiteral("select multiple files with CTRL"), 135, 5820, 2175, 255);
 
     // Game list.
-    addbtn = button(c, "addbtn", QStringLiteral("Add ->"), 2400, 4320, 975, 375, QStringLiteral("click to add to list"));
+    addbtn =
+        button(c, "addbtn", QStringLiteral("Add ->"), 2400, 4320, 975, 375, QStringLiteral("click to add to list"));
     rmvbutton = button(c, "rmvbutton", QStringLiteral("<- Remove"), 2400, 4800, 975, 375,
                        QStringLiteral("remove selected item from list"));
     Label16 = label(c, "Label16", QStringLiteral("Slot #"), 3360, 3630, 495, 255);
@@ -163,16 +164,16 @@ void frmdialog::createControls()
     compilebtn = button(c, "compilebtn", QStringLiteral("Compile multirom"), 6120, 4080, 1335, 375,
                         QStringLiteral("Compile the multirom"));
     flashbtn = button(c, "flashbtn", QStringLiteral("Flash"), 6120, 4560, 1335, 375, QStringLiteral("FLASH!"));
-    reset = button(c, "reset", QStringLiteral("Reset"), 6120, 5040, 1335, 375, QStringLiteral("clear game list, start over"));
+    reset = button(c, "reset", QStringLiteral("Reset"), 6120, 5040, 1335, 375,
+                   QStringLiteral("clear game list, start over"));
     Command1 = button(c, "Command1", QStringLiteral("Go to save/load menu ->"), 5490, 6165, 1935, 255);
 
-    const QList<QWidget*> tabOrder{ldrtext,  drvdialog,  dirdialog, filedialog,     addbtn,     rmvbutton,
-                                   listdialog, orbickbtn, Command2,  ldrselect,      waitstep,   sizelist,
-                                   compilebtn, flashbtn,  reset,     multitxt,       orbicklocation, multierase,
-                                   Command1,   moveup,    movedown,  eppcheck,       header};
+    const QList<QWidget*> tabOrder{ldrtext,    drvdialog, dirdialog, filedialog, addbtn,         rmvbutton,
+                                   listdialog, orbickbtn, Command2,  ldrselect,  waitstep,       sizelist,
+                                   compilebtn, flashbtn,  reset,     multitxt,   orbicklocation, multierase,
+                                   Command1,   moveup,    movedown,  eppcheck,   header};
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
 }
 
 void frmdialog::connectHandlers()

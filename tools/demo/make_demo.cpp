@@ -40,10 +40,8 @@ int main(int argc, char* argv[])
         int kib;
     };
     const Game games[] = {
-        {"Comet Courier.gba", "COMETCOURIER", "ACCE", 512},
-        {"Lantern Maze.gba", "LANTERN MAZE", "ALME", 256},
-        {"Pocket Orchard.gba", "POCKETORCHRD", "APOE", 1024},
-        {"Rail Runner & Co.gba", "RAIL RUNNER", "ARRE", 384},
+        {"Comet Courier.gba", "COMETCOURIER", "ACCE", 512},   {"Lantern Maze.gba", "LANTERN MAZE", "ALME", 256},
+        {"Pocket Orchard.gba", "POCKETORCHRD", "APOE", 1024}, {"Rail Runner & Co.gba", "RAIL RUNNER", "ARRE", 384},
         {"Tide Puzzle.GBA", "TIDE PUZZLE", "ATPE", 128},
     };
     for (const Game& game : games) {

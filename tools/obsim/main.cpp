@@ -82,7 +82,10 @@ std::optional<Options> parse(const QStringList& args, QString* problem)
         const std::optional<int> number = wholeNumber(args[i]);
         if (!number || *number < low || *number > high) {
             *problem = QStringLiteral("%1 must be a number from %2 to %3, not \"%4\"")
-                           .arg(QLatin1String(what)).arg(low).arg(high).arg(args[i]);
+                           .arg(QLatin1String(what))
+                           .arg(low)
+                           .arg(high)
+                           .arg(args[i]);
             return std::nullopt;
         }
         ++i;
@@ -204,7 +207,8 @@ void pause()
 
 void progress(const char* verb, qint64 done, qint64 total)
 {
-    std::printf("%s %lld of %lld KiB\n", verb, static_cast<long long>(done / 1024), static_cast<long long>(total / 1024));
+    std::printf("%s %lld of %lld KiB\n", verb, static_cast<long long>(done / 1024),
+                static_cast<long long>(total / 1024));
     std::fflush(stdout);
 }
 
@@ -235,7 +239,8 @@ std::optional<Failure> flash(const Cart& cart, const Options& options)
         return Failure{InputMissing, QStringLiteral("cannot open the image ") + options.file};
     const qint64 size = image.size();
     if (size > cartBytes)
-        return Failure{TooLarge, QStringLiteral("the image holds %1 bytes, more than the cart's %2").arg(size).arg(cartBytes)};
+        return Failure{TooLarge,
+                       QStringLiteral("the image holds %1 bytes, more than the cart's %2").arg(size).arg(cartBytes)};
     std::printf("Flashing %s (%lld bytes)%s\n", qPrintable(options.file), static_cast<long long>(size),
                 options.repairHeader ? ", repairing the header" : "");
     auto chunk = [&](qint64 offset, qint64 length) {
@@ -250,9 +255,10 @@ std::optional<Failure> flash(const Cart& cart, const Options& options)
 std::optional<Failure> backupCart(const Cart& cart, const Options& options)
 {
     const qint64 size = qint64(options.chipMbit) * 131072;
-    return writeOut(options.file, [&](qint64 offset, qint64 length) {
-        return cart.read(QStringLiteral("flash.bin"), offset, length);
-    }, size, "Read");
+    return writeOut(
+        options.file,
+        [&](qint64 offset, qint64 length) { return cart.read(QStringLiteral("flash.bin"), offset, length); }, size,
+        "Read");
 }
 
 QString bankName(int bank)
@@ -263,9 +269,9 @@ QString bankName(int bank)
 std::optional<Failure> backupSave(const Cart& cart, const Options& options)
 {
     const qint64 size = qint64(32 * 1024) << (options.sizeCode - 1);
-    return writeOut(options.file, [&](qint64 offset, qint64 length) {
-        return cart.read(bankName(options.bank), offset, length);
-    }, size, "Read");
+    return writeOut(
+        options.file, [&](qint64 offset, qint64 length) { return cart.read(bankName(options.bank), offset, length); },
+        size, "Read");
 }
 
 std::optional<Failure> restoreSave(const Cart& cart, const Options& options)
@@ -274,14 +280,15 @@ std::optional<Failure> restoreSave(const Cart& cart, const Options& options)
     if (!QFileInfo(options.file).isFile() || !save.open(QIODevice::ReadOnly))
         return Failure{InputMissing, QStringLiteral("cannot open the saved game ") + options.file};
     if (save.size() > bankBytes)
-        return Failure{TooLarge, QStringLiteral("the saved game holds %1 bytes, more than a bank's %2")
-                                     .arg(save.size()).arg(bankBytes)};
+        return Failure{
+            TooLarge,
+            QStringLiteral("the saved game holds %1 bytes, more than a bank's %2").arg(save.size()).arg(bankBytes)};
     QByteArray bank = cart.read(bankName(options.bank), 0, bankBytes);
     const QByteArray bytes = save.readAll();
     bank.replace(0, bytes.size(), bytes);
-    return writeOut(cart.path(bankName(options.bank)), [&](qint64 offset, qint64 length) {
-        return bank.mid(offset, length);
-    }, bankBytes, "Written");
+    return writeOut(
+        cart.path(bankName(options.bank)), [&](qint64 offset, qint64 length) { return bank.mid(offset, length); },
+        bankBytes, "Written");
 }
 
 } // namespace
@@ -302,7 +309,8 @@ int main(int argc, char* argv[])
     const Cart cart(folder);
     if (const auto failure = cart.prepare())
         return fail(*failure);
-    std::printf("obsim: LPT%d, %s mode, wait step %d\n", options->port, options->epp ? "EPP" : "SPP", options->waitStep);
+    std::printf("obsim: LPT%d, %s mode, wait step %d\n", options->port, options->epp ? "EPP" : "SPP",
+                options->waitStep);
     if (cart.port() != options->port)
         return fail({NoCart, QStringLiteral("no cart found on LPT%1").arg(options->port)});
 
