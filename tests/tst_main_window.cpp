@@ -1,4 +1,5 @@
 // The main window as it is created and started, and its file browser.
+#include "support/FormChecks.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
@@ -39,11 +40,6 @@ QString textOf(const QWidget* widget)
     if (auto* combo = qobject_cast<const QComboBox*>(widget))
         return combo->currentText();
     return QString();
-}
-
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(form::pixels(left), form::pixels(top), form::pixels(width), form::pixels(height));
 }
 
 } // namespace
@@ -208,14 +204,7 @@ void MainWindowTest::menusAndTabOrder()
                                "listdialog", "orbickbtn", "Command2",  "ldrselect",  "waitstep",       "sizelist",
                                "compilebtn", "flashbtn",  "reset",     "multitxt",   "orbicklocation", "multierase",
                                "Command1",   "moveup",    "movedown",  "eppcheck",   "header"};
-    QStringList chain;
-    QWidget* widget = m_window->ldrtext;
-    do {
-        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
-            chain.append(widget->objectName());
-        widget = widget->nextInFocusChain();
-    } while (widget != m_window->ldrtext);
-    QCOMPARE(chain, expected);
+    QCOMPARE(tabOrderOf(m_window->ldrtext, expected), expected);
 }
 
 void MainWindowTest::startUpDetection_data()

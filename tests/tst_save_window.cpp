@@ -1,4 +1,5 @@
 // The save window as it is created.
+#include "support/FormChecks.h"
 #include "windows/ColourValue.h"
 #include "windows/FormBuilder.h"
 #include "windows/PortComboBox.h"
@@ -14,15 +15,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(form::pixels(left), form::pixels(top), form::pixels(width), form::pixels(height));
-}
-
-} // namespace
 
 class SaveWindowTest : public QObject {
     Q_OBJECT
@@ -165,14 +157,7 @@ void SaveWindowTest::looksMenusAndTabOrder()
         "size3",          "size4",     "Command2",   "backupbtn", "Command1", "rbank1",    "rbank2", "rbank3", "rbank4",
         "restore",        "outputxt",  "restoretxt", "Command3",  "cartname", "Command4",  "chip1",  "chip2",  "chip3",
         "chip4",          "chip5",     "chip6",      "eppcheck",  "sizelist", "backupcart"};
-    QStringList chain;
-    QWidget* widget = m_window->orbicklocation;
-    do {
-        if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
-            chain.append(widget->objectName());
-        widget = widget->nextInFocusChain();
-    } while (widget != m_window->orbicklocation);
-    QCOMPARE(chain, expected);
+    QCOMPARE(tabOrderOf(m_window->orbicklocation, expected), expected);
 }
 
 QTEST_MAIN(SaveWindowTest)
