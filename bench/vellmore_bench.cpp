@@ -1,9 +1,9 @@
 // Vellmore's benchmarks: each figure beside a reference measured in the same run.
-#include "multirom/RomImage.h"
-#include "windows/FileList.h"
-#include "windows/FolderList.h"
-#include "windows/GameListBox.h"
-#include "windows/frmdialog.h"
+#include "RomImage.h"
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "controls/GameListBox.h"
+#include "frmdialog/frmdialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ void report(const char* figure, double value, const char* unit, const char* refe
 void fillFolder(const QString& folder, int games, int others)
 {
     QDir().mkpath(folder);
-    const QByteArray body = multirom::makeGameImage("BENCH", "BNCH", 256);
+    const QByteArray body = romimage::makeGameImage("BENCH", "BNCH", 256);
     for (int i = 0; i < games + others; ++i) {
         QFile file(folder +
                    QStringLiteral("/game %1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(i < games ? "gba" : "txt"));

@@ -1,13 +1,13 @@
 // "Flash" and "Erase?" end to end, against the cart simulator.
-#include "multirom/RomImage.h"
+#include "RomImage.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
-#include "windows/ColourValue.h"
-#include "windows/FileList.h"
-#include "windows/GameListBox.h"
-#include "windows/PortComboBox.h"
-#include "windows/frmdialog.h"
+#include "controls/ColourValue.h"
+#include "controls/FileList.h"
+#include "controls/GameListBox.h"
+#include "controls/PortComboBox.h"
+#include "frmdialog/frmdialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -45,9 +45,9 @@ void FlashTest::init()
 {
     createFolder();
     // A loader whose header check is wrong, so that repair shows on the cart.
-    QByteArray loader = multirom::makeGameImage("LOADER", "LDR0", 8192);
-    loader[multirom::complementOffset] = char(multirom::headerComplement(loader) ^ 0x5A);
-    const QByteArray game = multirom::makeGameImage("GAME", "GAME", 70000);
+    QByteArray loader = romimage::makeGameImage("LOADER", "LDR0", 8192);
+    loader[romimage::complementOffset] = char(romimage::headerComplement(loader) ^ 0x5A);
+    const QByteArray game = romimage::makeGameImage("GAME", "GAME", 70000);
     testfiles::write(m_dir->filePath("gbaldr32.bin"), loader);
     testfiles::write(m_dir->filePath("game one.gba"), game);
     m_multirom = loader + game;
@@ -126,11 +126,11 @@ void FlashTest::compileThenFlashWritesTheCart()
 
     QByteArray expected = m_multirom;
     if (repair)
-        multirom::repairHeader(expected);
+        romimage::repairHeader(expected);
     const QByteArray onCart = testfiles::read(m_dir->filePath("cart/flash.bin"));
     QCOMPARE(onCart.size(), expected.size());
     QVERIFY(onCart == expected);
-    QCOMPARE(onCart[multirom::complementOffset] == m_multirom[multirom::complementOffset], !repair);
+    QCOMPARE(onCart[romimage::complementOffset] == m_multirom[romimage::complementOffset], !repair);
     QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")), m_multirom);
 }
 

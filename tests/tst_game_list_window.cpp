@@ -2,11 +2,11 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
-#include "windows/ColourValue.h"
-#include "windows/FileList.h"
-#include "windows/FolderList.h"
-#include "windows/GameListBox.h"
-#include "windows/frmdialog.h"
+#include "controls/ColourValue.h"
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "controls/GameListBox.h"
+#include "frmdialog/frmdialog.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

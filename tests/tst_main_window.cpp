@@ -3,14 +3,14 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
-#include "windows/ColourValue.h"
-#include "windows/DriveList.h"
-#include "windows/FileList.h"
-#include "windows/FolderList.h"
-#include "windows/FormBuilder.h"
-#include "windows/GameListBox.h"
-#include "windows/PortComboBox.h"
-#include "windows/frmdialog.h"
+#include "controls/ColourValue.h"
+#include "controls/DriveList.h"
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "controls/FormBuilder.h"
+#include "controls/GameListBox.h"
+#include "controls/PortComboBox.h"
+#include "frmdialog/frmdialog.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,5 +1,5 @@
 // The cart simulator that stands in for the flash tool.
-#include "multirom/RomImage.h"
+#include "RomImage.h"
 #include "support/TestFiles.h"
 
 #include <QProcess>
@@ -87,7 +87,7 @@ void ObsimTest::options()
     QFETCH(int, exitCode);
     QTemporaryDir dir;
     const QString file = dir.filePath("image file.gba");
-    testfiles::write(file, multirom::makeGameImage("T", "TEST", 4096));
+    testfiles::write(file, romimage::makeGameImage("T", "TEST", 4096));
     arguments.replaceInStrings(QRegularExpression("^FILE$"), file);
     const ToolRun result = runTool(dir.filePath("cart"), arguments);
     QCOMPARE(result.exitCode, exitCode);
@@ -106,7 +106,7 @@ void ObsimTest::flashRepairsTheHeaderInTheCartOnly()
 {
     QFETCH(bool, repair);
     QTemporaryDir dir;
-    QByteArray image = multirom::makeGameImage("BROKEN", "BRKN", 3 * 1024 * 1024 + 5);
+    QByteArray image = romimage::makeGameImage("BROKEN", "BRKN", 3 * 1024 * 1024 + 5);
     image[0xBD] = char(complementOf(image) + 1);
     const QString file = dir.filePath("multi.gba");
     testfiles::write(file, image);
@@ -152,7 +152,7 @@ void ObsimTest::refusals()
     QFETCH(int, exitCode);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    testfiles::write(dir.filePath("small.gba"), multirom::makeGameImage("S", "SMAL", 1024));
+    testfiles::write(dir.filePath("small.gba"), romimage::makeGameImage("S", "SMAL", 1024));
     if (setup == "huge") {
         QFile huge(dir.filePath("huge.gba"));
         QVERIFY(huge.open(QIODevice::WriteOnly));
@@ -176,7 +176,7 @@ void ObsimTest::cartBackupReadsExactlyTheChipSize()
 {
     QFETCH(int, mbit);
     QTemporaryDir dir;
-    const QByteArray image = multirom::makeGameImage("GAME", "GAME", 768 * 1024 + 3);
+    const QByteArray image = romimage::makeGameImage("GAME", "GAME", 768 * 1024 + 3);
     testfiles::write(dir.filePath("g.gba"), image);
     QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-p", dir.filePath("g.gba")}).exitCode, 0);
     QCOMPARE(

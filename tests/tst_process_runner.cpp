@@ -1,6 +1,6 @@
 // Running a program and waiting for it: exit codes, signals, batch files, the console window.
-#include "platform/ConsoleWindow.h"
-#include "platform/ProcessRunner.h"
+#include "runner/ConsoleWindow.h"
+#include "runner/ProcessRunner.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -10,7 +10,7 @@
 #include <QTimer>
 
 using platform::CommandLine;
-using platform::ExecCmd;
+using runner::ExecCmd;
 using platform::RunOutcome;
 
 namespace {

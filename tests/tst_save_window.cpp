@@ -1,9 +1,9 @@
 // The save window as it is created.
 #include "support/FormChecks.h"
-#include "windows/ColourValue.h"
-#include "windows/FormBuilder.h"
-#include "windows/PortComboBox.h"
-#include "windows/saveload.h"
+#include "controls/ColourValue.h"
+#include "controls/FormBuilder.h"
+#include "controls/PortComboBox.h"
+#include "saveload/saveload.h"
 
 #include <QAction>
 #include <QApplication>

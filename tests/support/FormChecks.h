@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/FormBuilder.h"
+#include "controls/FormBuilder.h"
 
 #include <QRect>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
-#include "windows/ColourValue.h"
-#include "windows/frmdialog.h"
+#include "controls/ColourValue.h"
+#include "frmdialog/frmdialog.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // Lays out a folder to try Vellmore in: a loader and a few small game images.
-#include "multirom/RomImage.h"
+#include "RomImage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
     if (!folder.mkpath(QStringLiteral("games")))
         return 1;
     bool ok = writeFile(folder.filePath(QStringLiteral("gbaldr32.bin")),
-                        multirom::makeGameImage(QStringLiteral("MULTI LOADER"), QStringLiteral("LDR0"), 32 * 1024));
+                        romimage::makeGameImage(QStringLiteral("MULTI LOADER"), QStringLiteral("LDR0"), 32 * 1024));
     struct Game {
         const char* file;
         const char* title;
@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     };
     for (const Game& game : games) {
         ok = ok && writeFile(folder.filePath(QStringLiteral("games/") + QString::fromUtf8(game.file)),
-                             multirom::makeGameImage(QString::fromLatin1(game.title), QString::fromLatin1(game.code),
+                             romimage::makeGameImage(QString::fromLatin1(game.title), QString::fromLatin1(game.code),
                                                      game.kib * 1024));
     }
     return ok ? 0 : 1;

@@ -8,7 +8,7 @@
 // The cart lives in $OBSIM_CART, else in "cart" beside the executable: flash.bin, four
 // save banks bank1.sav to bank4.sav, and "port", the LPT port the cart sits on (1).
 // $OBSIM_DELAY_MS slows each MiB written or read.
-#include "multirom/RomImage.h"
+#include "RomImage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -246,7 +246,7 @@ std::optional<Failure> flash(const Cart& cart, const Options& options)
     auto chunk = [&](qint64 offset, qint64 length) {
         QByteArray bytes = image.read(length);
         if (offset == 0 && options.repairHeader)
-            multirom::repairHeader(bytes); // the cart's copy only; the user's file stays as it is
+            romimage::repairHeader(bytes); // the cart's copy only; the user's file stays as it is
         return bytes;
     };
     return writeOut(cart.path(QStringLiteral("flash.bin")), chunk, size, "Written");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cart/ToolCommands.h"
+#include "platform/ProgramRunner.h"
+
+#include <QString>
+
+namespace cart {
+
+// The choices a tool operation needs, in the order they are checked.
+enum class ToolChoice { None, File, Tool };
+
+struct ToolOutcome {
+    ToolChoice missing = ToolChoice::None; // the first choice not made; nothing was run
+    bool waitStepFilled = false;           // an empty wait step went into the command line as "0"
+    bool succeeded = false;                // the tool ended with exit code 0
+    QString message;
+};
+
+// Why a tool run failed, for a message that starts with what failed ("flash failed"):
+// "could not start <tool>", else "<what>: exit code N" or "<what>: killed by signal N".
+QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& what);
+
+// "Flash": the checks, the command line and its run.
+ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
+                          const platform::ProgramRunner& run);
+
+struct EraseOutcome {
+    bool gone = false; // no multirom is left in the folder
+    QString message;   // empty when there is nothing to tell
+};
+
+// "Erase?": deletes the multirom of the browser's folder. One that is gone already counts as erased.
+EraseOutcome eraseMultirom(const QString& browserFolder);
+
+} // namespace cart

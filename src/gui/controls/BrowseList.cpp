@@ -1,0 +1,39 @@
+#include "controls/BrowseList.h"
+
+#include "platform/FolderPath.h"
+
+BrowseList::BrowseList(QWidget* parent) : QListWidget(parent)
+{
+    setUniformItemSizes(true);
+}
+
+bool BrowseList::showFolder(const QString& path)
+{
+    const QString folder = platform::normalisedFolderPath(path);
+    const platform::FolderListing listing = platform::readFolder(folder, query());
+    if (!listing.readable) {
+        emit folderUnreadable(folder, listing.error);
+        return false;
+    }
+    showListing(folder, listing);
+    return true;
+}
+
+void BrowseList::showListing(const QString& folder, const platform::FolderListing& listing)
+{
+    setUpdatesEnabled(false);
+    fill(folder, listing);
+    setUpdatesEnabled(true);
+    m_path = folder;
+}
+
+void BrowseList::setPath(const QString& path)
+{
+    if (showFolder(path))
+        emit pathChanged(m_path);
+}
+
+void BrowseList::refresh()
+{
+    showFolder(m_path);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/FolderReader.h"
+
+#include <QListWidget>
+
+// What the folder list and the file list of a browser share: the folder they show as their
+// path, read again by refresh(). A folder that cannot be read is not shown: the list stays as
+// it was and tells why through folderUnreadable.
+class BrowseList : public QListWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
+
+public:
+    explicit BrowseList(QWidget* parent = nullptr);
+
+    QString path() const { return m_path; }
+
+    // Shows the folder and raises pathChanged, as the user opening it does.
+    void setPath(const QString& path);
+
+    // Shows the folder without raising pathChanged: how the list starts out.
+    bool showFolder(const QString& path);
+
+    // The same with the folder already read, by query().
+    void showListing(const QString& folder, const platform::FolderListing& listing);
+
+    // What the list reads of a folder.
+    virtual platform::FolderQuery query() const = 0;
+
+public slots:
+    void refresh();
+
+signals:
+    void pathChanged(const QString& path);
+    void folderUnreadable(const QString& path, const QString& reason);
+
+protected:
+    virtual void fill(const QString& folder, const platform::FolderListing& listing) = 0;
+
+private:
+    QString m_path;
+};

@@ -1,0 +1,74 @@
+#include "controls/FolderList.h"
+
+#include "platform/FolderPath.h"
+#include "platform/FolderReader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int pathRole = Qt::UserRole;
+
+// A small folder, drawn here: the style's own icons are read from image files, which
+// start-up has no time for.
+QIcon folderIcon(bool open)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(128, 128, 0));
+    painter.setBrush(QColor(255, 255, 128));
+    painter.drawRect(1, 2, 6, 2);
+    painter.drawRect(1, 4, 13, 9);
+    if (open) {
+        painter.setBrush(QColor(255, 255, 192));
+        const QPoint flap[] = {{1, 13}, {4, 7}, {15, 7}, {14, 13}};
+        painter.drawPolygon(flap, 4);
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+FolderList::FolderList(QWidget* parent) : BrowseList(parent)
+{
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { setPath(folderOf(item)); });
+}
+
+QString FolderList::folderOf(const QListWidgetItem* item)
+{
+    return item ? item->data(pathRole).toString() : QString();
+}
+
+platform::FolderQuery FolderList::query() const
+{
+    platform::FolderQuery query;
+    query.folders = true;
+    query.sortForDisplay = true;
+    return query;
+}
+
+void FolderList::fill(const QString& folder, const platform::FolderListing& listing)
+{
+    const QStringList chain = platform::folderChain(folder);
+
+    static const QIcon openIcon = folderIcon(true);
+    static const QIcon closedIcon = folderIcon(false);
+    const QString indentStep = QStringLiteral("  ");
+    clear();
+    for (int depth = 0; depth < chain.size(); ++depth) {
+        const QString name = depth == 0 ? chain[depth] : QDir(chain[depth]).dirName();
+        auto* item = new QListWidgetItem(openIcon, indentStep.repeated(depth) + name, this);
+        item->setData(pathRole, chain[depth]);
+    }
+    const QString childIndent = indentStep.repeated(chain.size());
+    const QString prefix = folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+    for (const QString& name : listing.folders) {
+        auto* item = new QListWidgetItem(closedIcon, childIndent + name, this);
+        item->setData(pathRole, prefix + name);
+    }
+    setCurrentRow(chain.size() - 1);
+}

@@ -1,0 +1,194 @@
+#include "controls/FormBuilder.h"
+
+#include "controls/ColourValue.h"
+#include "controls/WindowIcon.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace form {
+
+Qt::WindowFlags fixedDialogFlags()
+{
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width, int height)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(caption);
+    window->setWindowIcon(vellmoreIcon());
+    window->setFont(windowFont());
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    auto* area = new QWidget(window);
+    area->setObjectName(QStringLiteral("clientArea"));
+    area->setFixedSize(pixels(width), pixels(height));
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(area);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return area;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* created = bar->addMenu(caption);
+    created->setObjectName(QString::fromLatin1(name));
+    return created;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+int pixels(int twips)
+{
+    return qRound(twips / 15.0);
+}
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+namespace {
+
+// The first of the faces that is installed, looked up once: naming missing faces to the
+// font system costs a fallback search for every font made from them.
+QString installedFamily(const QStringList& wanted)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : wanted) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    return QString();
+}
+
+QFont fontOf(const QString& family, bool bold)
+{
+    QFont font;
+    if (!family.isEmpty())
+        font.setFamily(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+QFont windowFont()
+{
+    // The forms were drawn for the first face; the others have close metrics where it is missing.
+    static const QString family =
+        installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                         QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    return fontOf(family, false);
+}
+
+QFont browseFont()
+{
+    static const QString family =
+        installedFamily({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    return fontOf(family, true);
+}
+
+QFont headingFont()
+{
+    QFont font = windowFont();
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+namespace {
+template <typename Widget> Widget* named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+} // namespace
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
+{
+    auto* widget = named(new QLabel(caption, parent), name);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
+                    const QString& toolTip)
+{
+    auto* widget = named(new QPushButton(caption, parent), name);
+    widget->setAutoDefault(false);
+    widget->setToolTip(toolTip);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    QPushButton* widget = button(parent, name, QStringLiteral("..."), left, top, width, height);
+    widget->setFont(browseFont());
+    return widget;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
+                   int height)
+{
+    auto* widget = named(new QLineEdit(text, parent), name);
+    widget->setReadOnly(readOnly);
+    widget->setTextMargins(0, 0, 0, 0);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height)
+{
+    auto* widget = named(new QCheckBox(parent), name);
+    widget->setChecked(ticked);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
+                           int width, int height)
+{
+    auto* widget = named(new QRadioButton(caption, parent), name);
+    widget->setChecked(selected);
+    place(widget, left, top, width, height);
+    return widget;
+}
+
+QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour)
+{
+    auto* widget = named(new QFrame(parent), name);
+    widget->setFrameShape(QFrame::NoFrame);
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colours::colourFromValue(colour));
+    widget->setPalette(palette);
+    const int left = pixels(qMin(x1, x2));
+    const int top = pixels(qMin(y1, y2));
+    widget->setGeometry(left, top, qMax(1, pixels(qMax(x1, x2)) - left), qMax(1, pixels(qMax(y1, y2)) - top));
+    return widget;
+}
+
+} // namespace form

@@ -1,0 +1,124 @@
+#include "controls/GameListBox.h"
+
+#include <QEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Every row is as wide as the extent: the view then scrolls sideways over exactly that width,
+// the way a Windows list box scrolls over its horizontal extent.
+class ExtentDelegate : public QStyledItemDelegate {
+public:
+    ExtentDelegate(const int* extent, QObject* parent) : QStyledItemDelegate(parent), m_extent(extent) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QSize(*m_extent, QStyledItemDelegate::sizeHint(option, index).height());
+    }
+
+private:
+    const int* m_extent;
+};
+
+// Where the folder ends in a path: the part many entries of one Add share.
+QString folderPart(const QString& path)
+{
+    const qsizetype cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.left(cut + 1);
+}
+
+} // namespace
+
+GameListBox::GameListBox(QWidget* parent) : QListWidget(parent), m_measure(new TextWidth(font()))
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new ExtentDelegate(&m_extent, this));
+}
+
+void GameListBox::countWidths(int first, int last, int change)
+{
+    if (first > last)
+        return;
+    const QString prefix = folderPart(item(first)->text());
+    if (prefix != m_measuredPrefix) {
+        m_measure->setCommonPrefix(prefix);
+        m_measuredPrefix = prefix;
+    }
+    for (int row = first; row <= last; ++row) {
+        const size_t width = size_t(m_measure->of(item(row)->text()));
+        if (width >= m_widthCounts.size())
+            m_widthCounts.resize(width + 1, 0);
+        m_widthCounts[width] += change;
+        if (change > 0)
+            m_widest = qMax(m_widest, int(width));
+    }
+    while (m_widest > 0 && m_widthCounts[size_t(m_widest)] == 0)
+        --m_widest;
+}
+
+// The counts follow the model through the view's own virtual slots rather than connections of
+// our own: the model outlives this class's part of the object while the list is destroyed.
+void GameListBox::rowsInserted(const QModelIndex& parent, int first, int last)
+{
+    QListWidget::rowsInserted(parent, first, last);
+    countWidths(first, last, +1);
+}
+
+void GameListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    countWidths(first, last, -1);
+    QListWidget::rowsAboutToBeRemoved(parent, first, last);
+}
+
+void GameListBox::reset()
+{
+    QListWidget::reset();
+    recountWidths();
+}
+
+void GameListBox::recountWidths()
+{
+    m_widthCounts.clear();
+    m_widest = 0;
+    countWidths(0, count() - 1, +1);
+}
+
+void GameListBox::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_measure.reset(new TextWidth(font()));
+        m_measuredPrefix.clear();
+        recountWidths();
+    }
+    QListWidget::changeEvent(event);
+}
+
+void GameListBox::setHorizontalExtent(int pixels)
+{
+    if (pixels == m_extent)
+        return;
+    m_extent = pixels;
+    scheduleDelayedItemsLayout();
+}
+
+QStringList GameListBox::entries() const
+{
+    QStringList texts;
+    texts.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        texts.append(item(i)->text());
+    return texts;
+}
+
+int GameListBox::widestEntry() const
+{
+    return m_widest;
+}
+
+QRegion GameListBox::visualRegionForSelection(const QItemSelection& selection) const
+{
+    return selection.isEmpty() ? QRegion() : QRegion(viewport()->rect());
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "controls/TextWidth.h"
+
+#include <QListWidget>
+
+#include <memory>
+#include <vector>
+
+// The game list's list box. Like a Windows list box it scrolls sideways over a
+// horizontal extent that its owner sets, not over the width of its entries. It measures
+// each entry once, as it arrives, and keeps count of the widths, so the widest entry is
+// known at any time without measuring the list again.
+class GameListBox : public QListWidget {
+    Q_OBJECT
+    Q_PROPERTY(int horizontalExtent READ horizontalExtent WRITE setHorizontalExtent)
+
+public:
+    explicit GameListBox(QWidget* parent = nullptr);
+
+    int horizontalExtent() const { return m_extent; }
+    void setHorizontalExtent(int pixels);
+
+    QStringList entries() const;
+
+    // The width in pixels of the widest entry now in the list, in the list's font.
+    int widestEntry() const;
+
+    void reset() override;
+
+protected:
+    // A changed selection repaints the rows in view; working out the rows' own rectangles
+    // would lay out the whole list again on every move.
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void changeEvent(QEvent* event) override;
+    void rowsInserted(const QModelIndex& parent, int first, int last) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) override;
+
+private:
+    void countWidths(int first, int last, int change);
+    void recountWidths();
+
+    int m_extent = 0;
+    std::unique_ptr<TextWidth> m_measure;
+    QString m_measuredPrefix;
+    std::vector<int> m_widthCounts; // how many entries are this many pixels wide
+    int m_widest = 0;
+};

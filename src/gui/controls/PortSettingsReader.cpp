@@ -1,0 +1,27 @@
+#include "controls/PortSettingsReader.h"
+
+#include "controls/PortComboBox.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+namespace cart {
+
+PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBox* port, const QCheckBox* epp,
+                              const QLineEdit* waitStep)
+{
+    PortSettings settings;
+    settings.toolPath = toolPath->text();
+    settings.listIndex = port->listIndex();
+    settings.epp = epp->isChecked();
+    settings.waitStep = waitStep->text();
+    return settings;
+}
+
+void fillEmptyWaitStep(QLineEdit* waitStep)
+{
+    if (waitStep->text().isEmpty())
+        waitStep->setText(QString::number(0));
+}
+
+} // namespace cart

@@ -1,0 +1,43 @@
+// "Flash" and "Erase?" of the main window: the sequences are the core's.
+#include "cart/CartOperations.h"
+#include "controls/ColourValue.h"
+#include "controls/MessageBox.h"
+#include "controls/PortSettingsReader.h"
+#include "frmdialog/frmdialog.h"
+#include "multirom/PathRules.h"
+#include "runner/ProcessRunner.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void frmdialog::flashbtn_Click()
+{
+    const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::ToolOutcome outcome = cart::flashMultirom(port, header->isChecked(), multitxt->text(), runner::ExecCmd);
+    if (outcome.waitStepFilled)
+        cart::fillEmptyWaitStep(waitstep);
+    showMessage(this, outcome.message);
+    if (outcome.missing == cart::ToolChoice::File)
+        colours::setTextColour(Label3, colours::red);
+    else if (outcome.missing == cart::ToolChoice::Tool)
+        markToolPathMissing();
+    // A failed flash leaves the window as it was, so the same multirom can be flashed again.
+    if (outcome.succeeded)
+        setPathsFrozen(false);
+}
+
+void frmdialog::multierase_Click()
+{
+    const cart::EraseOutcome outcome = cart::eraseMultirom(browserFolder());
+    if (!outcome.message.isEmpty())
+        showMessage(this, outcome.message);
+    refreshBrowser();
+    if (outcome.gone) {
+        multierase->hide();
+        multiexist->hide();
+    } else {
+        File_Exists(multirom::multiromProbePath(browserFolder()));
+    }
+}

@@ -1,0 +1,86 @@
+// Editing the game list: add, remove, move, reset, and its sideways extent.
+#include "multirom/GameList.h"
+#include "controls/ColourValue.h"
+#include "controls/FileList.h"
+#include "controls/GameListBox.h"
+#include "controls/MessageBox.h"
+#include "frmdialog/frmdialog.h"
+
+#include <QItemSelectionModel>
+
+void frmdialog::addbtn_Click()
+{
+    if (filedialog->currentRow() < 0)
+        return;
+
+    const int fileCount = filedialog->count();
+    QStringList names;
+    names.reserve(fileCount);
+    for (int i = 0; i < fileCount; ++i)
+        names.append(filedialog->item(i)->text());
+    QVector<bool> selected(fileCount, false);
+    for (const QModelIndex& index : filedialog->selectionModel()->selectedIndexes())
+        selected[index.row()] = true;
+
+    const multirom::GameListAddition addition =
+        multirom::planAddition(listdialog->entries(), browserFolder(), names, selected);
+    if (addition.resultingCount > multirom::maxGameListEntries) {
+        showMessage(this,
+                    QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
+                        .arg(multirom::maxGameListEntries)
+                        .arg(addition.appended.size())
+                        .arg(addition.resultingCount));
+        return;
+    }
+
+    for (int position : addition.repeatsToRemove)
+        delete listdialog->takeItem(position);
+    listdialog->addItems(addition.appended); // the list box measures each new entry once
+    // The extent goes first so that the list is laid out once, with it, when the selection moves.
+    SetHScroll(listdialog);
+    if (addition.selection)
+        listdialog->setCurrentRow(*addition.selection);
+}
+
+void frmdialog::SetHScroll(GameListBox* list)
+{
+    list->setHorizontalExtent(qMin(list->widestEntry(), 32767) + 5);
+}
+
+void frmdialog::rmvbutton_Click()
+{
+    if (listdialog->currentRow() < 0)
+        return;
+    for (int i = listdialog->count() - 1; i >= 0; --i) {
+        if (listdialog->item(i)->isSelected())
+            delete listdialog->takeItem(i);
+    }
+}
+
+int frmdialog::MoveListItem(GameListBox* list, qint16 direction)
+{
+    const int position = list->currentRow();
+    const int target = multirom::movedPosition(position, list->count(), direction != 0);
+    if (target < 0)
+        return -1;
+    QListWidgetItem* item = list->takeItem(position);
+    list->insertItem(target, item);
+    list->setCurrentRow(target);
+    return target;
+}
+
+void frmdialog::moveup_Click()
+{
+    MoveListItem(listdialog, 0);
+}
+
+void frmdialog::movedown_Click()
+{
+    MoveListItem(listdialog, 1);
+}
+
+void frmdialog::reset_Click()
+{
+    listdialog->clear();
+    setPathsFrozen(false);
+}

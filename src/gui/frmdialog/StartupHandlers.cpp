@@ -1,0 +1,53 @@
+// Start-up of the main window and the multirom indicator.
+#include "multirom/PathRules.h"
+#include "multirom/StartupDetection.h"
+#include "platform/FolderPath.h"
+#include "platform/FolderReader.h"
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "frmdialog/frmdialog.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void frmdialog::Form_Load()
+{
+    const QString folder = browserFolder();
+    // The constructor has just read the current directory; read it again only if it moved since.
+    const QString current = platform::normalisedFolderPath(QDir::currentPath());
+    const multirom::StartupPaths paths = current == m_startupFolder
+                                             ? multirom::composeStartupPaths(m_startupFinds, folder)
+                                             : multirom::detectStartupPaths(current, folder);
+    if (!paths.loader.isEmpty()) {
+        ldrtext->setText(paths.loader);
+        gotloader->show();
+        Label2->hide();
+    }
+    if (!paths.tool.isEmpty()) {
+        orbicklocation->setText(paths.tool);
+        gotorbick->show();
+        Label4->hide();
+    }
+    File_Exists(multirom::multiromProbePath(folder));
+    multitxt->setText(paths.output);
+}
+
+bool frmdialog::File_Exists(const QString& path)
+{
+    if (!platform::isOrdinaryFile(path)) {
+        multierase->hide();
+        multiexist->hide();
+        return false;
+    }
+    multierase->show();
+    multiexist->setText(QStringLiteral("multi found in current directory!"));
+    multiexist->show();
+    return true;
+}
+
+QString frmdialog::browserFolder() const
+{
+    return filedialog->path();
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+class DriveList;
+class FileList;
+class FolderList;
+class GameListBox;
+class PortComboBox;
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+// The main window: the file browser, the game list, the three paths and the tool
+// options. The handlers' bodies live with the feature they belong to (multirom/, cart/).
+class frmdialog : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmdialog(QWidget* parent = nullptr);
+
+    // Start-up: detects the loader and the tool in the current directory and fills the paths.
+    void Form_Load();
+
+    // Shows the multirom indicator when path names an ordinary file; any failure counts as missing.
+    bool File_Exists(const QString& path);
+
+    int MoveListItem(GameListBox* list, qint16 direction);
+    void SetHScroll(GameListBox* list);
+
+    // The frozen state a compile leaves behind (the three path boxes greyed, their "..." buttons
+    // hidden), and its end by Reset or a flash.
+    void setPathsFrozen(bool frozen);
+
+    // Reads the file list, the folder list and the drive list again from the disk, in that order.
+    void refreshBrowser();
+
+    // The folder the browser shows: where games are added from and flash.bat is written.
+    QString browserFolder() const;
+
+signals:
+    void endProgramRequested();
+
+public slots:
+    void exit_Click();
+    void drvdialog_Change();
+    void dirdialog_Change();
+    void filedialog_PathChange();
+    void addbtn_Click();
+    void rmvbutton_Click();
+    void moveup_Click();
+    void movedown_Click();
+    void reset_Click();
+    void compilebtn_Click();
+    void flashbtn_Click();
+    void multierase_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+public:
+    QMenuBar* menuBar;
+    QMenu* file;
+    QAction* exit;
+    QMenu* help;
+    QAction* about;
+    QWidget* clientArea;
+
+    // File browser.
+    DriveList* drvdialog;
+    FolderList* dirdialog;
+    QLabel* multiexist;
+    QPushButton* multierase;
+    QLabel* Label1;
+    FileList* filedialog;
+    QLabel* Label17;
+
+    // Game list.
+    QPushButton* addbtn;
+    QPushButton* rmvbutton;
+    QLabel* Label16;
+    QPushButton* moveup;
+    GameListBox* listdialog;
+    QPushButton* movedown;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QLabel* Label20;
+
+    // Paths.
+    QLabel* Label4;
+    QLabel* gotorbick;
+    QLineEdit* orbicklocation;
+    QPushButton* orbickbtn;
+    QLabel* Label3;
+    QLineEdit* multitxt;
+    QPushButton* Command2;
+    QLabel* Label2;
+    QLabel* gotloader;
+    QLineEdit* ldrtext;
+    QPushButton* ldrselect;
+
+    // Tool options.
+    QLabel* Label7;
+    QLabel* Label5;
+    QLineEdit* waitstep;
+    QLabel* Label18;
+    QCheckBox* eppcheck;
+    QLabel* Label6;
+    PortComboBox* sizelist;
+    QLabel* Label19;
+    QCheckBox* header;
+
+    // Actions.
+    QPushButton* compilebtn;
+    QPushButton* flashbtn;
+    QPushButton* reset;
+    QPushButton* Command1;
+
+    // Drawn lines.
+    QFrame* Line1;
+    QFrame* Line2;
+    QFrame* Line3;
+    QFrame* Line4;
+    QFrame* Line5;
+    QFrame* Line6;
+    QFrame* Line7;
+    QFrame* Line8;
+
+private:
+    // Turns the labels of the tool path red: it was needed and not chosen.
+    void markToolPathMissing();
+
+    // What the constructor's read of the start folder found for Form_Load.
+    QString m_startupFolder;
+    QHash<QString, QString> m_startupFinds;
+
+    void createControls();
+    void connectHandlers();
+    void showFolderUnreadable(const QString& path, const QString& reason);
+};
