@@ -14,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
-#include <cstring>
 
 class CompileTest : public QObject, private MainWindowFixture {
     Q_OBJECT
@@ -26,10 +24,6 @@ private slots:
     void checksInOrder_data();
     void checksInOrder();
     void compileJoinsLoaderAndGamesInListOrder();
-    void refusals_data();
-    void refusals();
-    void failedCopyIsReportedAsFailure();
-    void unwritableBatchFolderIsReported();
 
 private:
     QStringList compile(bool* wellFormed = nullptr) { return click(m_window->compilebtn, wellFormed); }
@@ -126,89 +120,6 @@ void CompileTest::compileJoinsLoaderAndGamesInListOrder()
     QVERIFY(m_window->multiexist->isVisible());
     QVERIFY(!m_window->filedialog->findItems("multi.gba", Qt::MatchExactly).isEmpty());
     QCOMPARE(m_window->listdialog->entries(), games);
-}
-
-void CompileTest::refusals_data()
-{
-    QTest::addColumn<QString>("arrangement");
-    QTest::addColumn<QString>("messageStart");
-    QTest::addColumn<QString>("named"); // the path the message names, relative to the folder
-
-    QTest::newRow("a game that is gone") << "missing game"
-                                         << "file not found: "
-                                         << "gone.gba";
-    QTest::newRow("the loader that is gone") << "missing loader"
-                                             << "file not found: "
-                                             << "gbaldr32.bin";
-    QTest::newRow("a game that is a folder") << "folder game"
-                                             << "cannot read the file: "
-                                             << "folder.gba";
-    QTest::newRow("the old multirom among the games") << "output as game"
-                                                      << "the output file is also an input of the multirom: "
-                                                      << "multi.gba";
-    QTest::newRow("a double quote in a path") << "quote"
-                                              << "a path with a double quote or a line break cannot be used: "
-                                              << "say \"hi\".gba";
-    QTest::newRow("a line break in a path") << "quote"
-                                            << "a path with a double quote or a line break cannot be used: "
-                                            << "two\nlines.gba";
-}
-
-void CompileTest::refusals()
-{
-    QFETCH(QString, arrangement);
-    QFETCH(QString, messageStart);
-    QFETCH(QString, named);
-    testfiles::write(m_dir->filePath("a.gba"), "game a");
-    testfiles::write(m_dir->filePath("multi.gba"), "the good old multirom");
-    addGames({m_dir->filePath("a.gba")});
-    if (arrangement == "missing game")
-        addGames({m_dir->filePath("gone.gba")});
-    else if (arrangement == "missing loader")
-        QVERIFY(QFile::remove(m_dir->filePath("gbaldr32.bin")));
-    else if (arrangement == "folder game") {
-        QVERIFY(QDir(m_dir->path()).mkdir("folder.gba"));
-        addGames({m_dir->filePath("folder.gba")});
-    } else if (arrangement == "output as game")
-        addGames({m_dir->filePath("multi.gba")});
-    else if (arrangement == "quote") {
-        testfiles::write(m_dir->filePath(named), "q");
-        addGames({m_dir->filePath(named)});
-    }
-
-    const QStringList messages = compile();
-    QCOMPARE(messages, QStringList{messageStart + m_dir->filePath(named)});
-    QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")), QByteArray("the good old multirom"));
-    QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
-    QVERIFY(!frozen());
-}
-
-void CompileTest::failedCopyIsReportedAsFailure()
-{
-    testfiles::write(m_dir->filePath("a.gba"), "game a");
-    addGames({m_dir->filePath("a.gba")});
-    m_window->multitxt->setText(m_dir->filePath("no such folder/multi.gba"));
-    const QStringList messages = compile();
-    QCOMPARE(messages, QStringList{"compile failed: the copy ended with exit code 1"});
-    QVERIFY(!frozen());
-    QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
-    QVERIFY(!m_window->multiexist->isVisible());
-}
-
-void CompileTest::unwritableBatchFolderIsReported()
-{
-    testfiles::write(m_dir->filePath("a.gba"), "game a");
-    addGames({m_dir->filePath("a.gba")});
-    // The browser shows a folder that has gone since: flash.bat cannot be written there.
-    const QString gone = m_dir->filePath("gone");
-    QVERIFY(QDir(m_dir->path()).mkdir("gone"));
-    m_window->dirdialog->setPath(gone);
-    QVERIFY(QDir(gone).removeRecursively());
-    const QStringList messages = compile();
-    QVERIFY(!messages.isEmpty());
-    QCOMPARE(messages.first(), "cannot write " + gone + "/flash.bat: " + QString::fromLocal8Bit(strerror(ENOENT)));
-    QVERIFY(!QFile::exists(m_dir->filePath("multi.gba")));
-    QVERIFY(!frozen());
 }
 
 QTEST_MAIN(CompileTest)
