@@ -1,13 +1,13 @@
 // "Flash" and "Erase?" end to end, against the cart simulator.
 #include "RomImage.h"
-#include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
-#include "support/TestFiles.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -122,7 +122,7 @@ void FlashTest::compileThenFlashWritesTheCart()
 
     QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
     QVERIFY(!frozen());
-    QCOMPARE(colours::backgroundColour(m_window->multitxt), colours::colourFromValue(colours::windowBackground));
+    QCOMPARE(colours::backgroundColour(m_window->multitxt), colours::backgroundColourFor(colours::windowBackground));
 
     QByteArray expected = m_multirom;
     if (repair)

@@ -1,12 +1,12 @@
 // The game list as the user edits it in the main window.
-#include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
-#include "support/TestFiles.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -94,7 +94,7 @@ void GameListWindowTest::addRemoveMoveAndReset()
     QTest::mouseClick(m_window->reset, Qt::LeftButton);
     QVERIFY(entries().isEmpty());
     for (QLineEdit* box : {m_window->multitxt, m_window->ldrtext, m_window->orbicklocation})
-        QCOMPARE(colours::backgroundColour(box), colours::colourFromValue(colours::windowBackground));
+        QCOMPARE(colours::backgroundColour(box), colours::backgroundColourFor(colours::windowBackground));
     for (QPushButton* browse : {m_window->Command2, m_window->ldrselect, m_window->orbickbtn})
         QVERIFY(browse->isVisible());
 }

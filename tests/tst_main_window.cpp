@@ -1,8 +1,4 @@
 // The main window as it is created and started, and its file browser.
-#include "support/FormChecks.h"
-#include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
-#include "support/TestFiles.h"
 #include "controls/ColourValue.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
@@ -11,6 +7,10 @@
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/FormChecks.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -173,9 +173,9 @@ void MainWindowTest::looks()
 
     QCOMPARE(colours::textColour(m_window->multiexist), QColor(255, 0, 0));
     QCOMPARE(colours::textColour(m_window->Label3), QColor(0, 0, 0));
-    QCOMPARE(colours::textColour(m_window->multitxt), colours::colourFromValue(colours::menuText));
-    QCOMPARE(colours::backgroundColour(m_window->dirdialog), colours::colourFromValue(colours::titleBarText));
-    QCOMPARE(colours::textColour(m_window->dirdialog), colours::colourFromValue(colours::menuText));
+    QCOMPARE(colours::textColour(m_window->multitxt), colours::textColourFor(m_window->multitxt, colours::menuText));
+    QCOMPARE(colours::backgroundColour(m_window->dirdialog), colours::backgroundColourFor(colours::titleBarText));
+    QCOMPARE(colours::textColour(m_window->dirdialog), colours::textColourFor(m_window->dirdialog, colours::menuText));
     QCOMPARE(colours::backgroundColour(m_window->waitstep), QColor(255, 255, 255));
     QCOMPARE(m_window->Line5->palette().color(QPalette::Window), QColor(128, 128, 128));
     QCOMPARE(m_window->Line5->geometry(), QRect(205, 0, 1, 228));
@@ -340,7 +340,7 @@ void MainWindowTest::vanishedFolderIsReportedAtRefresh()
     QCOMPARE(m_window->filedialog->count(), 1);
     QVERIFY(QDir(gone).removeRecursively());
     const QStringList messages = answerMessages([&] { m_window->refreshBrowser(); });
-    QVERIFY(!messages.isEmpty());
+    QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().contains(gone), qPrintable(messages.first()));
     QCOMPARE(m_window->filedialog->path(), gone);
     QCOMPARE(m_window->filedialog->count(), 1);

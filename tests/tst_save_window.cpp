@@ -1,9 +1,9 @@
 // The save window as it is created.
-#include "support/FormChecks.h"
 #include "controls/ColourValue.h"
 #include "controls/FormBuilder.h"
 #include "controls/PortComboBox.h"
 #include "saveload/saveload.h"
+#include "support/FormChecks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -142,8 +142,8 @@ void SaveWindowTest::looksMenusAndTabOrder()
             m_window->cartname->isReadOnly() && m_window->restoretxt->isReadOnly());
     QCOMPARE(m_window->sizelist->currentText(), QString("LPT1"));
     QCOMPARE(m_window->sizelist->listIndex(), -1);
-    QCOMPARE(colours::textColour(m_window->outputxt), colours::colourFromValue(colours::menuText));
-    QCOMPARE(m_window->Line3->palette().color(QPalette::Window), colours::colourFromValue(colours::inactiveTitleBar));
+    QCOMPARE(colours::textColour(m_window->outputxt), colours::textColourFor(m_window->outputxt, colours::menuText));
+    QCOMPARE(m_window->Line3->palette().color(QPalette::Window), colours::lineColourFor(colours::inactiveTitleBar));
 
     QCOMPARE(m_window->file->title(), QString("&File"));
     QCOMPARE(m_window->file->actions(), (QList<QAction*>{m_window->back, m_window->exit}));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "support/ModalAnswers.h"
-#include "support/TestFiles.h"
 #include "controls/ColourValue.h"
 #include "frmdialog/frmdialog.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -37,7 +37,7 @@ protected:
     bool frozen() const
     {
         return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden() && m_window->Command2->isHidden() &&
-               colours::backgroundColour(m_window->ldrtext) == colours::colourFromValue(colours::activeBorder);
+               colours::backgroundColour(m_window->ldrtext) == colours::backgroundColourFor(colours::activeBorder);
     }
 
     // Everything goes, and no window may be left over.

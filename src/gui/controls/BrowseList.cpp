@@ -7,12 +7,13 @@ BrowseList::BrowseList(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
 }
 
-bool BrowseList::showFolder(const QString& path)
+bool BrowseList::showFolder(const QString& path, bool quietly)
 {
     const QString folder = platform::normalisedFolderPath(path);
     const platform::FolderListing listing = platform::readFolder(folder, query());
     if (!listing.readable) {
-        emit folderUnreadable(folder, listing.error);
+        if (!quietly)
+            emit folderUnreadable(folder, listing.error);
         return false;
     }
     showListing(folder, listing);
@@ -33,7 +34,7 @@ void BrowseList::setPath(const QString& path)
         emit pathChanged(m_path);
 }
 
-void BrowseList::refresh()
+bool BrowseList::refresh()
 {
-    showFolder(m_path);
+    return showFolder(m_path);
 }

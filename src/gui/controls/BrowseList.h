@@ -19,8 +19,9 @@ public:
     // Shows the folder and raises pathChanged, as the user opening it does.
     void setPath(const QString& path);
 
-    // Shows the folder without raising pathChanged: how the list starts out.
-    bool showFolder(const QString& path);
+    // Shows the folder without raising pathChanged: how the list starts out. A folder that
+    // cannot be read is told through folderUnreadable unless quietly is set.
+    bool showFolder(const QString& path, bool quietly = false);
 
     // The same with the folder already read, by query().
     void showListing(const QString& folder, const platform::FolderListing& listing);
@@ -29,7 +30,8 @@ public:
     virtual platform::FolderQuery query() const = 0;
 
 public slots:
-    void refresh();
+    // Reads the folder again; false when it can no longer be read.
+    bool refresh();
 
 signals:
     void pathChanged(const QString& path);

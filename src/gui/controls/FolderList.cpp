@@ -16,25 +16,33 @@ constexpr int pathRole = Qt::UserRole;
 // start-up has no time for.
 QIcon folderIcon(bool open)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(128, 128, 0));
-    painter.setBrush(QColor(255, 255, 128));
-    painter.drawRect(1, 2, 6, 2);
-    painter.drawRect(1, 4, 13, 9);
-    if (open) {
-        painter.setBrush(QColor(255, 255, 192));
-        const QPoint flap[] = {{1, 13}, {4, 7}, {15, 7}, {14, 13}};
-        painter.drawPolygon(flap, 4);
+    QIcon icon;
+    // One image per screen density, so that high-density screens get a sharp folder too.
+    for (const int size : {16, 24, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.scale(size / 16.0, size / 16.0);
+        painter.setPen(QPen(QColor(128, 128, 0), 0));
+        painter.setBrush(QColor(255, 255, 128));
+        painter.drawRect(1, 2, 6, 2);
+        painter.drawRect(1, 4, 13, 9);
+        if (open) {
+            painter.setBrush(QColor(255, 255, 192));
+            const QPoint flap[] = {{1, 13}, {4, 7}, {15, 7}, {14, 13}};
+            painter.drawPolygon(flap, 4);
+        }
+        painter.end();
+        icon.addPixmap(pixmap);
     }
-    return QIcon(pixmap);
+    return icon;
 }
 
 } // namespace
 
 FolderList::FolderList(QWidget* parent) : BrowseList(parent)
 {
+    setIconSize(QSize(16, 16)); // in device-independent pixels; the icon has an image for each density
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { setPath(folderOf(item)); });
 }
 

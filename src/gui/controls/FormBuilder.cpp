@@ -183,7 +183,7 @@ QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, 
     widget->setFrameShape(QFrame::NoFrame);
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colours::colourFromValue(colour));
+    palette.setColor(QPalette::Window, colours::lineColourFor(colour));
     widget->setPalette(palette);
     const int left = pixels(qMin(x1, x2));
     const int top = pixels(qMin(y1, y2));

@@ -1,10 +1,10 @@
 // The file browser pane: drive, folder and file lists that follow one another.
-#include "multirom/PathRules.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
+#include "multirom/PathRules.h"
 
 void frmdialog::drvdialog_Change()
 {
@@ -18,8 +18,8 @@ void frmdialog::dirdialog_Change()
 {
     filedialog->setPath(dirdialog->path());
     if (filedialog->path() != dirdialog->path()) {
-        // The file list could not follow: keep all three lists on the folder it still shows.
-        dirdialog->showFolder(filedialog->path());
+        // The file list could not follow, and said so: keep all three lists on the folder it still shows.
+        dirdialog->showFolder(filedialog->path(), true);
         return;
     }
     drvdialog->showDriveOf(dirdialog->path());
@@ -33,8 +33,9 @@ void frmdialog::filedialog_PathChange()
 
 void frmdialog::refreshBrowser()
 {
-    filedialog->refresh();
-    dirdialog->refresh();
+    // Both lists show the browser's folder: one that has gone is told once, by the file list.
+    if (filedialog->refresh())
+        dirdialog->refresh();
     drvdialog->refresh();
 }
 
