@@ -1,19 +1,18 @@
 // "Compile multirom": the checks, the copy through flash.bat, and every way it can fail.
-#include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
-#include "support/TestFiles.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
 
 class CompileTest : public QObject, private MainWindowFixture {
     Q_OBJECT
@@ -106,7 +105,8 @@ void CompileTest::compileJoinsLoaderAndGamesInListOrder()
         testfiles::write(games[i], bytes);
         expected += bytes;
     }
-    testfiles::write(m_dir->filePath("flash.bat"), "an older batch file");
+    // A batch file that an earlier compile left behind when it was cut off.
+    testfiles::write(m_dir->filePath("flash.bat"), "@echo off\r\ncopy /b a+\"b.gba\" c\r\n");
     testfiles::write(m_dir->filePath("multi.gba"), "an older multirom");
     addGames(games);
 

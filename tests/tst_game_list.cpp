@@ -8,7 +8,7 @@ namespace {
 
 // The add algorithm as its rules state it, step by step: quadratic, for small inputs only.
 void literalAdd(QStringList& list, int& selection, const QString& folder, const QStringList& names,
-                const QVector<bool>& selected)
+                const QVector<bool>& selected, Qt::CaseSensitivity cs)
 {
     for (int i = names.size() - 1; i >= 0; --i) {
         if (selected[i])
@@ -16,7 +16,7 @@ void literalAdd(QStringList& list, int& selection, const QString& folder, const 
         int position = 0;
         while (position < list.size()) {
             int first = 0;
-            while (QString::compare(list[first], list[position], Qt::CaseInsensitive) != 0)
+            while (QString::compare(list[first], list[position], cs) != 0)
                 ++first;
             selection = first;
             if (first != position)
@@ -65,34 +65,45 @@ void GameListTest::add_data()
     QTest::addColumn<QString>("marks"); // x: selected
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("expectedSelection"); // -2: unchanged
+    QTest::addColumn<Qt::CaseSensitivity>("names");
+    const auto blind = Qt::CaseInsensitive;
 
     QTest::newRow("selected together arrive bottom-up")
         << QStringList{} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"} << "xxx"
-        << QStringList{"/roms/c.gba", "/roms/b.gba", "/roms/a.gba"} << 2;
+        << QStringList{"/roms/c.gba", "/roms/b.gba", "/roms/a.gba"} << 2 << blind;
     QTest::newRow("only the selected") << QStringList{"/x/z.gba"} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"}
-                                       << "x.x" << QStringList{"/x/z.gba", "/roms/c.gba", "/roms/a.gba"} << 2;
+                                       << "x.x" << QStringList{"/x/z.gba", "/roms/c.gba", "/roms/a.gba"} << 2 << blind;
     QTest::newRow("at the root no separator is added")
-        << QStringList{} << "/" << QStringList{"a.gba"} << "x" << QStringList{"/a.gba"} << 0;
+        << QStringList{} << "/" << QStringList{"a.gba"} << "x" << QStringList{"/a.gba"} << 0 << blind;
     QTest::newRow("a file already listed keeps its first place")
         << QStringList{"/roms/a.gba", "/roms/q.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << "xx"
-        << QStringList{"/roms/a.gba", "/roms/q.gba", "/roms/b.gba"} << 0;
+        << QStringList{"/roms/a.gba", "/roms/q.gba", "/roms/b.gba"} << 0 << blind;
     QTest::newRow("letter case does not make a new entry")
         << QStringList{"/ROMS/A.GBA", "/roms/q.gba"} << "/roms" << QStringList{"a.gba"} << "x"
-        << QStringList{"/ROMS/A.GBA", "/roms/q.gba"} << 0;
+        << QStringList{"/ROMS/A.GBA", "/roms/q.gba"} << 0 << blind;
     QTest::newRow("non-ASCII letter case")
         << QStringList{"/roms/Élan.gba"} << "/roms" << QStringList{"élan.gba", "z.gba"} << "x."
-        << QStringList{"/roms/Élan.gba"} << 0;
+        << QStringList{"/roms/Élan.gba"} << 0 << blind;
     QTest::newRow("last visited unselected selects the last entry")
         << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << ".." << QStringList{"/roms/a.gba"}
-        << 0;
+        << 0 << blind;
     QTest::newRow("nothing selected, empty list: selection stays")
-        << QStringList{} << "/roms" << QStringList{"a.gba"} << "." << QStringList{} << -2;
+        << QStringList{} << "/roms" << QStringList{"a.gba"} << "." << QStringList{} << -2 << blind;
     QTest::newRow("last visited was a repeat: its first copy is selected")
         << QStringList{"/roms/a.gba", "/roms/b.gba", "/roms/c.gba"} << "/roms" << QStringList{"b.gba", "d.gba"} << "xx"
-        << QStringList{"/roms/a.gba", "/roms/b.gba", "/roms/c.gba", "/roms/d.gba"} << 1;
+        << QStringList{"/roms/a.gba", "/roms/b.gba", "/roms/c.gba", "/roms/d.gba"} << 1 << blind;
     QTest::newRow("repeats already in the list are dropped")
         << QStringList{"/r/a.gba", "/r/b.gba", "/R/A.gba"} << "/r" << QStringList{"c.gba"} << "x"
-        << QStringList{"/r/a.gba", "/r/b.gba", "/r/c.gba"} << 2;
+        << QStringList{"/r/a.gba", "/r/b.gba", "/r/c.gba"} << 2 << blind;
+    // Where letter case tells files apart, both are games of their own.
+    QTest::newRow("case-sensitive: two files that differ in case")
+        << QStringList{"/roms/Zelda.gba"} << "/roms" << QStringList{"ZELDA.gba"} << "x"
+        << QStringList{"/roms/Zelda.gba", "/roms/ZELDA.gba"} << 1 << Qt::CaseSensitive;
+    QTest::newRow("case-sensitive: two folders that differ in case")
+        << QStringList{"/x/Games2/x.gba"} << "/x/games2" << QStringList{"x.gba"} << "x"
+        << QStringList{"/x/Games2/x.gba", "/x/games2/x.gba"} << 1 << Qt::CaseSensitive;
+    QTest::newRow("case-sensitive: the same path once") << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba"}
+                                                        << "x" << QStringList{"/roms/a.gba"} << 0 << Qt::CaseSensitive;
 }
 
 void GameListTest::add()
@@ -103,10 +114,11 @@ void GameListTest::add()
     QFETCH(QString, marks);
     QFETCH(QStringList, expected);
     QFETCH(int, expectedSelection);
+    QFETCH(Qt::CaseSensitivity, names);
 
     int selection = -2;
     QStringList list = entries;
-    const multirom::GameListAddition addition = multirom::planAddition(entries, folder, files, flags(marks));
+    const multirom::GameListAddition addition = multirom::planAddition(entries, folder, files, flags(marks), names);
     applyAddition(list, selection, addition);
     QCOMPARE(list, expected);
     QCOMPARE(selection, expectedSelection);
@@ -120,6 +132,7 @@ void GameListTest::addMatchesTheLiteralAlgorithm()
                            "Ä.gba", "long name.gba", "x.gba", "y.gba", "z.gba", "Zz.gba"};
     const QStringList folders{"/roms", "/ROMS", "/", "/other"};
     for (int round = 0; round < 400; ++round) {
+        const Qt::CaseSensitivity cs = round % 2 ? Qt::CaseSensitive : Qt::CaseInsensitive;
         // An existing list built the way the window builds it, now and then with raw repeats.
         QStringList list;
         int selection = -1;
@@ -130,7 +143,7 @@ void GameListTest::addMatchesTheLiteralAlgorithm()
                 names.append(pool[int(random.bounded(pool.size()))]);
                 chosen.append(random.bounded(2) == 1);
             }
-            literalAdd(list, selection, folders[int(random.bounded(folders.size()))], names, chosen);
+            literalAdd(list, selection, folders[int(random.bounded(folders.size()))], names, chosen, cs);
         }
         if (random.bounded(5) == 0 && !list.isEmpty())
             list.append(list.first().toUpper());
@@ -145,11 +158,11 @@ void GameListTest::addMatchesTheLiteralAlgorithm()
 
         QStringList expected = list;
         int expectedSelection = selection;
-        literalAdd(expected, expectedSelection, folder, names, chosen);
+        literalAdd(expected, expectedSelection, folder, names, chosen, cs);
 
         QStringList actual = list;
         int actualSelection = selection;
-        applyAddition(actual, actualSelection, multirom::planAddition(list, folder, names, chosen));
+        applyAddition(actual, actualSelection, multirom::planAddition(list, folder, names, chosen, cs));
 
         QCOMPARE(actual, expected);
         QCOMPARE(actualSelection, expectedSelection);

@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
+
 using platform::CommandLine;
 using platform::RunOutcome;
 
@@ -23,8 +25,19 @@ namespace {
 // Runs a batch file the way the windows' runner does outside Windows, without a console.
 RunOutcome runBatch(const CommandLine& command)
 {
-    platform::BatchInterpreter interpreter(nullptr);
-    return RunOutcome::exited(quint32(interpreter.runFile(command.program())));
+    QString errors;
+    platform::BatchInterpreter interpreter([&](platform::BatchInterpreter::Stream stream, const QString& text) {
+        if (stream == platform::BatchInterpreter::Stream::Error)
+            errors += text;
+    });
+    RunOutcome outcome = RunOutcome::exited(quint32(interpreter.runFile(command.program())));
+    outcome.errorOutput = errors;
+    return outcome;
+}
+
+QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList({".vm-*", "flash.bat"}, QDir::AllEntries | QDir::Hidden | QDir::System);
 }
 
 } // namespace
@@ -39,6 +52,12 @@ private slots:
     void compileRefusals();
     void failedCopyIsReportedAsFailure();
     void unwritableBatchFolderIsReported();
+    void batchFilePlace_data();
+    void batchFilePlace();
+    void outputKinds_data();
+    void outputKinds();
+    void undeletableBatchFileReportsBoth();
+    void unknownFolderComposesNothing();
     void flashOutcomes_data();
     void flashOutcomes();
 
@@ -135,7 +154,9 @@ void OperationsTest::failedCopyIsReportedAsFailure()
     multirom::CompileRequest asked = request({m_dir->filePath("a.gba")});
     asked.output = m_dir->filePath("no such folder/multi.gba");
     const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
-    QCOMPARE(outcome.messages, QStringList{"compile failed: the copy ended with exit code 1"});
+    // The copy's own reason reaches the user, not only the console.
+    QCOMPARE(outcome.messages, QStringList{"compile failed: the copy ended with exit code 1: "
+                                           "The system cannot find the path specified."});
     QVERIFY(!outcome.compiled);
     QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
 }
@@ -148,10 +169,167 @@ void OperationsTest::unwritableBatchFolderIsReported()
     asked.browserFolder = m_dir->filePath("gone");
     const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
     QVERIFY(!outcome.messages.isEmpty());
-    QCOMPARE(outcome.messages.first(), "cannot write " + asked.browserFolder + "/flash.bat: " +
-                                           QString::fromLocal8Bit(strerror(ENOENT)));
+    QCOMPARE(outcome.messages.first(),
+             "cannot write " + asked.browserFolder + "/flash.bat: " + QString::fromLocal8Bit(strerror(ENOENT)));
     QVERIFY(!QFile::exists(m_dir->filePath("multi.gba")));
     QVERIFY(!outcome.compiled);
+}
+
+void OperationsTest::batchFilePlace_data()
+{
+    QTest::addColumn<QString>("standing"); // what stands where flash.bat goes
+    QTest::addColumn<bool>("compiles");
+
+    QTest::newRow("a file of the user's") << "file" << false;
+    QTest::newRow("a link to the user's notes") << "link" << false;
+    QTest::newRow("a link that leads nowhere") << "dangling link" << false;
+    QTest::newRow("a FIFO") << "fifo" << false;
+    QTest::newRow("a folder") << "folder" << false;
+    QTest::newRow("one an earlier compile left behind") << "leftover" << true;
+}
+
+void OperationsTest::batchFilePlace()
+{
+    QFETCH(QString, standing);
+    QFETCH(bool, compiles);
+    const QString batch = m_dir->filePath("flash.bat");
+    const QString notes = m_dir->filePath("notes.txt");
+    const QByteArray userText = "my own flash.bat: do not lose me\r\n";
+    testfiles::write(notes, userText);
+    testfiles::write(m_dir->filePath("a.gba"), "game a");
+    testfiles::write(m_dir->filePath("multi.gba"), "the good old multirom");
+    if (standing == "file")
+        testfiles::write(batch, userText);
+    else if (standing == "link")
+        QVERIFY(QFile::link(notes, batch));
+    else if (standing == "dangling link")
+        QVERIFY(QFile::link(m_dir->filePath("nowhere.txt"), batch));
+    else if (standing == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(batch).constData(), 0644), 0);
+    else if (standing == "folder")
+        QVERIFY(QDir(m_dir->path()).mkdir("flash.bat"));
+    else
+        testfiles::write(batch, "@echo off\r\ncopy /b old+\"older.gba\" oldest\r\n");
+
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(request({m_dir->filePath("a.gba")}), runBatch);
+    QCOMPARE(outcome.compiled, compiles);
+    if (compiles) {
+        QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")),
+                 testfiles::read(m_dir->filePath("gbaldr32.bin")) + "game a");
+        QVERIFY(!QFileInfo::exists(batch));
+        return;
+    }
+    QCOMPARE(outcome.messages, QStringList{"there is already something named flash.bat here: " + batch +
+                                           "\nplease move it elsewhere, then compile again"});
+    QCOMPARE(testfiles::read(notes), userText);
+    QCOMPARE(testfiles::read(m_dir->filePath("multi.gba")), QByteArray("the good old multirom"));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath("nowhere.txt")));
+    if (standing == "file")
+        QCOMPARE(testfiles::read(batch), userText);
+    QVERIFY(QFileInfo(batch).isSymLink() || QFileInfo::exists(batch));
+}
+
+void OperationsTest::outputKinds_data()
+{
+    QTest::addColumn<QString>("output"); // what stands at the output's place
+    QTest::addColumn<bool>("compiles");
+
+    QTest::newRow("a link to a multirom elsewhere") << "link" << true;
+    QTest::newRow("a link to nothing yet") << "dangling link" << true;
+    QTest::newRow("a file with its own mode") << "mode 0640" << true;
+    QTest::newRow("a name near the longest the system takes") << "long name" << true;
+    QTest::newRow("a link to a device") << "link to /dev/null" << false;
+    QTest::newRow("a FIFO") << "fifo" << false;
+    QTest::newRow("a folder") << "folder" << false;
+}
+
+void OperationsTest::outputKinds()
+{
+    QFETCH(QString, output);
+    QFETCH(bool, compiles);
+    testfiles::write(m_dir->filePath("a.gba"), "game a");
+    const QByteArray expected = testfiles::read(m_dir->filePath("gbaldr32.bin")) + "game a";
+    const QString elsewhere = m_dir->filePath("elsewhere/multi.gba");
+    QString path = m_dir->filePath("multi.gba");
+    if (output == "link") {
+        testfiles::write(elsewhere, "the old one");
+        QVERIFY(QFile::link(elsewhere, path));
+    } else if (output == "dangling link") {
+        QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
+        QVERIFY(QFile::link(elsewhere, path));
+    } else if (output == "mode 0640") {
+        testfiles::write(path, "old");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    } else if (output == "long name") {
+        path = m_dir->filePath(QString(250, 'm') + ".gba");
+    } else if (output == "link to /dev/null") {
+        QVERIFY(QFile::link("/dev/null", path));
+    } else if (output == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    } else {
+        QVERIFY(QDir(m_dir->path()).mkdir("multi.gba"));
+    }
+    const QFileInfo before(path);
+    multirom::CompileRequest asked = request({m_dir->filePath("a.gba")});
+    asked.output = path;
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
+    QCOMPARE(outcome.compiled, compiles);
+    QVERIFY(leftovers(m_dir->path()).isEmpty());
+    QVERIFY(leftovers(m_dir->filePath("elsewhere")).isEmpty());
+    if (!compiles) {
+        QCOMPARE(outcome.messages,
+                 QStringList{"the output is not an ordinary file and cannot be replaced by the multirom: " + path});
+        QCOMPARE(QFileInfo(path).isSymLink(), before.isSymLink());
+        QCOMPARE(QFileInfo(path).isDir(), before.isDir());
+        return;
+    }
+    QCOMPARE(testfiles::read(path), expected);
+    if (output.contains("link")) {
+        QVERIFY2(QFileInfo(path).isSymLink(), "the link stays a link");
+        QCOMPARE(testfiles::read(elsewhere), expected);
+    }
+    if (output == "mode 0640") {
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
+    }
+}
+
+void OperationsTest::undeletableBatchFileReportsBoth()
+{
+    testfiles::write(m_dir->filePath("a.gba"), "game a");
+    const QString batch = m_dir->filePath("flash.bat");
+    // While the copy runs, something puts a folder with content in the batch file's place.
+    auto runThenBlock = [&](const CommandLine& command) {
+        const RunOutcome ran = runBatch(command);
+        QFile::remove(batch);
+        testfiles::write(batch + "/inside", "x");
+        return ran;
+    };
+    const multirom::CompileOutcome outcome =
+        multirom::compileMultirom(request({m_dir->filePath("a.gba")}), runThenBlock);
+    QCOMPARE(outcome.messages.size(), 2);
+    QVERIFY(outcome.messages[0].startsWith("Compiled to "));
+    QCOMPARE(outcome.messages[1], "cannot delete " + batch + ": " + QString::fromLocal8Bit(strerror(EISDIR)));
+    QVERIFY(outcome.compiled);
+}
+
+void OperationsTest::unknownFolderComposesNothing()
+{
+    // An unknown browser folder is never taken for the root.
+    testfiles::write(m_dir->filePath("a.gba"), "game a");
+    multirom::CompileRequest asked = request({m_dir->filePath("a.gba")});
+    asked.browserFolder.clear();
+    bool ran = false;
+    const multirom::CompileOutcome compiled = multirom::compileMultirom(asked, [&](const CommandLine&) {
+        ran = true;
+        return RunOutcome::exited(0);
+    });
+    QCOMPARE(compiled.messages, QStringList{"no folder is open in the file browser"});
+    QVERIFY(!ran && !compiled.filesTouched);
+    const cart::EraseOutcome erased = cart::eraseMultirom(QString());
+    QVERIFY(!erased.gone);
+    QCOMPARE(erased.message, QString("no folder is open in the file browser"));
 }
 
 void OperationsTest::flashOutcomes_data()
@@ -165,21 +343,38 @@ void OperationsTest::flashOutcomes_data()
     QTest::addColumn<QString>("commandLine"); // empty: nothing is run
 
     const RunOutcome done = RunOutcome::exited(0);
-    QTest::newRow("no multirom, no tool") << "" << "" << "" << done << int(cart::ToolChoice::File)
-                                          << "you have to select the multi.gba to flash" << "";
-    QTest::newRow("no tool") << "m.gba" << "" << "" << done << int(cart::ToolChoice::Tool)
-                             << "please select your Orbick location" << "";
-    QTest::newRow("done, empty wait step") << "m.gba" << "OB" << "" << done << int(cart::ToolChoice::None)
-                                           << "Flashed!" << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool failed") << "m.gba" << "OB" << "7" << RunOutcome::exited(5) << int(cart::ToolChoice::None)
-                                 << "flash failed: exit code 5" << "OB -2 -w 7 -l 1 -p m.gba";
-    QTest::newRow("exit code above 2^31") << "m.gba" << "OB" << "0" << RunOutcome::exited(0xC0000005u)
-                                          << int(cart::ToolChoice::None) << "flash failed: exit code -1073741819"
+    QTest::newRow("no multirom, no tool")
+        << ""
+        << ""
+        << "" << done << int(cart::ToolChoice::File) << "you have to select the multi.gba to flash"
+        << "";
+    QTest::newRow("no tool") << "m.gba"
+                             << ""
+                             << "" << done << int(cart::ToolChoice::Tool) << "please select your Orbick location"
+                             << "";
+    QTest::newRow("done, empty wait step") << "m.gba"
+                                           << "OB"
+                                           << "" << done << int(cart::ToolChoice::None) << "Flashed!"
+                                           << "OB -2 -w 0 -l 1 -p m.gba";
+    QTest::newRow("tool failed") << "m.gba"
+                                 << "OB"
+                                 << "7" << RunOutcome::exited(5) << int(cart::ToolChoice::None)
+                                 << "flash failed: exit code 5"
+                                 << "OB -2 -w 7 -l 1 -p m.gba";
+    QTest::newRow("exit code above 2^31") << "m.gba"
+                                          << "OB"
+                                          << "0" << RunOutcome::exited(0xC0000005u) << int(cart::ToolChoice::None)
+                                          << "flash failed: exit code -1073741819"
                                           << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool killed") << "m.gba" << "OB" << "0" << RunOutcome::signalled(9) << int(cart::ToolChoice::None)
-                                 << "flash failed: killed by signal 9" << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool not started") << "m.gba" << "OB" << "0" << RunOutcome::notStarted()
-                                      << int(cart::ToolChoice::None) << "could not start OB"
+    QTest::newRow("tool killed") << "m.gba"
+                                 << "OB"
+                                 << "0" << RunOutcome::signalled(9) << int(cart::ToolChoice::None)
+                                 << "flash failed: killed by signal 9"
+                                 << "OB -2 -w 0 -l 1 -p m.gba";
+    QTest::newRow("tool not started") << "m.gba"
+                                      << "OB"
+                                      << "0" << RunOutcome::notStarted() << int(cart::ToolChoice::None)
+                                      << "could not start OB"
                                       << "OB -2 -w 0 -l 1 -p m.gba";
 }
 

@@ -43,6 +43,10 @@ EraseOutcome eraseMultirom(const QString& browserFolder)
 {
     EraseOutcome outcome;
     const QString path = multirom::multiromProbePath(browserFolder);
+    if (path.isEmpty()) {
+        outcome.message = QStringLiteral("no folder is open in the file browser");
+        return outcome;
+    }
     int failure = 0;
     outcome.gone = platform::deleteFile(path, &failure) || failure == ENOENT;
     if (!outcome.gone)

@@ -1,5 +1,6 @@
 #include "multirom/CompilePlan.h"
 
+#include "platform/FileReplacer.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
@@ -35,6 +36,13 @@ QString copyLine(const QString& loader, const QStringList& games, const QString&
            quotedForBatch(output);
 }
 
+bool isLeftoverBatchFile(const QByteArray& content)
+{
+    static const QByteArray start = QByteArrayLiteral("@echo off\r\ncopy /b ");
+    return content.startsWith(start) && content.endsWith("\r\n") && content.count('\n') == 2 &&
+           content.count('\r') == 2;
+}
+
 QByteArray batchFileContent(const QString& copyLine)
 {
     return QByteArrayLiteral("@echo off\r\n") + copyLine.toLocal8Bit() + QByteArrayLiteral("\r\n");
@@ -51,6 +59,8 @@ std::optional<QString> firstUnquotablePath(const QStringList& paths)
 
 std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output)
 {
+    if (platform::replacementTarget(output).isEmpty())
+        return QStringLiteral("the output is not an ordinary file and cannot be replaced by the multirom: ") + output;
     QStringList sources{loader};
     sources += games;
     const QFileInfo outputInfo(output);

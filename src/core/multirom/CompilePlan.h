@@ -17,12 +17,17 @@ QString copyLine(const QString& loader, const QStringList& games, const QString&
 // system's 8-bit encoding.
 QByteArray batchFileContent(const QString& copyLine);
 
+// Whether a file holds exactly the two lines of a batch file Vellmore writes: one left
+// behind by a compile that was cut off, which the next compile may replace.
+bool isLeftoverBatchFile(const QByteArray& content);
+
 // The first path that a batch file cannot carry: a double quote would end its quoting, and a
 // line break would end the command and start another.
 std::optional<QString> firstUnquotablePath(const QStringList& paths);
 
-// Checks the files of a compile before anything is written: the loader and every game
-// must be readable files and the output must not be one of them. Returns the message
+// Checks the files of a compile before anything is written: the output must be an ordinary
+// file (or not there yet, or a link to one), the loader and every game must be readable files,
+// and the output must not be one of them. Returns the message
 // that names the first offending path.
 std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output);
 

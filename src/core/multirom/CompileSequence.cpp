@@ -26,25 +26,73 @@ CompileChoice firstMissingChoice(const CompileRequest& request)
     return CompileChoice::None;
 }
 
-QString fileErrorText(const QFile& file)
-{
-    return errno != 0 ? platform::systemErrorText(errno) : file.errorString();
-}
-
 // Why the copy did not give the multirom, or nothing when it did.
 QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPath, const QString& output,
                     qint64 expectedSize)
 {
     if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
         return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started");
-    if (!outcome.succeeded())
-        return QStringLiteral("the copy ended with ") + outcome.describe();
+    if (!outcome.succeeded()) {
+        const QString reason = outcome.reason();
+        return QStringLiteral("the copy ended with ") + outcome.describe() +
+               (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+    }
     const QFileInfo written(output);
     if (!written.exists())
         return output + QStringLiteral(" was not written");
     if (written.size() != expectedSize)
         return QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(written.size()).arg(expectedSize);
     return QString();
+}
+
+QString batchFileInTheWay(const QString& batchPath)
+{
+    return QStringLiteral("there is already something named flash.bat here: ") + batchPath +
+           QStringLiteral("\nplease move it elsewhere, then compile again");
+}
+
+// Whatever stands at the batch file's place must not be lost: only a batch file that an
+// earlier compile left behind may go. Empty when the place is free.
+QString batchPlaceProblem(const QString& batchPath)
+{
+    const QFileInfo standing(batchPath);
+    if (!standing.exists() && !standing.isSymLink())
+        return QString();
+    constexpr qint64 largestLeftover = 64 * 1024;
+    bool leftover = false;
+    if (!standing.isSymLink() && standing.isFile() && standing.size() <= largestLeftover) {
+        QFile file(batchPath);
+        leftover = file.open(QIODevice::ReadOnly) && isLeftoverBatchFile(file.read(largestLeftover + 1));
+    }
+    if (!leftover)
+        return batchFileInTheWay(batchPath);
+    int failure = 0;
+    if (!platform::deleteFile(batchPath, &failure) && failure != ENOENT)
+        return QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") + platform::systemErrorText(failure);
+    return QString();
+}
+
+// Creates the batch file new, never through a link nor over anything already there.
+QString writeBatchFile(const QString& batchPath, const QByteArray& content)
+{
+    QFile batch(batchPath);
+    errno = 0;
+    if (!batch.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const int failure = errno;
+        if (failure == EEXIST)
+            return batchFileInTheWay(batchPath);
+        return QStringLiteral("cannot write ") + batchPath + QStringLiteral(": ") +
+               (failure != 0 ? platform::systemErrorText(failure) : batch.errorString());
+    }
+    errno = 0;
+    const bool written = batch.write(content) == content.size() && batch.flush();
+    const int failure = errno;
+    const QString reason = failure != 0 ? platform::systemErrorText(failure) : batch.errorString();
+    batch.close();
+    if (written)
+        return QString();
+    batch.remove();
+    return QStringLiteral("cannot write ") + batchPath + QStringLiteral(": ") + reason;
 }
 
 } // namespace
@@ -90,36 +138,35 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
     }
 
     const QString batchPath = composeInFolder(request.browserFolder, batchFileName);
-    QFile batch(batchPath);
-    errno = 0;
-    if (!batch.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        batch.write(batchFileContent(copyLine(loader, games, output))) < 0 || !batch.flush()) {
-        const QString reason = fileErrorText(batch);
-        batch.close();
-        batch.remove();
-        outcome.messages.append(QStringLiteral("cannot write ") + batchPath + QStringLiteral(": ") + reason);
+    if (batchPath.isEmpty()) {
+        outcome.messages.append(QStringLiteral("no folder is open in the file browser"));
         return outcome;
     }
-    batch.close();
+    QString problem = batchPlaceProblem(batchPath);
+    if (problem.isEmpty())
+        problem = writeBatchFile(batchPath, batchFileContent(copyLine(loader, games, output)));
+    if (!problem.isEmpty()) {
+        outcome.messages.append(problem);
+        return outcome;
+    }
 
     const qint64 expectedSize = expectedMultiromSize(loader, games);
     const platform::RunOutcome ran = run(platform::CommandLine(batchPath));
     outcome.filesTouched = true;
 
-    int deleteError = 0;
-    if (!platform::deleteFile(batchPath, &deleteError) && deleteError != ENOENT) {
-        outcome.messages.append(QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") +
-                                platform::systemErrorText(deleteError));
-        return outcome;
-    }
-
     const QString failure = copyFailure(ran, batchPath, output, expectedSize);
     if (failure.isEmpty()) {
-        outcome.messages.append(QStringLiteral("Compiled to ") + output + QStringLiteral("\n\r\n\rpress Flash for fun!"));
+        outcome.messages.append(QStringLiteral("Compiled to ") + output +
+                                QStringLiteral("\n\r\n\rpress Flash for fun!"));
         outcome.compiled = true;
     } else {
         outcome.messages.append(QStringLiteral("compile failed: ") + failure);
     }
+    // The multirom stands whether or not its batch file can go; the user hears of both.
+    int deleteError = 0;
+    if (!platform::deleteFile(batchPath, &deleteError) && deleteError != ENOENT)
+        outcome.messages.append(QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") +
+                                platform::systemErrorText(deleteError));
     return outcome;
 }
 

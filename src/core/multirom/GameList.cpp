@@ -39,17 +39,22 @@ VELLMORE_VECTORISE size_t foldedHash(QStringView text)
     return qHash(text.toString().toCaseFolded(), 0);
 }
 
-// A path looked up letter case aside, hashed once and without a folded copy kept: a folder
-// of thousands of games is matched against the list with no allocation per entry.
+// A path looked up as the file system compares names (letter case aside, or exactly), hashed
+// once and without a folded copy kept: a folder of thousands of games is matched against the
+// list with no allocation per entry.
 struct Folded {
-    explicit Folded(QStringView path) : text(path), hash(foldedHash(path)) {}
+    Folded(QStringView path, Qt::CaseSensitivity cs)
+        : text(path), hash(cs == Qt::CaseSensitive ? qHash(path, 0) : foldedHash(path)), sensitivity(cs)
+    {
+    }
 
     QStringView text;
     size_t hash;
+    Qt::CaseSensitivity sensitivity;
 
     bool operator==(const Folded& other) const
     {
-        return hash == other.hash && text.compare(other.text, Qt::CaseInsensitive) == 0;
+        return hash == other.hash && text.compare(other.text, sensitivity) == 0;
     }
 };
 
@@ -61,7 +66,7 @@ size_t qHash(const Folded& key, size_t seed)
 } // namespace
 
 GameListAddition planAddition(const QStringList& entries, const QString& folder, const QStringList& fileNames,
-                              const QVector<bool>& selected)
+                              const QVector<bool>& selected, Qt::CaseSensitivity names)
 {
     GameListAddition addition;
     // Entry, letter case aside -> its position in the resulting list. The views point into
@@ -71,7 +76,7 @@ GameListAddition planAddition(const QStringList& entries, const QString& folder,
 
     int kept = 0;
     for (int i = 0; i < entries.size(); ++i) {
-        const Folded key(entries[i]);
+        const Folded key(entries[i], names);
         if (positionOf.contains(key)) {
             addition.repeatsToRemove.prepend(i);
             continue;
@@ -85,13 +90,13 @@ GameListAddition planAddition(const QStringList& entries, const QString& folder,
         if (!selected.value(i))
             continue;
         const QString path = composeGamePath(folder, fileNames[i]);
-        const auto present = positionOf.constFind(Folded(path));
+        const auto present = positionOf.constFind(Folded(path, names));
         if (present != positionOf.constEnd()) {
             lastMatch = *present;
             continue;
         }
         addition.appended.append(path);
-        positionOf.insert(Folded(addition.appended.constLast()), kept++);
+        positionOf.insert(Folded(addition.appended.constLast(), names), kept++);
     }
 
     addition.resultingCount = kept;

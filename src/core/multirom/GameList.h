@@ -14,7 +14,8 @@ constexpr int maxGameListEntries = 32767;
 // What "Add ->" does to the game list, worked out without touching it.
 //
 // The list is the existing entries with every later copy of an entry removed
-// (copies compare without regard to letter case), followed by the selected files
+// (copies compare as the file system compares names: letter case aside where it ignores
+// letter case, exactly where "A.gba" and "a.gba" are two files), followed by the selected files
 // of the browser, visited from the last to the first, each one unless the list
 // already holds it. The selection ends on the entry that matched the last file
 // visited: the copy already present when that file was one, else the last entry.
@@ -28,7 +29,7 @@ struct GameListAddition {
 // Works out an addition in one pass over the files and one over the entries.
 // fileNames and selected run in the browser's order (top first).
 GameListAddition planAddition(const QStringList& entries, const QString& folder, const QStringList& fileNames,
-                              const QVector<bool>& selected);
+                              const QVector<bool>& selected, Qt::CaseSensitivity names);
 
 // Where the entry at position moves to, wrapping at both ends; -1 when nothing is selected.
 int movedPosition(int position, int count, bool down);

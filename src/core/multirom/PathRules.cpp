@@ -6,6 +6,8 @@ namespace multirom {
 
 QString composeInFolder(const QString& folder, const QString& name)
 {
+    if (folder.isEmpty())
+        return QString(); // an unknown folder is never taken for the root
     QString path;
     path.reserve(folder.size() + 1 + name.size());
     path.append(folder).append(platform::separator()).append(name);

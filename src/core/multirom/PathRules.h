@@ -12,11 +12,13 @@ inline const QString batchFileName = QStringLiteral("flash.bat");
 inline const QString loaderName = QStringLiteral("gbaldr32.bin");
 inline const QString toolName = QStringLiteral("OB.exe");
 
-// folder, separator, name: always, also at a root.
+// folder, separator, name: always, also at a root. Empty when the folder is: a path is
+// never composed from a folder that is not known.
 QString composeInFolder(const QString& folder, const QString& name);
 
 // The path of a game added from the browser: at the primary root ("C:\", or "/")
-// the name follows the root directly; any other folder gets the separator.
+// the name follows the root directly; any other folder gets the separator. Empty when the
+// folder is.
 QString composeGamePath(const QString& folder, const QString& name);
 
 // Where the multirom indicator looks, and what "Erase?" deletes.

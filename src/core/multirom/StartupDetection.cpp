@@ -30,11 +30,16 @@ StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QSt
     return paths;
 }
 
-StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder)
+QHash<QString, QString> detectStartupFiles(const QString& searchFolder)
 {
     platform::FolderQuery query;
     query.findIgnoringCase = startupFileNames();
-    return composeStartupPaths(platform::readFolder(searchFolder, query).found, browserFolder);
+    return platform::readFolder(searchFolder, query).found;
+}
+
+StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder)
+{
+    return composeStartupPaths(detectStartupFiles(searchFolder), browserFolder);
 }
 
 } // namespace multirom

@@ -21,6 +21,9 @@ QStringList startupFileNames();
 // -> name on disk) and the browser's folder as it is written.
 StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QString& browserFolder);
 
+// The start-up files that searchFolder holds, by a look-up of startupFileNames().
+QHash<QString, QString> detectStartupFiles(const QString& searchFolder);
+
 // Looks for the loader and the tool among the ordinary files of searchFolder without
 // regard to letter case, and composes the paths from browserFolder as it is written.
 // Where letter case matters to the file system, the name is taken as it is on disk,

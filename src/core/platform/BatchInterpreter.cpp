@@ -131,6 +131,8 @@ int BatchInterpreter::runText(const QString& text, const QString& batchPath)
         }
         if (command.isEmpty() || command.startsWith(QLatin1Char(':')))
             continue;
+        if (m_cancel && m_cancel->load())
+            break; // stopped by the user: no further command runs
         if (m_echo && !quiet)
             say(Stream::Output,
                 crlf + QDir::toNativeSeparators(QDir::currentPath()) + QLatin1Char('>') + command + crlf);
@@ -227,30 +229,33 @@ int BatchInterpreter::copy(const QString& arguments)
     const QStringList& sources = groups[0];
     const QString& destination = groups[1].first();
 
-    const QString noneCopied = QStringLiteral("        0 file(s) copied.") + crlf;
-    FileReplacer output(destination);
-    if (output.open() != FileReplacer::Result::Ok) {
-        say(Stream::Error, pathProblemText(output.errorNumber()) + crlf + noneCopied);
+    // As cmd does, the reason goes to standard error and the count to standard output.
+    auto fail = [this](const QString& reason) {
+        say(Stream::Error, reason + crlf);
+        say(Stream::Output, QStringLiteral("        0 file(s) copied.") + crlf);
         return 1;
-    }
+    };
+    FileReplacer output(destination);
+    output.setCancelFlag(m_cancel);
+    const FileReplacer::Result opened = output.open();
+    if (opened == FileReplacer::Result::DestinationNotAFile)
+        return fail(QStringLiteral("Access is denied."));
+    if (opened != FileReplacer::Result::Ok)
+        return fail(pathProblemText(output.errorNumber()));
     for (const QString& source : sources) {
         const FileReplacer::Result result = output.append(source);
         if (result == FileReplacer::Result::Ok)
             continue;
-        QString reason;
+        if (result == FileReplacer::Result::Cancelled)
+            return fail(QStringLiteral("^C"));
         if (result == FileReplacer::Result::SourceMissing)
-            reason = source + crlf + QStringLiteral("The system cannot find the file specified.");
-        else if (result == FileReplacer::Result::SourceUnreadable)
-            reason = source + crlf + pathProblemText(output.errorNumber());
-        else
-            reason = pathProblemText(output.errorNumber());
-        say(Stream::Error, reason + crlf + noneCopied);
-        return 1;
+            return fail(source + crlf + QStringLiteral("The system cannot find the file specified."));
+        if (result == FileReplacer::Result::SourceUnreadable)
+            return fail(source + crlf + pathProblemText(output.errorNumber()));
+        return fail(pathProblemText(output.errorNumber()));
     }
-    if (output.commit() != FileReplacer::Result::Ok) {
-        say(Stream::Error, pathProblemText(output.errorNumber()) + crlf + noneCopied);
-        return 1;
-    }
+    if (output.commit() != FileReplacer::Result::Ok)
+        return fail(pathProblemText(output.errorNumber()));
     say(Stream::Output, QStringLiteral("        1 file(s) copied.") + crlf);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 
 namespace platform {
@@ -21,6 +22,9 @@ public:
 
     explicit BatchInterpreter(Sink sink, QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
+    // While *flag is true, a running copy stops and no further command runs.
+    void setCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
+
     // Runs the file's lines in order; returns the errorlevel the batch file ends with.
     int runFile(const QString& path);
     int runText(const QString& text, const QString& batchPath = QString());
@@ -36,6 +40,7 @@ private:
     Sink m_sink;
     QProcessEnvironment m_environment;
     bool m_echo = true;
+    const std::atomic<bool>* m_cancel = nullptr;
 };
 
 } // namespace platform

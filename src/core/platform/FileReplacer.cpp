@@ -22,6 +22,20 @@ namespace {
 constexpr qint64 chunkSize = 1 << 20; // one MiB in memory at most, whatever the file sizes
 }
 
+QString replacementTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        if (!info.exists())
+            return info.symLinkTarget(); // a link that leads nowhere yet: the file is made where it leads
+        const QFileInfo target(info.canonicalFilePath());
+        return target.isFile() ? target.filePath() : QString();
+    }
+    if (info.exists() && !info.isFile())
+        return QString();
+    return path;
+}
+
 QString FileReplacer::errorText() const
 {
     return systemErrorText(m_errno);
@@ -30,6 +44,7 @@ QString FileReplacer::errorText() const
 #ifndef Q_OS_WIN
 
 struct FileReplacer::Private {
+    QByteArray target;
     QByteArray temporaryPath;
     int fd = -1;
     bool committed = false;
@@ -48,19 +63,26 @@ FileReplacer::~FileReplacer()
 
 FileReplacer::Result FileReplacer::open()
 {
-    const QByteArray destination = QFile::encodeName(m_destination);
-    // The new file starts next to the destination so that the final rename stays on one file system.
-    QByteArray pattern = destination + ".XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
+    const QString target = replacementTarget(m_destination);
+    if (target.isEmpty()) {
+        m_errno = EINVAL;
+        return Result::DestinationNotAFile;
+    }
+    d->target = QFile::encodeName(target);
+    // The new file starts next to the one it replaces, so that the final rename stays on one
+    // file system; its name is short, so that it fits wherever the target's own name fits.
+    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + "/.vm-XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         m_errno = errno;
         return Result::DestinationUnwritable;
     }
     d->fd = fd;
     d->temporaryPath = pattern;
-    // mkstemp creates the file private to us; give it the mode a plain copy would have.
+    // mkstemp creates the file private to us; give it the mode of the file it replaces, or
+    // the mode a new file gets.
     struct stat st;
-    if (::stat(destination.constData(), &st) == 0) {
+    if (::stat(d->target.constData(), &st) == 0) {
         ::fchmod(fd, st.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -86,6 +108,10 @@ FileReplacer::Result FileReplacer::append(const QString& source)
     Result result = Result::Ok;
     bool kernelCopy = true;
     for (;;) {
+        if (cancelled()) {
+            result = Result::Cancelled;
+            break;
+        }
         if (kernelCopy) {
             // In-kernel copy: no bytes pass through this process at all.
             const ssize_t copied = ::copy_file_range(in, nullptr, d->fd, nullptr, chunkSize * 16, 0);
@@ -137,7 +163,7 @@ FileReplacer::Result FileReplacer::commit()
         return Result::DestinationUnwritable;
     }
     d->fd = -1;
-    if (::rename(d->temporaryPath.constData(), QFile::encodeName(m_destination).constData()) != 0) {
+    if (::rename(d->temporaryPath.constData(), d->target.constData()) != 0) {
         m_errno = errno;
         return Result::DestinationUnwritable;
     }
@@ -157,7 +183,12 @@ FileReplacer::~FileReplacer() = default;
 
 FileReplacer::Result FileReplacer::open()
 {
-    d->file.reset(new QSaveFile(m_destination));
+    const QString target = replacementTarget(m_destination);
+    if (target.isEmpty()) {
+        m_errno = EINVAL;
+        return Result::DestinationNotAFile;
+    }
+    d->file.reset(new QSaveFile(target));
     if (!d->file->open(QIODevice::WriteOnly)) {
         m_errno = EACCES;
         return Result::DestinationUnwritable;
@@ -178,6 +209,8 @@ FileReplacer::Result FileReplacer::append(const QString& source)
     }
     QByteArray buffer;
     while (!(buffer = in.read(chunkSize)).isEmpty()) {
+        if (cancelled())
+            return Result::Cancelled;
         if (d->file->write(buffer) != buffer.size()) {
             m_errno = EIO;
             return Result::DestinationUnwritable;

@@ -2,21 +2,32 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 namespace platform {
 
+// Where writing path really writes: the file a link leads to (a new one where the link
+// leads nowhere yet), else path itself. Empty when that is not an ordinary file: a folder,
+// a device or a FIFO is never replaced by a file.
+QString replacementTarget(const QString& path);
+
 // Builds a file from the contents of other files, streamed in order, and puts it in
 // place only when everything was written: until commit() the destination keeps its
 // old contents, so a failed copy never leaves a half-written file where a good one stood.
+// A link is written through: the file it leads to is replaced and the link stays. The new
+// file keeps the mode of the one it replaces.
 class FileReplacer {
 public:
-    enum class Result { Ok, SourceMissing, SourceUnreadable, DestinationUnwritable };
+    enum class Result { Ok, SourceMissing, SourceUnreadable, DestinationUnwritable, DestinationNotAFile, Cancelled };
 
     explicit FileReplacer(QString destination);
     ~FileReplacer(); // discards the unfinished file unless committed
     FileReplacer(const FileReplacer&) = delete;
     FileReplacer& operator=(const FileReplacer&) = delete;
+
+    // While *flag is true the copy stops at its next chunk and reports Cancelled.
+    void setCancelFlag(const std::atomic<bool>* flag) { m_cancel = flag; }
 
     Result open();
     Result append(const QString& source);
@@ -31,6 +42,9 @@ private:
     QString m_destination;
     std::unique_ptr<Private> d;
     int m_errno = 0;
+    const std::atomic<bool>* m_cancel = nullptr;
+
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
 };
 
 } // namespace platform

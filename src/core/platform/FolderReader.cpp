@@ -1,5 +1,7 @@
 #include "platform/FolderReader.h"
 
+#include "platform/FolderPath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,6 +15,7 @@
 #ifndef Q_OS_WIN
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -91,7 +94,7 @@ EntryKind kindOf(int dirFd, const dirent* entry)
 
 QString decoded(const char* name, size_t length)
 {
-    return QString::fromUtf8(name, qsizetype(length));
+    return QFile::decodeName(QByteArray::fromRawData(name, qsizetype(length)));
 }
 
 } // namespace
@@ -124,6 +127,9 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
         if (!query.folders && !fileWanted && wantedIndex < 0)
             continue; // decided without a look at the entry's kind
         const EntryKind kind = kindOf(fd, entry);
+        const bool listed = (kind == EntryKind::Folder && query.folders) || (kind == EntryKind::File && fileWanted);
+        if (listed && !nameSurvivesDecoding(name, length))
+            listing.unusable.insert(decoded(name, length));
         if (kind == EntryKind::Folder && query.folders) {
             listing.folders.append(decoded(name, length));
         } else if (kind == EntryKind::File) {
@@ -138,11 +144,36 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
     closedir(dir);
     if (failure != 0) {
         listing.error = systemErrorText(failure);
-        return FolderListing{false, listing.error, {}, {}, {}};
+        return FolderListing{false, listing.error, {}, {}, {}, {}};
     }
     listing.readable = true;
     finish(listing, query);
     return listing;
+}
+
+bool nameSurvivesDecoding(const char* name, size_t length)
+{
+    bool ascii = true;
+    for (size_t i = 0; i < length && ascii; ++i)
+        ascii = static_cast<unsigned char>(name[i]) < 0x80;
+    if (ascii)
+        return true; // the usual case, decided without decoding
+    const QByteArray raw = QByteArray::fromRawData(name, qsizetype(length));
+    return QFile::encodeName(QFile::decodeName(raw)) == raw;
+}
+
+StartFolder startFolder()
+{
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE || buffer.size() > (1u << 20))
+            return {QString(), systemErrorText(errno)};
+        buffer.resize(buffer.size() * 2);
+    }
+    const size_t length = std::strlen(buffer.data());
+    if (!nameSurvivesDecoding(buffer.data(), length))
+        return {QString(), QStringLiteral("its name is not valid text: ") + decoded(buffer.data(), length)};
+    return {normalisedFolderPath(decoded(buffer.data(), length)), QString()};
 }
 
 bool isOrdinaryFile(const QString& path)
@@ -179,6 +210,19 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
     }
     finish(listing, query);
     return listing;
+}
+
+bool nameSurvivesDecoding(const char*, size_t)
+{
+    return true; // the system hands out names as text
+}
+
+StartFolder startFolder()
+{
+    const QString current = QDir::currentPath();
+    if (current.isEmpty())
+        return {QString(), QStringLiteral("The system cannot find the path specified.")};
+    return {normalisedFolderPath(current), QString()};
 }
 
 bool isOrdinaryFile(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +30,22 @@ struct FolderListing {
     QStringList folders;
     QStringList files;
     QHash<QString, QString> found; // wanted name -> the name as it is on disk
+    // Names as listed whose bytes on disk are not valid text: such a name, once decoded, names
+    // another file or none, so it is shown but never used.
+    QSet<QString> unusable;
 };
+
+// The folder the program was started in, as the browser writes it. Empty, with the reason,
+// when it cannot be known: it was deleted, its path is longer than the system allows, or its
+// name is not valid text.
+struct StartFolder {
+    QString path;
+    QString problem;
+};
+StartFolder startFolder();
+
+// Whether a name read from the disk comes back to the same bytes when encoded again.
+bool nameSurvivesDecoding(const char* name, size_t length);
 
 // Reads the folder once; never throws, reports the system's reason instead.
 FolderListing readFolder(const QString& folder, const FolderQuery& query);

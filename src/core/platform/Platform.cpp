@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <csignal>
+
 namespace platform {
 
 QChar separator()
@@ -35,6 +37,14 @@ bool interpretsBatchFilesItself()
     return false;
 #else
     return true;
+#endif
+}
+
+void ignoreWriteSignals()
+{
+#ifndef Q_OS_WIN
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

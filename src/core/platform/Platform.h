@@ -19,4 +19,8 @@ bool fileNamesAreCaseSensitive();
 // Whether batch files are run by Vellmore's own interpreter rather than the system's.
 bool interpretsBatchFilesItself();
 
+// A write to a closed pipe or past a file-size limit ends the process by default; Vellmore
+// ignores both so that such a write fails with an error it reports, and leaves nothing behind.
+void ignoreWriteSignals();
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/RunOutcome.h"
 
+#include <QStringList>
+
 namespace platform {
 
 QString RunOutcome::describe() const
@@ -13,6 +15,30 @@ QString RunOutcome::describe() const
         break;
     }
     return QStringLiteral("could not be started");
+}
+
+QString RunOutcome::reason() const
+{
+    QStringList lines;
+    for (const QString& line : errorOutput.split(QLatin1Char('\n'))) {
+        const QString plain = line.simplified();
+        if (!plain.isEmpty())
+            lines.append(plain);
+    }
+    return lines.mid(qMax(0, lines.size() - 3)).join(QLatin1Char(' '));
+}
+
+void ErrorTail::append(const QByteArray& bytes)
+{
+    constexpr int kept = 4096;
+    m_tail.append(bytes.right(kept));
+    if (m_tail.size() > kept)
+        m_tail.remove(0, m_tail.size() - kept);
+}
+
+QString ErrorTail::text() const
+{
+    return QString::fromLocal8Bit(m_tail);
 }
 
 } // namespace platform

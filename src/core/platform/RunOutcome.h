@@ -10,11 +10,12 @@ struct RunOutcome {
     enum class Kind { Exited, NotStarted, Signalled };
 
     Kind kind = Kind::NotStarted;
-    qint32 code = -1; // the exit code; the signal number when Signalled; -1 when NotStarted
+    qint32 code = -1;    // the exit code; the signal number when Signalled; -1 when NotStarted
+    QString errorOutput; // the end of what the program wrote to its standard error
 
-    static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode)}; }
-    static RunOutcome notStarted() { return {Kind::NotStarted, -1}; }
-    static RunOutcome signalled(int signal) { return {Kind::Signalled, signal}; }
+    static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode), {}}; }
+    static RunOutcome notStarted() { return {Kind::NotStarted, -1, {}}; }
+    static RunOutcome signalled(int signal) { return {Kind::Signalled, signal, {}}; }
 
     bool succeeded() const { return kind == Kind::Exited && code == 0; }
 
@@ -23,6 +24,20 @@ struct RunOutcome {
 
     // "exit code 3", "killed by signal 9", "could not be started".
     QString describe() const;
+
+    // The program's own words on what went wrong: the last non-blank lines of its error
+    // output joined on one line, empty when it said nothing.
+    QString reason() const;
+};
+
+// Keeps the end of a program's error output, however much it writes.
+class ErrorTail {
+public:
+    void append(const QByteArray& bytes);
+    QString text() const;
+
+private:
+    QByteArray m_tail;
 };
 
 } // namespace platform

@@ -29,6 +29,7 @@ void WindowRegistry::start()
         window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
     }
     window->show();
+    window->reportStartProblem();
 }
 
 void WindowRegistry::endProgram()

@@ -23,15 +23,35 @@ bool BrowseList::showFolder(const QString& path, bool quietly)
 void BrowseList::showListing(const QString& folder, const platform::FolderListing& listing)
 {
     setUpdatesEnabled(false);
+    m_unusable = listing.unusable;
     fill(folder, listing);
+    if (!m_unusable.isEmpty())
+        markUnusable();
     setUpdatesEnabled(true);
     m_path = folder;
 }
 
 void BrowseList::setPath(const QString& path)
 {
+    // Only a real change of folder counts: the folder already open is not read again.
+    if (platform::normalisedFolderPath(path) == m_path)
+        return;
     if (showFolder(path))
         emit pathChanged(m_path);
+}
+
+void BrowseList::markUnusable()
+{
+    for (int row = 0; row < count(); ++row) {
+        QListWidgetItem* entry = item(row);
+        const QVariant bare = entry->data(bareNameRole);
+        if (!isUnusable(bare.isValid() ? bare.toString() : entry->text()))
+            continue;
+        QFont font = entry->font();
+        font.setItalic(true);
+        entry->setFont(font);
+        entry->setToolTip(tr("This name is not valid text, so Vellmore cannot use it. Rename it to use it."));
+    }
 }
 
 bool BrowseList::refresh()

@@ -29,6 +29,9 @@ public:
     // What the list reads of a folder.
     virtual platform::FolderQuery query() const = 0;
 
+    // Whether an entry's name, as listed, cannot be used: its bytes on disk are not valid text.
+    bool isUnusable(const QString& name) const { return m_unusable.contains(name); }
+
 public slots:
     // Reads the folder again; false when it can no longer be read.
     bool refresh();
@@ -38,8 +41,15 @@ signals:
     void folderUnreadable(const QString& path, const QString& reason);
 
 protected:
+    // An entry's bare name, where its text shows more (an indent).
+    static constexpr int bareNameRole = Qt::UserRole + 1;
+
     virtual void fill(const QString& folder, const platform::FolderListing& listing) = 0;
+
+    // Marks the entries whose names cannot be used, and tells why when pointed at.
+    void markUnusable();
 
 private:
     QString m_path;
+    QSet<QString> m_unusable;
 };

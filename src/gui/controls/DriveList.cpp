@@ -12,7 +12,8 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 {
     fill();
     connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
-        if (index >= 0 && index < m_roots.size())
+        // Choosing the drive already shown changes nothing.
+        if (index >= 0 && index < m_roots.size() && m_roots[index] != m_drive)
             setDrive(m_roots[index]);
     });
 }

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 
@@ -43,7 +45,35 @@ QIcon folderIcon(bool open)
 FolderList::FolderList(QWidget* parent) : BrowseList(parent)
 {
     setIconSize(QSize(16, 16)); // in device-independent pixels; the icon has an image for each density
-    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { setPath(folderOf(item)); });
+}
+
+// A folder opens on a double-click or Enter only, whatever the desktop style does with a single click.
+void FolderList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    BrowseList::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        if (QListWidgetItem* entry = itemAt(event->position().toPoint()))
+            open(entry);
+    }
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        open(currentItem());
+        return;
+    }
+    BrowseList::keyPressEvent(event);
+}
+
+void FolderList::open(const QListWidgetItem* entry)
+{
+    const QVariant bare = entry->data(bareNameRole);
+    if (bare.isValid() && isUnusable(bare.toString())) {
+        emit folderUnreadable(folderOf(entry), tr("its name is not valid text, so Vellmore cannot open it"));
+        return;
+    }
+    setPath(folderOf(entry));
 }
 
 QString FolderList::folderOf(const QListWidgetItem* item)
@@ -77,6 +107,7 @@ void FolderList::fill(const QString& folder, const platform::FolderListing& list
     for (const QString& name : listing.folders) {
         auto* item = new QListWidgetItem(closedIcon, childIndent + name, this);
         item->setData(pathRole, prefix + name);
+        item->setData(bareNameRole, name);
     }
     setCurrentRow(chain.size() - 1);
 }

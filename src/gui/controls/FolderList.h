@@ -17,4 +17,9 @@ public:
 
 protected:
     void fill(const QString& folder, const platform::FolderListing& listing) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void open(const QListWidgetItem* entry);
 };

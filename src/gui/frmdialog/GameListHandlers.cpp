@@ -1,10 +1,12 @@
 // Editing the game list: add, remove, move, reset, and its sideways extent.
-#include "multirom/GameList.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
 #include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
+#include "multirom/GameList.h"
+#include "multirom/PathRules.h"
+#include "platform/Platform.h"
 
 #include <QItemSelectionModel>
 
@@ -22,8 +24,17 @@ void frmdialog::addbtn_Click()
     for (const QModelIndex& index : filedialog->selectionModel()->selectedIndexes())
         selected[index.row()] = true;
 
+    for (int i = 0; i < fileCount; ++i) {
+        if (selected[i] && filedialog->isUnusable(names[i])) {
+            showMessage(this, QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") +
+                                  multirom::composeGamePath(browserFolder(), names[i]) +
+                                  QStringLiteral("\nNothing was added."));
+            return;
+        }
+    }
     const multirom::GameListAddition addition =
-        multirom::planAddition(listdialog->entries(), browserFolder(), names, selected);
+        multirom::planAddition(listdialog->entries(), browserFolder(), names, selected,
+                               platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive);
     if (addition.resultingCount > multirom::maxGameListEntries) {
         showMessage(this,
                     QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")

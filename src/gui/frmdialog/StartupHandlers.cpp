@@ -1,11 +1,11 @@
 // Start-up of the main window and the multirom indicator.
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
 #include "multirom/StartupDetection.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
-#include "controls/FileList.h"
-#include "controls/FolderList.h"
-#include "frmdialog/frmdialog.h"
 
 #include <QDir>
 #include <QLabel>
@@ -16,10 +16,11 @@ void frmdialog::Form_Load()
 {
     const QString folder = browserFolder();
     // The constructor has just read the current directory; read it again only if it moved since.
-    const QString current = platform::normalisedFolderPath(QDir::currentPath());
-    const multirom::StartupPaths paths = current == m_startupFolder
-                                             ? multirom::composeStartupPaths(m_startupFinds, folder)
-                                             : multirom::detectStartupPaths(current, folder);
+    const platform::StartFolder current = platform::startFolder();
+    QHash<QString, QString> finds;
+    if (!current.path.isEmpty())
+        finds = current.path == m_startupFolder ? m_startupFinds : multirom::detectStartupFiles(current.path);
+    const multirom::StartupPaths paths = multirom::composeStartupPaths(finds, folder);
     if (!paths.loader.isEmpty()) {
         ldrtext->setText(paths.loader);
         gotloader->show();

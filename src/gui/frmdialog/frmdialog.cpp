@@ -1,15 +1,17 @@
 #include "frmdialog/frmdialog.h"
 
-#include "multirom/StartupDetection.h"
-#include "platform/FolderPath.h"
-#include "platform/FolderReader.h"
 #include "controls/ColourValue.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/GameListBox.h"
+#include "controls/MessageBox.h"
 #include "controls/PortComboBox.h"
+#include "multirom/StartupDetection.h"
+#include "platform/FolderPath.h"
+#include "platform/FolderReader.h"
+#include "platform/Platform.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 
 #include <future>
+#include <utility>
 
 using namespace form;
 
@@ -36,15 +39,20 @@ frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
     // The start folder is read once, on a worker, while the fonts are loaded and the controls
     // made: a folder of thousands of files then adds next to nothing to start-up. The same
     // read gives the folder list, the file list and what start-up detection looks for.
-    const QString startFolder = m_startupFolder = platform::normalisedFolderPath(QDir::currentPath());
+    const platform::StartFolder start = platform::startFolder();
+    m_startupFolder = start.path;
+    if (!start.problem.isEmpty())
+        m_startProblem = start.problem;
     platform::FolderQuery startQuery;
     startQuery.folders = true;
     startQuery.files = true;
     startQuery.acceptFile = FileList::rawFilterFor(gamePattern);
     startQuery.findIgnoringCase = multirom::startupFileNames();
     startQuery.sortForDisplay = true;
-    std::future<platform::FolderListing> startScan = std::async(
-        std::launch::async, [startFolder, startQuery] { return platform::readFolder(startFolder, startQuery); });
+    const QString startFolder = start.path;
+    std::future<platform::FolderListing> startScan = std::async(std::launch::async, [startFolder, startQuery] {
+        return startFolder.isEmpty() ? platform::FolderListing() : platform::readFolder(startFolder, startQuery);
+    });
 
     menuBar = new QMenuBar(this);
     clientArea = form::clientArea(this, "frmdialog", QStringLiteral("Vellmore"), menuBar, 7485, 6420);
@@ -54,9 +62,25 @@ frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
     about = menuItem(help, "about", QStringLiteral("&About"));
 
     createControls();
-    const platform::FolderListing startListing = startScan.get();
-    dirdialog->showListing(startFolder, startListing);
-    filedialog->showListing(startFolder, startListing);
+    platform::FolderListing startListing = startScan.get();
+    QString browseFrom = startFolder;
+    if (!startListing.readable) {
+        // An unknown browser folder would turn every composed path into one at the root:
+        // start in the home folder instead, and say why once the window shows.
+        if (m_startProblem.isEmpty())
+            m_startProblem = startFolder + QStringLiteral(": ") + startListing.error;
+        browseFrom = platform::normalisedFolderPath(QDir::homePath());
+        startListing = platform::readFolder(browseFrom, startQuery);
+        if (!startListing.readable) {
+            browseFrom = platform::primaryRoot();
+            startListing = platform::readFolder(browseFrom, startQuery);
+        }
+        startListing.found.clear(); // start-up looks for the loader and the tool in the start folder only
+        m_startupFolder.clear();
+    }
+    drvdialog->showDriveOf(browseFrom);
+    dirdialog->showListing(browseFrom, startListing);
+    filedialog->showListing(browseFrom, startListing);
     m_startupFinds = startListing.found;
     connectHandlers();
     layout()->activate(); // fixes the window's size now, not only when first shown
@@ -78,11 +102,9 @@ void frmdialog::createControls()
 
     // File browser. The three lists start at the current directory without raising
     // their change handlers: the caption keeps "Vellmore" until the user browses.
-    const QString& startFolder = m_startupFolder;
     drvdialog = new DriveList(c);
     drvdialog->setObjectName(QStringLiteral("drvdialog"));
     place(drvdialog, 120, 120, 2655, 315);
-    drvdialog->showDriveOf(startFolder);
 
     dirdialog = new FolderList(c);
     dirdialog->setObjectName(QStringLiteral("dirdialog"));
@@ -193,6 +215,15 @@ void frmdialog::connectHandlers()
     connect(compilebtn, &QPushButton::clicked, this, &frmdialog::compilebtn_Click);
     connect(flashbtn, &QPushButton::clicked, this, &frmdialog::flashbtn_Click);
     connect(multierase, &QPushButton::clicked, this, &frmdialog::multierase_Click);
+}
+
+void frmdialog::reportStartProblem()
+{
+    if (m_startProblem.isEmpty())
+        return;
+    const QString problem = std::exchange(m_startProblem, QString());
+    showMessage(this, QStringLiteral("cannot read the folder Vellmore was started in (") + problem +
+                          QStringLiteral("); showing ") + browserFolder() + QStringLiteral(" instead"));
 }
 
 void frmdialog::exit_Click()

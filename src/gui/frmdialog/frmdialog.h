@@ -28,6 +28,10 @@ public:
     // Start-up: detects the loader and the tool in the current directory and fills the paths.
     void Form_Load();
 
+    // Tells the user, once the window shows, that the folder it was started in could not be
+    // read and which folder the browser shows instead. Nothing when it could.
+    void reportStartProblem();
+
     // Shows the multirom indicator when path names an ordinary file; any failure counts as missing.
     bool File_Exists(const QString& path);
 
@@ -142,8 +146,10 @@ private:
     // Turns the labels of the tool path red: it was needed and not chosen.
     void markToolPathMissing();
 
-    // What the constructor's read of the start folder found for Form_Load.
+    // What the constructor's read of the start folder found for Form_Load; the folder is
+    // empty when the start folder could not be read.
     QString m_startupFolder;
+    QString m_startProblem; // why the start folder could not be shown, until the user is told
     QHash<QString, QString> m_startupFinds;
 
     void createControls();

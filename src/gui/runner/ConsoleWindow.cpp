@@ -2,12 +2,18 @@
 
 #include "controls/WindowIcon.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextCursor>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+namespace {
+constexpr int refreshMilliseconds = 100;
+}
 
 ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::Window)
 {
@@ -15,13 +21,13 @@ ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::
     setWindowTitle(commandText);
     setWindowIcon(vellmoreIcon());
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::ClickFocus); // Ctrl+C reaches the window, not the read-only view
     m_view = new QPlainTextEdit(this);
     m_view->setObjectName(QStringLiteral("output"));
     m_view->setReadOnly(true);
     m_view->setFocusPolicy(Qt::NoFocus);
+    m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_view->setMaximumBlockCount(5000);
     QPalette palette = m_view->palette();
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, QColor(192, 192, 192));
@@ -32,18 +38,53 @@ ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::
     resize(640, 320);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    m_refresh.setInterval(refreshMilliseconds);
+    connect(&m_refresh, &QTimer::timeout, this, &ConsoleWindow::showPending);
 }
 
 QString ConsoleWindow::text() const
 {
-    return m_view->toPlainText();
+    return m_text.text();
 }
 
-void ConsoleWindow::append(const QString& text)
+void ConsoleWindow::append(const QByteArray& bytes)
 {
-    QString plain = text;
-    plain.remove(QLatin1Char('\r'));
-    m_view->moveCursor(QTextCursor::End);
-    m_view->insertPlainText(plain);
-    m_view->moveCursor(QTextCursor::End);
+    m_text.append(bytes);
+    m_pending = true;
+    if (!m_refresh.isActive()) {
+        // The first output shows at once; what follows is gathered until the next tick.
+        showPending();
+        m_refresh.start();
+    }
+}
+
+void ConsoleWindow::showPending()
+{
+    if (!m_pending) {
+        m_refresh.stop();
+        return;
+    }
+    m_pending = false;
+    QScrollBar* scroll = m_view->verticalScrollBar();
+    const bool following = scroll->value() == scroll->maximum();
+    m_view->setPlainText(m_text.text());
+    if (following)
+        scroll->setValue(scroll->maximum());
+}
+
+void ConsoleWindow::closeEvent(QCloseEvent* event)
+{
+    // The window goes when the program has ended; closing it now asks the program to stop.
+    event->ignore();
+    emit stopRequested();
+}
+
+void ConsoleWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy) ||
+        (event->key() == Qt::Key_C && event->modifiers().testFlag(Qt::ControlModifier))) {
+        emit stopRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -2,8 +2,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QWidget>
 
-InputBlocker::InputBlocker()
+InputBlocker::InputBlocker(const QWidget* usable) : m_usable(usable)
 {
     qApp->installEventFilter(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -15,9 +16,17 @@ InputBlocker::~InputBlocker()
     qApp->removeEventFilter(this);
 }
 
+bool InputBlocker::isInUsableWindow(QObject* watched) const
+{
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return m_usable && widget && (widget == m_usable || m_usable->isAncestorOf(widget));
+}
+
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::InputMethod:
+        return true; // typed text through an input method, anywhere
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -25,6 +34,12 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
+    case QEvent::Close:
+        if (isInUsableWindow(watched))
+            return QObject::eventFilter(watched, event);
+        if (event->type() == QEvent::Close)
+            event->ignore(); // a window closed now would pull the state from under the running operation
+        return true;
     case QEvent::Shortcut:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
@@ -32,10 +47,6 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ContextMenu:
     case QEvent::DragEnter:
     case QEvent::Drop:
-        return true;
-    case QEvent::Close:
-        // A window closed now would pull the state from under the running operation.
-        event->ignore();
         return true;
     default:
         return QObject::eventFilter(watched, event);

@@ -1,19 +1,24 @@
 #include "runner/ProcessRunner.h"
 
 #include "platform/BatchInterpreter.h"
+#include "platform/Platform.h"
 #include "runner/ConsoleWindow.h"
 #include "runner/InputBlocker.h"
-#include "platform/Platform.h"
 
 #include <QEventLoop>
 #include <QPointer>
 #include <QProcess>
+#include <QTimer>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <fcntl.h>
 #endif
 
 namespace runner {
@@ -24,8 +29,12 @@ using platform::RunOutcome;
 
 namespace {
 
+// A program asked to stop gets this long to end by itself before it is killed.
+constexpr int stopGraceMilliseconds = 2000;
+
 void passOn(FILE* stream, const QByteArray& bytes)
 {
+    // Our own output may be a closed pipe: the write then fails quietly, it never ends Vellmore.
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
     std::fflush(stream);
 }
@@ -35,30 +44,45 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
 {
     QEventLoop loop;
     QPointer<ConsoleWindow> target(console);
+    std::atomic<bool> stop{false};
+    QObject::connect(console, &ConsoleWindow::stopRequested, &loop, [&stop] { stop = true; });
+    platform::ErrorTail errors;
     int errorLevel = 0;
     std::thread worker([&] {
         BatchInterpreter interpreter([&](BatchInterpreter::Stream stream, const QString& text) {
-            passOn(stream == BatchInterpreter::Stream::Error ? stderr : stdout, text.toLocal8Bit());
+            const QByteArray bytes = text.toLocal8Bit();
+            const bool error = stream == BatchInterpreter::Stream::Error;
+            passOn(error ? stderr : stdout, bytes);
+            if (error)
+                errors.append(bytes);
             QMetaObject::invokeMethod(
                 console,
-                [target, text] {
+                [target, bytes] {
                     if (target)
-                        target->append(text);
+                        target->append(bytes);
                 },
                 Qt::QueuedConnection);
         });
+        interpreter.setCancelFlag(&stop);
         errorLevel = interpreter.runFile(command.program());
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
-    return RunOutcome::exited(static_cast<quint32>(errorLevel));
+    // Stopped by the user: reported as the interrupt a console's Ctrl+C sends.
+    RunOutcome outcome = stop ? RunOutcome::signalled(SIGINT) : RunOutcome::exited(static_cast<quint32>(errorLevel));
+    outcome.errorOutput = errors.text();
+    return outcome;
 }
 
 RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 {
     QProcess process;
+    // The tool gets end-of-file at once if it reads its standard input: nobody types there.
+    process.setStandardInputFile(QProcess::nullDevice());
+    platform::ErrorTail errors;
 #ifdef Q_OS_WIN
+    Q_UNUSED(console);
     // The system gives a console program its own console window; the command line is passed as written.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (command.namesBatchFile()) {
@@ -77,15 +101,34 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 #else
     process.setProgram(command.program());
     process.setArguments(command.arguments());
+    process.setChildProcessModifier([] {
+        // Vellmore ignores these for itself; the tool gets the usual behaviour back.
+        std::signal(SIGPIPE, SIG_DFL);
+        std::signal(SIGXFSZ, SIG_DFL);
+#ifdef F_SETPIPE_SZ
+        // Larger pipes: a program that writes a lot waits less for us to read.
+        fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+        fcntl(STDERR_FILENO, F_SETPIPE_SZ, 1 << 20);
+#endif
+    });
     QObject::connect(&process, &QProcess::readyReadStandardOutput, console, [&process, console] {
         const QByteArray bytes = process.readAllStandardOutput();
         passOn(stdout, bytes);
-        console->append(QString::fromLocal8Bit(bytes));
+        console->append(bytes);
     });
-    QObject::connect(&process, &QProcess::readyReadStandardError, console, [&process, console] {
+    QObject::connect(&process, &QProcess::readyReadStandardError, console, [&process, console, &errors] {
         const QByteArray bytes = process.readAllStandardError();
         passOn(stderr, bytes);
-        console->append(QString::fromLocal8Bit(bytes));
+        errors.append(bytes);
+        console->append(bytes);
+    });
+    QTimer killer;
+    killer.setSingleShot(true);
+    QObject::connect(&killer, &QTimer::timeout, &process, &QProcess::kill);
+    QObject::connect(console, &ConsoleWindow::stopRequested, &process, [&process, &killer] {
+        process.terminate();
+        if (!killer.isActive())
+            killer.start(stopGraceMilliseconds);
     });
 #endif
     QEventLoop loop;
@@ -96,22 +139,27 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
     if (process.state() != QProcess::NotRunning)
         loop.exec();
 #ifndef Q_OS_WIN
-    for (const QByteArray& rest : {process.readAllStandardOutput(), process.readAllStandardError()}) {
+    const QByteArray restOut = process.readAllStandardOutput();
+    const QByteArray restErr = process.readAllStandardError();
+    errors.append(restErr);
+    for (const QByteArray& rest : {restOut, restErr}) {
         if (!rest.isEmpty())
-            console->append(QString::fromLocal8Bit(rest));
+            console->append(rest);
     }
 #endif
-    if (process.exitStatus() == QProcess::CrashExit)
-        return RunOutcome::signalled(process.exitCode());
-    return RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+    RunOutcome outcome = process.exitStatus() == QProcess::CrashExit
+                             ? RunOutcome::signalled(process.exitCode())
+                             : RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+    outcome.errorOutput = errors.text();
+    return outcome;
 }
 
 } // namespace
 
 RunOutcome ExecCmd(const CommandLine& command)
 {
-    InputBlocker blocker;
     ConsoleWindow console(command.toString());
+    InputBlocker blocker(&console);
 #ifndef Q_OS_WIN
     console.show();
 #endif

@@ -1,0 +1,86 @@
+#include "platform/ConsoleText.h"
+
+namespace platform {
+
+namespace {
+
+// Where the output that can still be seen begins: after the line break that has more than
+// maxLines line breaks after it. Everything before it would scroll out of the tail anyway.
+const char* visibleStart(const char* begin, const char* end, int maxLines)
+{
+    int breaks = 0;
+    for (const char* p = end; p > begin;) {
+        if (*--p == '\n' && ++breaks > maxLines)
+            return p + 1;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void ConsoleText::append(const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    const char* end = p + bytes.size();
+    if (const char* start = visibleStart(p, end, maxLines)) {
+        m_lines.clear();
+        m_lineBytes = 0;
+        m_current.clear();
+        m_column = 0;
+        p = start;
+    }
+    while (p < end) {
+        const char* stop = p;
+        while (stop < end && *stop != '\n' && *stop != '\r')
+            ++stop;
+        write(p, stop);
+        if (stop == end)
+            break;
+        if (*stop == '\n')
+            endLine();
+        else
+            m_column = 0;
+        p = stop + 1;
+    }
+}
+
+void ConsoleText::write(const char* begin, const char* end)
+{
+    const qsizetype size = end - begin;
+    if (size == 0)
+        return;
+    if (m_column >= m_current.size())
+        m_current.append(begin, size);
+    else
+        m_current.replace(m_column, qMin(size, m_current.size() - m_column), QByteArray::fromRawData(begin, size));
+    m_column += size;
+    if (m_current.size() > maxLineBytes) {
+        const qsizetype dropped = m_current.size() - maxLineBytes;
+        m_current.remove(0, dropped);
+        m_column = qMax<qsizetype>(0, m_column - dropped);
+    }
+}
+
+void ConsoleText::endLine()
+{
+    m_lineBytes += m_current.size() + 1;
+    m_lines.push_back(std::move(m_current));
+    m_current = QByteArray();
+    m_column = 0;
+    while (!m_lines.empty() && (int(m_lines.size()) > maxLines || m_lineBytes + m_current.size() > maxBytes)) {
+        m_lineBytes -= m_lines.front().size() + 1;
+        m_lines.pop_front();
+    }
+}
+
+QString ConsoleText::text() const
+{
+    QByteArray all;
+    all.reserve(m_lineBytes + m_current.size());
+    for (const QByteArray& line : m_lines)
+        all.append(line).append('\n');
+    all.append(m_current);
+    return QString::fromLocal8Bit(all);
+}
+
+} // namespace platform
