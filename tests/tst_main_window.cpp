@@ -27,6 +27,9 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString textOf(const QWidget* widget)
@@ -62,8 +65,9 @@ private slots:
     void unreadableFolderIsReportedAndLeftAlone();
     void vanishedFolderIsReportedAtRefresh();
     void exitAndCloseEndTheProgram();
-
-private:
+    void startFolderThatCannotBeUsed_data();
+    void startFolderThatCannotBeUsed();
+    void namesThatAreNotText();
 };
 
 void MainWindowTest::init()
@@ -353,6 +357,94 @@ void MainWindowTest::exitAndCloseEndTheProgram()
     m_window->show();
     m_window->close();
     QCOMPARE(ended.count(), 2);
+}
+
+void MainWindowTest::startFolderThatCannotBeUsed_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("deleted after the start") << QByteArray("gone") << true;
+    QTest::newRow("a name that is not valid text") << QByteArray("caf\xe9") << false;
+}
+
+void MainWindowTest::startFolderThatCannotBeUsed()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, deleted);
+    delete m_window;
+    const QString home = m_dir->filePath("home");
+    testfiles::write(home + "/multi.gba", "the user's multirom at home");
+    const QByteArray start = QFile::encodeName(m_dir->path()) + "/" + name;
+    QCOMPARE(::mkdir(start.constData(), 0755), 0);
+    QCOMPARE(::chdir(start.constData()), 0);
+    if (deleted)
+        QCOMPARE(::rmdir(start.constData()), 0);
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    m_window = new frmdialog;
+    m_window->Form_Load();
+    m_window->show();
+    const QStringList told = answerMessages([&] { m_window->reportStartProblem(); });
+    const QStringList toldAgain = answerMessages([&] { m_window->reportStartProblem(); });
+    qputenv("HOME", savedHome);
+    QDir::setCurrent(m_dir->path());
+
+    QCOMPARE(m_window->filedialog->path(), home);
+    QCOMPARE(m_window->dirdialog->path(), home);
+    QCOMPARE(m_window->multitxt->text(), home + "/multi.gba");
+    QVERIFY(m_window->ldrtext->text().isEmpty());
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().startsWith("cannot read the folder Vellmore was started in") && told.first().contains(home),
+             qPrintable(told.first()));
+    QVERIFY(toldAgain.isEmpty());
+}
+
+void MainWindowTest::namesThatAreNotText()
+{
+    const QByteArray folder = QFile::encodeName(m_dir->path()) + "/";
+    for (const QByteArray name : {QByteArray("caf\xe9.gba"), QByteArray("x\xff.gba"), QByteArray("x\xef\xbf\xbd.gba")})
+        testfiles::writeRaw(folder + name, name);
+    testfiles::write(m_dir->filePath("a.gba"), "a");
+    QCOMPARE(::mkdir(folder + "d\xe9", 0755), 0);
+    m_window->Form_Load();
+    m_window->show();
+    m_window->refreshBrowser();
+
+    auto select = [&](const QString& text) {
+        m_window->filedialog->clearSelection();
+        for (int row = 0; row < m_window->filedialog->count(); ++row) {
+            QListWidgetItem* item = m_window->filedialog->item(row);
+            if (item->text() == text) {
+                item->setSelected(true);
+                m_window->filedialog->setCurrentItem(item, QItemSelectionModel::Select);
+            }
+        }
+    };
+    const QString undecodable = QFile::decodeName("caf\xe9.gba");
+    QVERIFY(m_window->filedialog->isUnusable(undecodable));
+    QVERIFY(!m_window->filedialog->isUnusable("a.gba"));
+    QCOMPARE(m_window->filedialog->findItems(undecodable, Qt::MatchExactly).value(0)->font().italic(), true);
+    // Either of two files that look the same once decoded would be a guess: both are refused.
+    for (const QString& name : {undecodable, QFile::decodeName("x\xef\xbf\xbd.gba")}) {
+        select(name);
+        const QStringList told = click(m_window->addbtn);
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(m_dir->filePath(name)), qPrintable(told.first()));
+        QCOMPARE(m_window->listdialog->count(), 0);
+    }
+    // A folder with such a name is not opened.
+    const QList<QListWidgetItem*> folders =
+        m_window->dirdialog->findItems(QFile::decodeName("d\xe9"), Qt::MatchEndsWith);
+    QCOMPARE(folders.size(), 1);
+    m_window->dirdialog->setCurrentItem(folders.first());
+    const QStringList told = answerMessages([&] { QTest::keyClick(m_window->dirdialog, Qt::Key_Return); });
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(m_window->dirdialog->path(), m_dir->path());
+
+    // The window goes on working with the names that are text.
+    select("a.gba");
+    QVERIFY(click(m_window->addbtn).isEmpty());
+    QCOMPARE(m_window->listdialog->entries(), QStringList{m_dir->filePath("a.gba")});
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,17 +1,26 @@
 // Running a program and waiting for it: exit codes, signals, batch files, the console window.
+#include "multirom/CompileSequence.h"
+#include "platform/Platform.h"
 #include "runner/ConsoleWindow.h"
 #include "runner/ProcessRunner.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
 using platform::CommandLine;
-using runner::ExecCmd;
 using platform::RunOutcome;
+using runner::ExecCmd;
 
 namespace {
 
@@ -62,6 +71,10 @@ private slots:
     void batchFileRunsThroughTheInterpreter();
     void consoleShowsOutputWhileRunning();
     void userInputIsBlockedWhileRunning();
+    void misbehavingTools_data();
+    void misbehavingTools();
+    void writesThatFailDoNotEndVellmore_data();
+    void writesThatFailDoNotEndVellmore();
 };
 
 void ProcessRunnerTest::cleanup()
@@ -201,6 +214,117 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
     QVERIFY(!QApplication::overrideCursor());
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(presses, 1);
+}
+
+void ProcessRunnerTest::misbehavingTools_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("stop"); // how the user stops it: "", "close" or "ctrl+c"
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("reads its standard input") << QByteArray("read answer; exit 4") << ""
+                                              << "exit code 4";
+    QTest::newRow("never ends, console closed") << QByteArray("exec sleep 600") << "close"
+                                                << "killed by signal 15";
+    QTest::newRow("never ends, Ctrl+C in the console") << QByteArray("exec sleep 600") << "ctrl+c"
+                                                       << "killed by signal 15";
+    QTest::newRow("ignores the request to stop") << QByteArray("trap '' TERM; while :; do sleep 1; done") << "close"
+                                                 << "killed by signal 9";
+    QTest::newRow("prints without end") << QByteArray("exec yes progress >/dev/stderr") << "close"
+                                        << "killed by signal 15";
+}
+
+void ProcessRunnerTest::misbehavingTools()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, stop);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString tool = script(dir, "tool", body);
+    bool otherWindowsStillBlocked = false;
+    QPushButton button("press");
+    button.show();
+    int presses = 0;
+    connect(&button, &QPushButton::clicked, [&] { ++presses; });
+    QTimer::singleShot(300, &button, [&] {
+        ConsoleWindow* console = shownConsole();
+        if (!console)
+            return;
+        QTest::mouseClick(&button, Qt::LeftButton);
+        otherWindowsStillBlocked = presses == 0;
+        if (stop == "close")
+            console->close();
+        else if (stop == "ctrl+c")
+            QTest::keyClick(console, Qt::Key_C, Qt::ControlModifier);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    const RunOutcome ran = ExecCmd(CommandLine(tool));
+    QCOMPARE(ran.describe(), outcome);
+    QVERIFY(!ran.succeeded());
+    QVERIFY(clock.elapsed() < 10000);
+    QVERIFY(otherWindowsStillBlocked || stop.isEmpty());
+    QVERIFY(!shownConsole());
+}
+
+void ProcessRunnerTest::writesThatFailDoNotEndVellmore_data()
+{
+    QTest::addColumn<QString>("attack");
+    QTest::newRow("standard output a closed pipe") << "closed stdout";
+    QTest::newRow("a file-size limit") << "size limit";
+}
+
+void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
+{
+    QFETCH(QString, attack);
+    QTemporaryDir dir;
+    platform::ignoreWriteSignals(); // as Vellmore's main does
+    testfiles::write(dir.filePath("loader.bin"), testfiles::pattern(4096, 1));
+    testfiles::write(dir.filePath("game.gba"), testfiles::pattern(256 * 1024, 2));
+    testfiles::write(dir.filePath("multi.gba"), "the good old multirom");
+    multirom::CompileRequest request;
+    request.loader = dir.filePath("loader.bin");
+    request.games = QStringList{dir.filePath("game.gba")};
+    request.output = dir.filePath("multi.gba");
+    request.toolPath = "tool";
+    request.browserFolder = dir.path();
+
+    // Vellmore's own output goes to a pipe nobody reads, or every file is held to 64 KiB.
+    const int savedOut = ::dup(STDOUT_FILENO);
+    const int savedErr = ::dup(STDERR_FILENO);
+    struct rlimit savedLimit;
+    ::getrlimit(RLIMIT_FSIZE, &savedLimit);
+    if (attack == "closed stdout") {
+        int ends[2];
+        QCOMPARE(::pipe(ends), 0);
+        ::close(ends[0]);
+        ::dup2(ends[1], STDOUT_FILENO);
+        ::dup2(ends[1], STDERR_FILENO);
+        ::close(ends[1]);
+    } else {
+        struct rlimit small = savedLimit;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    const multirom::CompileOutcome compiled = multirom::compileMultirom(request, ExecCmd);
+    const RunOutcome tool = ExecCmd(CommandLine(script(dir, "chatty", "echo progress; echo warning >&2")));
+    ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+    ::dup2(savedOut, STDOUT_FILENO);
+    ::dup2(savedErr, STDERR_FILENO);
+    ::close(savedOut);
+    ::close(savedErr);
+
+    QVERIFY(tool.succeeded());
+    QVERIFY(!QFile::exists(dir.filePath("flash.bat")));
+    QVERIFY(QDir(dir.path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden).isEmpty());
+    if (attack == "closed stdout") {
+        QVERIFY(compiled.compiled);
+    } else {
+        QVERIFY(!compiled.compiled);
+        QCOMPARE(compiled.messages, QStringList{"compile failed: the copy ended with exit code 1: " +
+                                                QString::fromLocal8Bit(strerror(EFBIG))});
+        QCOMPARE(testfiles::read(dir.filePath("multi.gba")), QByteArray("the good old multirom"));
+    }
 }
 
 QTEST_MAIN(ProcessRunnerTest)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTest>
 
+#include <cstdio>
+
 #include <unistd.h>
 
 // Small helpers for tests that work on real files in temporary folders.
@@ -17,6 +19,15 @@ inline void write(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Writes a file whose name is given as the bytes the system stores, valid text or not.
+inline void writeRaw(const QByteArray& path, const QByteArray& bytes)
+{
+    FILE* file = std::fopen(path.constData(), "wb");
+    QVERIFY2(file, path.constData());
+    QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file), size_t(bytes.size()));
+    std::fclose(file);
 }
 
 inline QByteArray read(const QString& path)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 InputBlocker::InputBlocker(const QWidget* usable) : m_usable(usable)
 {
@@ -18,8 +19,13 @@ InputBlocker::~InputBlocker()
 
 bool InputBlocker::isInUsableWindow(QObject* watched) const
 {
+    if (!m_usable)
+        return false;
+    // Events reach the window system's window first, then the widgets in it.
+    if (watched == m_usable->windowHandle())
+        return true;
     const auto* widget = qobject_cast<const QWidget*>(watched);
-    return m_usable && widget && (widget == m_usable || m_usable->isAncestorOf(widget));
+    return widget && (widget == m_usable || m_usable->isAncestorOf(widget));
 }
 
 bool InputBlocker::eventFilter(QObject* watched, QEvent* event)
