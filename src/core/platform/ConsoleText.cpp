@@ -1,5 +1,8 @@
 #include "platform/ConsoleText.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform {
 
 namespace {
@@ -29,10 +32,20 @@ void ConsoleText::append(const QByteArray& bytes)
         m_column = 0;
         p = start;
     }
+    // The next line feed and carriage return, each found with memchr and looked for again
+    // only once passed: long runs of text are crossed at memory speed.
+    auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, size_t(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    const char* feed = next(p, '\n');
+    const char* ret = next(p, '\r');
     while (p < end) {
-        const char* stop = p;
-        while (stop < end && *stop != '\n' && *stop != '\r')
-            ++stop;
+        if (feed < p)
+            feed = next(p, '\n');
+        if (ret < p)
+            ret = next(p, '\r');
+        const char* stop = std::min(feed, ret);
         write(p, stop);
         if (stop == end)
             break;
@@ -49,6 +62,12 @@ void ConsoleText::write(const char* begin, const char* end)
     const qsizetype size = end - begin;
     if (size == 0)
         return;
+    if (size >= maxLineBytes) {
+        // The run alone fills the line: only its end can be seen.
+        m_current = QByteArray(end - maxLineBytes, maxLineBytes);
+        m_column = maxLineBytes;
+        return;
+    }
     if (m_column >= m_current.size())
         m_current.append(begin, size);
     else

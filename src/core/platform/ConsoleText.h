@@ -15,7 +15,7 @@ class ConsoleText {
 public:
     static constexpr int maxLines = 2000;
     static constexpr qsizetype maxBytes = 1 << 20;
-    static constexpr qsizetype maxLineBytes = 64 * 1024; // a longer line keeps its end
+    static constexpr qsizetype maxLineBytes = 4096; // a longer line keeps its end
 
     void append(const QByteArray& bytes);
     QString text() const;
