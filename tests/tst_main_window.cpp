@@ -402,7 +402,7 @@ void MainWindowTest::startFolderThatCannotBeUsed()
 void MainWindowTest::namesThatAreNotText()
 {
     const QByteArray folder = QFile::encodeName(m_dir->path()) + "/";
-    for (const QByteArray name : {QByteArray("caf\xe9.gba"), QByteArray("x\xff.gba"), QByteArray("x\xef\xbf\xbd.gba")})
+    for (const QByteArray& name : {QByteArray("caf\xe9.gba"), QByteArray("x\xff.gba"), QByteArray("x\xef\xbf\xbd.gba")})
         testfiles::writeRaw(folder + name, name);
     testfiles::write(m_dir->filePath("a.gba"), "a");
     QCOMPARE(::mkdir(folder + "d\xe9", 0755), 0);

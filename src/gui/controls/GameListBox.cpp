@@ -113,6 +113,12 @@ QStringList GameListBox::entries() const
     return texts;
 }
 
+int GameListBox::selectedRow() const
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
 int GameListBox::widestEntry() const
 {
     return m_widest;

@@ -23,6 +23,9 @@ public:
 
     QStringList entries() const;
 
+    // The position of the selected entry, -1 when none is: the current row alone does not count.
+    int selectedRow() const;
+
     // The width in pixels of the widest entry now in the list, in the list's font.
     int widestEntry() const;
 

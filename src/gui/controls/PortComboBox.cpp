@@ -1,6 +1,8 @@
 #include "controls/PortComboBox.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 PortComboBox::PortComboBox(QWidget* parent) : QComboBox(parent)
 {
@@ -11,12 +13,28 @@ PortComboBox::PortComboBox(QWidget* parent) : QComboBox(parent)
     setEditText(QStringLiteral("LPT1"));
     lineEdit()->setTextMargins(0, 0, 0, 0);
     lineEdit()->setCursorPosition(0); // the box is narrow: show the start of the text
-    connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int index) { m_listIndex = index; });
-    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { m_listIndex = -1; });
+    lineEdit()->installEventFilter(this);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &PortComboBox::dropSelectionKeepingText);
 }
 
-void PortComboBox::pickEntry(int index)
+void PortComboBox::dropSelectionKeepingText(const QString& text)
 {
-    setCurrentIndex(index);
-    m_listIndex = index;
+    if (currentIndex() < 0)
+        return;
+    const int cursor = lineEdit()->cursorPosition();
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(-1);
+    setEditText(text);
+    lineEdit()->setCursorPosition(cursor);
+}
+
+bool PortComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // The combo box would take Enter as a pick of the entry whose text matches what was typed.
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && currentIndex() < 0)
+            return true;
+    }
+    return QComboBox::eventFilter(watched, event);
 }

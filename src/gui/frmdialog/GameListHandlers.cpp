@@ -60,17 +60,19 @@ void frmdialog::SetHScroll(GameListBox* list)
 
 void frmdialog::rmvbutton_Click()
 {
-    if (listdialog->currentRow() < 0)
+    if (listdialog->selectedRow() < 0)
         return;
     for (int i = listdialog->count() - 1; i >= 0; --i) {
         if (listdialog->item(i)->isSelected())
             delete listdialog->takeItem(i);
     }
+    // The list would select the next entry by itself; a second press must not remove a game never picked.
+    listdialog->selectionModel()->clear();
 }
 
 int frmdialog::MoveListItem(GameListBox* list, qint16 direction)
 {
-    const int position = list->currentRow();
+    const int position = list->selectedRow();
     const int target = multirom::movedPosition(position, list->count(), direction != 0);
     if (target < 0)
         return -1;
