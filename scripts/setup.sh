@@ -6,7 +6,7 @@ VELLMORE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELLMORE_BUILD="${VELLMORE_BUILD:-$VELLMORE_ROOT/build}"
 
 # Debian packages the build, the tests and the demo need.
-VELLMORE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-dejavu-core)
+VELLMORE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core)
 
 missing_packages() {
   local wanted=("$@") pkg

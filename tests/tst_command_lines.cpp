@@ -1,6 +1,7 @@
 // The flash tool's four command lines, as text and as the argument vector the tool receives.
 #include "cart/ToolCommands.h"
 #include "multirom/CompilePlan.h"
+#include "platform/FileFilter.h"
 
 #include <QTest>
 
@@ -35,6 +36,8 @@ private slots:
     void copyLine();
     void batchFileHasTwoCrLfLines();
     void unquotablePaths();
+    void chooserFilters_data();
+    void chooserFilters();
 };
 
 void CommandLinesTest::toolCommands_data()
@@ -151,6 +154,28 @@ void CommandLinesTest::unquotablePaths()
     QCOMPARE(multirom::firstUnquotablePath({"/a", "/line\nbreak", "/b\"c"}), std::optional<QString>("/line\nbreak"));
     QCOMPARE(multirom::firstUnquotablePath({"/a", "/carriage\rreturn"}), std::optional<QString>("/carriage\rreturn"));
     QCOMPARE(multirom::firstUnquotablePath({"/a b", "/c&d", "/e%f", "/ünï"}), std::nullopt);
+}
+
+void CommandLinesTest::chooserFilters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("filters");
+    QTest::newRow("two pairs") << "Loader Files (*.bin)|*.bin|All Files (*.*)|*.*"
+                               << QStringList{"Loader Files (*.bin)", "All Files (*.*)"};
+    QTest::newRow("a closing bar already there")
+        << "Loader Files (*.bin)|*.bin|" << QStringList{"Loader Files (*.bin)"};
+    QTest::newRow("a plain file name as the pattern")
+        << "Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*"
+        << QStringList{"Orbick (OB.exe)", "Program Files (*.exe)", "All Files (*.*)"};
+    QTest::newRow("a description without its pattern") << "Saves|*.sav;*.SAV" << QStringList{"Saves (*.sav *.SAV)"};
+    QTest::newRow("a description left without a pattern") << "Saves|*.sav|Rest" << QStringList{"Saves (*.sav)"};
+}
+
+void CommandLinesTest::chooserFilters()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, filters);
+    QCOMPARE(platform::nameFiltersFromText(text), filters);
 }
 
 QTEST_GUILESS_MAIN(CommandLinesTest)

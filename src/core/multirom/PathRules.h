@@ -21,6 +21,11 @@ QString composeInFolder(const QString& folder, const QString& name);
 // folder is.
 QString composeGamePath(const QString& folder, const QString& name);
 
+// The output path for a folder chosen in the output folder window: the folder and the
+// multirom's name, with the doubled separator at the root of drive C or D tidied (at "/"
+// on systems with one root).
+QString composeOutputPath(const QString& folder);
+
 // Where the multirom indicator looks, and what "Erase?" deletes.
 QString multiromProbePath(const QString& folder);
 

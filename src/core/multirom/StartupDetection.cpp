@@ -6,12 +6,10 @@
 
 namespace multirom {
 
-namespace {
 QString toolLookupName()
 {
     return toolName.toLower();
 }
-} // namespace
 
 QStringList startupFileNames()
 {

@@ -17,6 +17,9 @@ struct StartupPaths {
 // The names start-up looks for among the ordinary files of the start folder, letter case aside.
 QStringList startupFileNames();
 
+// The tool's name as it is looked for: "ob.exe".
+QString toolLookupName();
+
 // Composes the start-up paths from what a look-up of startupFileNames() found (wanted name
 // -> name on disk) and the browser's folder as it is written.
 StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QString& browserFolder);

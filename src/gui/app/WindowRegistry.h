@@ -3,10 +3,15 @@
 #include <QObject>
 #include <QPointer>
 
+class folderselect;
+class frmAbout;
 class frmdialog;
+class saveload;
 
-// Vellmore's windows: each exists at most once, is created on first use and is
-// shown without an owner. Closing the main window or "Exit" ends the program.
+// Vellmore's four windows: each exists at most once, is created on first use (its defaults,
+// then its Form_Load), is shown without an owner, and is hidden or closed as the menus and
+// buttons say. A closed window is destroyed and starts from its defaults next time. Exactly
+// one of the main and save windows is visible; "Exit" or closing the main window ends the program.
 class WindowRegistry : public QObject {
     Q_OBJECT
 
@@ -14,15 +19,33 @@ public:
     WindowRegistry() = default;
     ~WindowRegistry() override;
 
-    // The main window, created with its defaults and its start-up on first use.
     frmdialog* mainWindow();
+    saveload* saveWindow();
+    folderselect* folderWindow();
+    frmAbout* aboutWindow();
+
+    // The windows that exist now, none created for the asking.
+    saveload* existingSaveWindow() const;
+    folderselect* existingFolderWindow() const;
+    frmAbout* existingAboutWindow() const;
 
     // Creates the main window and shows it centred on the screen.
     void start();
 
 public slots:
     void endProgram();
+    void showAbout();
+    void goToSaveWindow();         // "Go to save/load menu ->"
+    void backToMainWindow();       // "&Back to main menu"
+    void backAndCloseSaveWindow(); // "<- back to main menu"
+    void showFolderWindow();
 
 private:
+    void saveWindowUnloaded();
+    void hideAbout();
+
     QPointer<frmdialog> m_main;
+    QPointer<saveload> m_save;
+    QPointer<folderselect> m_folder;
+    QPointer<frmAbout> m_about;
 };

@@ -3,10 +3,12 @@
 #include "controls/ColourValue.h"
 #include "controls/WindowIcon.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QVBoxLayout>
 
 namespace form {
@@ -24,12 +28,18 @@ Qt::WindowFlags fixedDialogFlags()
            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 }
 
-QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width, int height)
+void plainWindow(QWidget* window, const char* name, const QString& caption, int width, int height)
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(caption);
     window->setWindowIcon(vellmoreIcon());
     window->setFont(windowFont());
+    window->resize(pixels(width), pixels(height));
+}
+
+QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width, int height)
+{
+    plainWindow(window, name, caption, width, height);
     menuBar->setObjectName(QStringLiteral("menuBar"));
     auto* area = new QWidget(window);
     area->setObjectName(QStringLiteral("clientArea"));
@@ -175,6 +185,68 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QString& cap
     widget->setChecked(selected);
     place(widget, left, top, width, height);
     return widget;
+}
+
+namespace {
+
+// The room a control's style gives the text of its caption.
+QRect captionRoom(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->contentsRect();
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    if (!button)
+        return QRect();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const bool radio = qobject_cast<const QRadioButton*>(control) != nullptr;
+    const bool check = qobject_cast<const QCheckBox*>(control) != nullptr;
+    const QStyle::SubElement element = radio   ? QStyle::SE_RadioButtonContents
+                                       : check ? QStyle::SE_CheckBoxContents
+                                               : QStyle::SE_PushButtonContents;
+    return control->style()->subElementRect(element, &option, control);
+}
+
+QString captionOf(const QWidget* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    return QString();
+}
+
+} // namespace
+
+bool captionFits(const QWidget* control)
+{
+    QString text = captionOf(control);
+    if (text.isEmpty())
+        return true;
+    if (!qobject_cast<const QLabel*>(control))
+        text.remove(QLatin1Char('&')); // an access key's marker is not drawn
+    const QRect room = captionRoom(control);
+    const QFontMetrics metrics(control->font());
+    const auto* label = qobject_cast<const QLabel*>(control);
+    if (label && label->wordWrap()) {
+        const QRect needed = metrics.boundingRect(QRect(0, 0, room.width(), 1 << 16), Qt::TextWordWrap, text);
+        return needed.width() <= room.width() && needed.height() <= room.height();
+    }
+    return metrics.horizontalAdvance(text) <= room.width();
+}
+
+void fitCaptions(QWidget* window)
+{
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (captionOf(control).isEmpty() || captionFits(control))
+            continue;
+        QFont font = control->font();
+        while (!captionFits(control) && font.pointSizeF() > 7.0) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            control->setFont(font);
+        }
+    }
 }
 
 QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour)

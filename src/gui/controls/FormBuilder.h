@@ -27,6 +27,9 @@ Qt::WindowFlags fixedDialogFlags();
 // area of the given size in twips below, which it returns for the controls.
 QWidget* clientArea(QWidget* window, const char* name, const QString& caption, QMenuBar* menuBar, int width,
                     int height);
+// A form window without a menu bar: its name, caption, icon and font, and its client area of
+// the given size in twips, which the window itself is.
+void plainWindow(QWidget* window, const char* name, const QString& caption, int width, int height);
 QMenu* menu(QMenuBar* bar, const char* name, const QString& caption);
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption);
 
@@ -46,6 +49,15 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool 
 QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height);
 QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
                            int width, int height);
+
+// Whether a label's, button's or option's caption is drawn whole in the room its control
+// gives the text (wrapped where the control wraps); true for controls without a caption.
+bool captionFits(const QWidget* control);
+
+// The forms were drawn for a narrower face than the one a system may have: every caption of
+// window that would be cut gets its font made smaller by quarter points, down to 7 points,
+// until it is whole. Positions and sizes stay as drawn.
+void fitCaptions(QWidget* window);
 
 // A drawn line from (x1, y1) to (x2, y2), one pixel wide, in a colour value.
 QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour);

@@ -83,6 +83,7 @@ frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
     filedialog->showListing(browseFrom, startListing);
     m_startupFinds = startListing.found;
     connectHandlers();
+    fitCaptions(this);
     layout()->activate(); // fixes the window's size now, not only when first shown
 }
 
@@ -202,6 +203,11 @@ void frmdialog::createControls()
 void frmdialog::connectHandlers()
 {
     connect(exit, &QAction::triggered, this, &frmdialog::exit_Click);
+    connect(about, &QAction::triggered, this, &frmdialog::about_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmdialog::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmdialog::Command2_Click);
+    connect(ldrselect, &QPushButton::clicked, this, &frmdialog::ldrselect_Click);
+    connect(orbickbtn, &QPushButton::clicked, this, &frmdialog::orbickbtn_Click);
     connect(drvdialog, &DriveList::driveChanged, this, &frmdialog::drvdialog_Change);
     connect(dirdialog, &FolderList::pathChanged, this, &frmdialog::dirdialog_Change);
     connect(filedialog, &FileList::pathChanged, this, &frmdialog::filedialog_PathChange);
@@ -229,6 +235,21 @@ void frmdialog::reportStartProblem()
 void frmdialog::exit_Click()
 {
     emit endProgramRequested();
+}
+
+void frmdialog::about_Click()
+{
+    emit aboutRequested();
+}
+
+void frmdialog::Command1_Click()
+{
+    emit saveWindowRequested();
+}
+
+void frmdialog::Command2_Click()
+{
+    emit outputFolderWindowRequested();
 }
 
 void frmdialog::closeEvent(QCloseEvent* event)

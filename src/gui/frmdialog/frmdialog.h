@@ -48,11 +48,27 @@ public:
     // The folder the browser shows: where games are added from and flash.bat is written.
     QString browserFolder() const;
 
+    // The open dialog of this window: shows it modal to owner and puts the chosen path (empty
+    // when cancelled) into the text box that the chooser mode in Label20 names, if it names one.
+    QString OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder);
+
+    // What "Select" of the output folder window writes: the output path in folder, and the
+    // end of the warning on its label.
+    void setOutputFolder(const QString& folder);
+
 signals:
     void endProgramRequested();
+    void aboutRequested();
+    void saveWindowRequested();
+    void outputFolderWindowRequested();
 
 public slots:
     void exit_Click();
+    void about_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void ldrselect_Click();
+    void orbickbtn_Click();
     void drvdialog_Change();
     void dirdialog_Change();
     void filedialog_PathChange();

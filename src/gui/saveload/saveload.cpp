@@ -53,9 +53,11 @@ saveload::saveload(QWidget* parent) : QWidget(parent, fixedDialogFlags())
     file = menu(menuBar, "file", QStringLiteral("&File"));
     back = menuItem(file, "back", QStringLiteral("&Back to main menu"));
     exit = menuItem(file, "exit", QStringLiteral("E&xit"));
-    connect(exit, &QAction::triggered, this, &saveload::endProgramRequested);
+    setAttribute(Qt::WA_DeleteOnClose); // a closed save window starts from its defaults next time
 
     createControls();
+    connectHandlers();
+    fitCaptions(this);
     layout()->activate(); // fixes the window's size now, not only when first shown
 }
 

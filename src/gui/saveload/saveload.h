@@ -21,8 +21,36 @@ class saveload : public QWidget {
 public:
     explicit saveload(QWidget* parent = nullptr);
 
+    // Runs when the window is created: takes the main window's tool path when the tool lies in
+    // the current directory of this moment.
+    void Form_Load(const QString& mainToolPath);
+
+    // This window's open and save dialogs: each shows its dialog modal to owner and puts the
+    // chosen path (empty when cancelled) into the text box that the chooser mode names, if it
+    // is one of the two modes of that dialog.
+    QString OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder);
+    QString SaveDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder);
+
+    // Where the dialogs start: the main window's browser folder, told by whoever shows this window.
+    void setBrowserFolder(const QString& folder) { m_browserFolder = folder; }
+
 signals:
     void endProgramRequested();
+    void backRequested();         // "&Back to main menu"
+    void backAndCloseRequested(); // "<- back to main menu"
+    void unloaded();              // the window is being closed
+
+public slots:
+    void back_Click();
+    void exit_Click();
+    void Command3_Click();
+    void orbickbtn_Click();
+    void Command2_Click();
+    void Command4_Click();
+    void Command1_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 public:
     QMenuBar* menuBar;
@@ -103,4 +131,7 @@ public:
 
 private:
     void createControls();
+    void connectHandlers();
+
+    QString m_browserFolder;
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// A file chooser's filter as the windows write it: description and pattern pairs, every
+// part separated from the next by "|", a "|" at the end or not ("Loader Files (*.bin)|*.bin|
+// All Files (*.*)|*.*"). Returns one name filter per pair in the form a file dialog takes,
+// "Loader Files (*.bin)", the description followed by its patterns in parentheses unless it
+// ends with them already. A pattern may be a plain file name ("OB.exe"); several patterns
+// of one pair are separated by ";".
+QStringList nameFiltersFromText(const QString& filterText);
+
+} // namespace platform

@@ -1,0 +1,43 @@
+// The loader and tool choosers of the main window, its open dialog and the output folder it is given.
+#include "controls/ColourValue.h"
+#include "controls/FileChooser.h"
+#include "frmdialog/frmdialog.h"
+#include "multirom/PathRules.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+QString frmdialog::OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
+{
+    const QString chosen = FileChooser::choose(FileChooser::Kind::Open, owner, filter, title, folder);
+    const QString mode = Label20->text();
+    if (mode == QLatin1String("1"))
+        orbicklocation->setText(chosen);
+    else if (mode == QLatin1String("2"))
+        ldrtext->setText(chosen);
+    return chosen;
+}
+
+void frmdialog::ldrselect_Click()
+{
+    Label20->setText(QStringLiteral("2"));
+    OpenDialog(this, QStringLiteral("Loader Files (*.bin)|*.bin|All Files (*.*)|*.*"),
+               QStringLiteral("Select Loader File"), browserFolder());
+    colours::setTextColour(Label2, colours::black);
+    colours::setTextColour(gotloader, colours::black);
+}
+
+void frmdialog::orbickbtn_Click()
+{
+    Label20->setText(QStringLiteral("1"));
+    OpenDialog(this, QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*"),
+               QStringLiteral("Select Orbick File"), browserFolder());
+    colours::setTextColour(Label4, colours::black);
+    colours::setTextColour(gotorbick, colours::black);
+}
+
+void frmdialog::setOutputFolder(const QString& folder)
+{
+    multitxt->setText(multirom::composeOutputPath(folder));
+    colours::setTextColour(Label3, colours::black);
+}

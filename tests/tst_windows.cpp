@@ -1,0 +1,425 @@
+// The file choosers, the output folder and About windows, and the way between all four windows,
+// driven through the real windows and dialogs.
+#include "app/WindowRegistry.h"
+#include "controls/ColourValue.h"
+#include "controls/FileList.h"
+#include "controls/FolderList.h"
+#include "controls/FormBuilder.h"
+#include "folderselect/folderselect.h"
+#include "frmAbout/frmAbout.h"
+#include "frmdialog/frmdialog.h"
+#include "saveload/saveload.h"
+#include "support/ChooserAnswers.h"
+#include "support/TestFiles.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as the program runs
+    void init();
+    void cleanup();
+    void choosers_data();
+    void choosers();
+    void saveDialogAsksBeforeReplacingOrCreating_data();
+    void saveDialogAsksBeforeReplacingOrCreating();
+    void outputFolder_data();
+    void outputFolder();
+    void aboutWindow_data();
+    void aboutWindow();
+    void saveWindowKeepsOrLosesItsChoices_data();
+    void saveWindowKeepsOrLosesItsChoices();
+    void toolPathTravelsOnlyWhenTheToolIsHere_data();
+    void toolPathTravelsOnlyWhenTheToolIsHere();
+    void exitFromEitherWindowEndsTheProgram_data();
+    void exitFromEitherWindowEndsTheProgram();
+    void everyCaptionIsWhole();
+
+private:
+    bool exactlyOneWorkingWindowShown() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<testfiles::CurrentDirectory> m_cwd;
+    std::unique_ptr<WindowRegistry> m_windows;
+};
+
+void WindowsTest::init()
+{
+    m_dir.reset(new QTemporaryDir);
+    testfiles::write(m_dir->filePath("OB.exe"), "tool");
+    testfiles::write(m_dir->filePath("gbaldr32.bin"), "loader");
+    m_cwd.reset(new testfiles::CurrentDirectory(m_dir->path()));
+    m_windows.reset(new WindowRegistry);
+    m_windows->start();
+}
+
+void WindowsTest::cleanup()
+{
+    m_windows.reset();
+    m_cwd.reset();
+    m_dir.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+}
+
+bool WindowsTest::exactlyOneWorkingWindowShown() const
+{
+    const bool main = m_windows->mainWindow()->isVisible();
+    const bool save = m_windows->existingSaveWindow() && m_windows->existingSaveWindow()->isVisible();
+    return main != save;
+}
+
+void WindowsTest::choosers_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("firstFilter");
+    QTest::addColumn<QString>("chosen"); // relative to the folder; empty: cancelled
+
+    QTest::newRow("loader") << "frmdialog"
+                            << "ldrselect"
+                            << "ldrtext"
+                            << "Select Loader File"
+                            << "Loader Files (*.bin)"
+                            << "my loader.bin";
+    QTest::newRow("loader cancelled") << "frmdialog"
+                                      << "ldrselect"
+                                      << "ldrtext"
+                                      << "Select Loader File"
+                                      << "Loader Files (*.bin)"
+                                      << "";
+    QTest::newRow("tool by its plain name, any letter case") << "frmdialog"
+                                                             << "orbickbtn"
+                                                             << "orbicklocation"
+                                                             << "Select Orbick File"
+                                                             << "Orbick (OB.exe)"
+                                                             << "ob.EXE";
+    QTest::newRow("save window tool") << "saveload"
+                                      << "orbickbtn"
+                                      << "orbicklocation"
+                                      << "Select Orbick File"
+                                      << "Orbick (OB.exe)"
+                                      << "OB.exe";
+    QTest::newRow("saved game to restore") << "saveload"
+                                           << "Command1"
+                                           << "restoretxt"
+                                           << "Select Save File"
+                                           << "Saved Game Files (*.sav)"
+                                           << "game.sav";
+    QTest::newRow("save backup file") << "saveload"
+                                      << "Command2"
+                                      << "outputxt"
+                                      << "Enter Save Filename"
+                                      << "Saved Game Files (*.sav)"
+                                      << "game.sav";
+    QTest::newRow("cart backup file cancelled") << "saveload"
+                                                << "Command4"
+                                                << "cartname"
+                                                << "Select Backup File"
+                                                << "Gameboy Advance ROM (*.gba)"
+                                                << "";
+}
+
+void WindowsTest::choosers()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    QFETCH(QString, target);
+    QFETCH(QString, title);
+    QFETCH(QString, firstFilter);
+    QFETCH(QString, chosen);
+    for (const char* name : {"my loader.bin", "ob.EXE", "game.sav"})
+        testfiles::write(m_dir->filePath(name), "x");
+    // The dialogs start in the browser's folder, not in the folder of the path already chosen.
+    const QString browsed = m_dir->path();
+    frmdialog* main = m_windows->mainWindow();
+    QWidget* owner = main;
+    if (window == "saveload") {
+        main->Command1->click();
+        owner = m_windows->existingSaveWindow();
+    }
+    auto* box = owner->findChild<QLineEdit*>(target);
+    box->setText("/somewhere/else/before.bin");
+    const QStringList before = [&] {
+        QStringList texts;
+        for (const QLineEdit* edit : owner->findChildren<QLineEdit*>())
+            texts.append(edit->text());
+        return texts;
+    }();
+    const ChooserVisit visit =
+        answerChooser([&] { QTest::mouseClick(owner->findChild<QPushButton*>(button), Qt::LeftButton); },
+                      chosen.isEmpty() ? QString() : m_dir->filePath(chosen));
+    QCOMPARE(visit.title, title);
+    QCOMPARE(visit.selectedFilter, firstFilter);
+    QCOMPARE(visit.folder, QDir(browsed).absolutePath());
+    QCOMPARE(box->text(), chosen.isEmpty() ? QString() : m_dir->filePath(chosen));
+    QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).absolutePath());
+
+    // A chooser mode that the dialog does not know leaves every text box alone.
+    owner->findChild<QLabel*>("Label20")->setText("0");
+    box->setText("/somewhere/else/before.bin");
+    const ChooserVisit unknown = answerChooser(
+        [&] {
+            if (auto* mainWindow = qobject_cast<frmdialog*>(owner))
+                mainWindow->OpenDialog(owner, "All Files (*.*)|*.*|", "t", browsed);
+            else
+                qobject_cast<saveload*>(owner)->SaveDialog(owner, "All Files (*.*)|*.*", "t", browsed);
+        },
+        m_dir->filePath("game.sav"));
+    QCOMPARE(unknown.filters, QStringList{"All Files (*.*)"});
+    QStringList after;
+    for (const QLineEdit* edit : owner->findChildren<QLineEdit*>())
+        after.append(edit->text());
+    QCOMPARE(after, before);
+}
+
+void WindowsTest::saveDialogAsksBeforeReplacingOrCreating_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QStringList>("answers");
+    QTest::newRow("a new file: No, then Yes") << false << QStringList{"No", "Yes"};
+    QTest::newRow("an existing file: No, then Yes") << true << QStringList{"No", "Yes"};
+}
+
+void WindowsTest::saveDialogAsksBeforeReplacingOrCreating()
+{
+    QFETCH(bool, exists);
+    QFETCH(QStringList, answers);
+    const QString file = m_dir->filePath("backup.sav");
+    if (exists)
+        testfiles::write(file, "an older backup");
+    m_windows->mainWindow()->Command1->click();
+    saveload* save = m_windows->existingSaveWindow();
+    const ChooserVisit visit = answerChooser([&] { save->Command2->click(); }, file, answers);
+    QCOMPARE(visit.prompts.size(), 2);
+    QVERIFY2(visit.prompts.first().contains("backup.sav"), qPrintable(visit.prompts.first()));
+    QVERIFY(visit.stayedOpenAfterNo);
+    QCOMPARE(visit.confirmations, 2);
+    QCOMPARE(save->outputxt->text(), file);
+    QCOMPARE(QFile::exists(file), exists); // the dialog only names the file
+}
+
+void WindowsTest::outputFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // empty: the test's folder
+    QTest::addColumn<QString>("output");
+    QTest::newRow("below the root") << ""
+                                    << "%1/multi.gba";
+    QTest::newRow("at the root") << "/"
+                                 << "/multi.gba";
+}
+
+void WindowsTest::outputFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, output);
+    QVERIFY(QDir(m_dir->path()).mkdir("highlighted"));
+    frmdialog* main = m_windows->mainWindow();
+    colours::setTextColour(main->Label3, colours::red);
+    main->Command2->click();
+    folderselect* chooser = m_windows->existingFolderWindow();
+    QVERIFY(chooser && chooser->isVisible());
+    QCOMPARE(chooser->Dir1->path(), m_dir->path());
+    if (!folder.isEmpty())
+        chooser->Dir1->setPath(folder);
+    // A folder that is only highlighted, not opened, is not the one chosen.
+    chooser->Dir1->setCurrentItem(chooser->Dir1->findItems("highlighted", Qt::MatchEndsWith).value(0));
+    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
+    QCOMPARE(main->multitxt->text(), output.arg(m_dir->path()));
+    QCOMPARE(colours::textColour(main->Label3), colours::textColourFor(main->Label3, colours::black));
+    QVERIFY(!chooser->isVisible());
+    // Hidden, it keeps its folder; its close box closes it without writing anything.
+    main->Command2->click();
+    QCOMPARE(m_windows->existingFolderWindow(), chooser);
+    main->multitxt->setText("kept");
+    chooser->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_windows->existingFolderWindow());
+    QCOMPARE(main->multitxt->text(), QString("kept"));
+}
+
+void WindowsTest::aboutWindow_data()
+{
+    QTest::addColumn<QString>("closeBy");
+    QTest::newRow("OK") << "OK";
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("Esc") << "Esc";
+}
+
+void WindowsTest::aboutWindow()
+{
+    QFETCH(QString, closeBy);
+    frmdialog* main = m_windows->mainWindow();
+    main->about->trigger();
+    frmAbout* about = m_windows->existingAboutWindow();
+    QVERIFY(about && about->isVisible());
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    QCOMPARE(about->windowTitle(), QString("About Vellmore"));
+    QCOMPARE(about->lblVersion->text(), QString("Version: .9b9"));
+    QVERIFY(about->lblTitle->font().bold());
+    QCOMPARE(about->geometry().topLeft(), QPoint(form::pixels(2340), form::pixels(1935)));
+    QVERIFY(about->windowFlags().testFlag(Qt::Tool));
+    QVERIFY(about->cmdOK->isDefault());
+
+    // Moving to the save window hides it; nothing but "About" shows it again.
+    main->Command1->click();
+    QVERIFY(!about->isVisible());
+    m_windows->existingSaveWindow()->back->trigger();
+    QVERIFY(!about->isVisible());
+    QVERIFY(exactlyOneWorkingWindowShown());
+    main->about->trigger();
+    QVERIFY(about->isVisible());
+
+    about->activateWindow();
+    if (closeBy == "OK")
+        QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+    else
+        QTest::keyClick(about, closeBy == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!m_windows->existingAboutWindow());
+    QVERIFY(main->isVisible());
+}
+
+void WindowsTest::saveWindowKeepsOrLosesItsChoices_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("&Back to main menu") << "back" << true;
+    QTest::newRow("<- back to main menu") << "Command3" << false;
+    QTest::newRow("the close box") << "close" << false;
+}
+
+void WindowsTest::saveWindowKeepsOrLosesItsChoices()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, kept);
+    frmdialog* main = m_windows->mainWindow();
+    main->Command1->click();
+    saveload* save = m_windows->existingSaveWindow();
+    QVERIFY(save->isVisible() && !main->isVisible());
+    save->bank3->setChecked(true);
+    save->outputxt->setText("/x/game.sav");
+    save->waitstep->setText("7");
+    if (way == "back")
+        save->back->trigger();
+    else if (way == "Command3")
+        QTest::mouseClick(save->Command3, Qt::LeftButton);
+    else
+        save->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(main->isVisible());
+    QVERIFY(exactlyOneWorkingWindowShown());
+
+    main->Command1->click();
+    save = m_windows->existingSaveWindow();
+    QVERIFY(exactlyOneWorkingWindowShown());
+    QCOMPARE(save->bank3->isChecked(), kept);
+    QCOMPARE(save->bank1->isChecked(), !kept);
+    QCOMPARE(save->outputxt->text(), kept ? QString("/x/game.sav") : QString());
+    QCOMPARE(save->waitstep->text(), kept ? QString("7") : QString("0"));
+    QVERIFY(save->size1->isChecked() && save->chip3->isChecked() && save->rbank1->isChecked());
+}
+
+void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere_data()
+{
+    QTest::addColumn<QString>("toolHere"); // the tool's name in the current directory; empty: none
+    QTest::addColumn<QString>("mainPath");
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("tool here, main path changed by the user") << "OB.exe"
+                                                              << "/my/other/OB.exe" << true;
+    QTest::newRow("tool here in capitals, main path empty") << "OB.EXE"
+                                                            << "" << true;
+    QTest::newRow("no tool here") << ""
+                                  << "/my/other/OB.exe" << false;
+}
+
+void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere()
+{
+    QFETCH(QString, toolHere);
+    QFETCH(QString, mainPath);
+    QFETCH(bool, copied);
+    QFile::remove(m_dir->filePath("OB.exe"));
+    if (!toolHere.isEmpty())
+        testfiles::write(m_dir->filePath(toolHere), "tool");
+    frmdialog* main = m_windows->mainWindow();
+    main->orbicklocation->setText(mainPath);
+    main->Command1->click();
+    saveload* save = m_windows->existingSaveWindow();
+    QCOMPARE(save->orbicklocation->text(), copied ? mainPath : QString());
+    // Its own tool chooser changes only its own path.
+    save->orbicklocation->setText("/changed/here");
+    save->back->trigger();
+    QCOMPARE(main->orbicklocation->text(), mainPath);
+}
+
+void WindowsTest::exitFromEitherWindowEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Exit in the save window, main window hidden") << "save exit";
+    QTest::newRow("Exit in the main window") << "main exit";
+    QTest::newRow("closing the main window, About and folder windows open") << "main close";
+}
+
+void WindowsTest::exitFromEitherWindowEndsTheProgram()
+{
+    QFETCH(QString, how);
+    frmdialog* main = m_windows->mainWindow();
+    QTimer::singleShot(0, main, [&] {
+        if (how == "save exit") {
+            main->Command1->click();
+            m_windows->existingSaveWindow()->exit->trigger();
+        } else if (how == "main exit") {
+            main->exit->trigger();
+        } else {
+            main->about->trigger();
+            main->Command2->click();
+            main->close();
+        }
+    });
+    QTimer::singleShot(3000, [] { QCoreApplication::exit(1); }); // not ended: the test fails
+    QCOMPARE(QApplication::exec(), 0);
+    // Closing the other windows never ends it.
+    if (how == "main close") {
+        QVERIFY(m_windows->existingAboutWindow() && m_windows->existingFolderWindow());
+        QTimer::singleShot(0, main, [&] {
+            m_windows->existingAboutWindow()->close();
+            m_windows->existingFolderWindow()->close();
+            QTimer::singleShot(200, [] { QCoreApplication::exit(7); });
+        });
+        QCOMPARE(QApplication::exec(), 7);
+    }
+}
+
+void WindowsTest::everyCaptionIsWhole()
+{
+    frmdialog* main = m_windows->mainWindow();
+    main->Command1->click();
+    main->Command2->click();
+    main->about->trigger();
+    const QList<QWidget*> windows{main, m_windows->existingSaveWindow(), m_windows->existingFolderWindow(),
+                                  m_windows->existingAboutWindow()};
+    for (QWidget* window : windows) {
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            QVERIFY2(form::captionFits(control),
+                     qPrintable(window->objectName() + "." + control->objectName() + " in " + control->font().family() +
+                                " " + QString::number(control->font().pointSizeF())));
+            QVERIFY(control->font().pointSizeF() >= 7.0);
+        }
+    }
+    QCOMPARE(form::windowFont().family(), QString("Liberation Sans"));
+}
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"
