@@ -3,6 +3,8 @@
 #include "platform/FileFilter.h"
 
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -61,4 +63,17 @@ QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, co
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return withoutOuterBlanks(dialog.selectedFiles().first());
+}
+
+QString FileChooser::chooseInto(Kind kind, QWidget* owner, const QString& filter, const QString& title,
+                                const QString& folder, const QLabel* mode, std::initializer_list<Target> targets)
+{
+    const QString chosen = choose(kind, owner, filter, title, folder);
+    for (const Target& target : targets) {
+        if (mode->text() == QLatin1String(target.mode)) {
+            target.box->setText(chosen);
+            break;
+        }
+    }
+    return chosen;
 }

@@ -2,6 +2,11 @@
 
 #include <QFileDialog>
 
+#include <initializer_list>
+
+class QLabel;
+class QLineEdit;
+
 // The open and save dialogs behind every "..." button: Qt's own dialog (drivable anywhere,
 // offscreen too), modal to the window that asks, starting in a given folder with the first
 // filter pair selected. The open dialog takes only existing files; the save dialog asks before
@@ -18,6 +23,18 @@ public:
     // Shows the dialog and waits for the user.
     static QString choose(Kind kind, QWidget* owner, const QString& filter, const QString& title,
                           const QString& folder);
+
+    // A text box that receives the chosen path when the chooser mode is its mode.
+    struct Target {
+        const char* mode;
+        QLineEdit* box;
+    };
+
+    // A window's dialog procedure: shows the dialog, then writes the chosen path (empty when
+    // cancelled) into the target whose mode the caption of mode names, read once the dialog
+    // has closed; any other mode leaves every text box alone. Returns the chosen path.
+    static QString chooseInto(Kind kind, QWidget* owner, const QString& filter, const QString& title,
+                              const QString& folder, const QLabel* mode, std::initializer_list<Target> targets);
 
 public slots:
     void accept() override;

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QFontDatabase>
@@ -14,9 +15,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
 
@@ -178,10 +181,35 @@ QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, in
     return widget;
 }
 
+namespace {
+
+// The forms' option buttons were drawn for a text that begins a few pixels after the
+// indicator, as on Windows; desktop styles leave more room there than the narrow buttons have.
+class OptionStyle : public QProxyStyle {
+public:
+    explicit OptionStyle(QStyle* base) : QProxyStyle(base) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_RadioButtonLabelSpacing)
+            return qMin(3, QProxyStyle::pixelMetric(metric, option, widget));
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* optionStyle()
+{
+    static QStyle* style = new OptionStyle(QStyleFactory::create(QApplication::style()->name()));
+    return style;
+}
+
+} // namespace
+
 QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
                            int width, int height)
 {
     auto* widget = named(new QRadioButton(caption, parent), name);
+    widget->setStyle(optionStyle());
     widget->setChecked(selected);
     place(widget, left, top, width, height);
     return widget;
@@ -233,7 +261,12 @@ bool captionFits(const QWidget* control)
         const QRect needed = metrics.boundingRect(QRect(0, 0, room.width(), 1 << 16), Qt::TextWordWrap, text);
         return needed.width() <= room.width() && needed.height() <= room.height();
     }
-    return metrics.horizontalAdvance(text) <= room.width();
+    if (qobject_cast<const QPushButton*>(control))
+        return metrics.horizontalAdvance(text) <= room.width();
+    if (label)
+        return metrics.horizontalAdvance(text) <= room.width();
+    // An option's text starts after its indicator and is cut only where the control ends.
+    return room.left() + QFontMetricsF(control->font()).tightBoundingRect(text).right() <= control->width();
 }
 
 void fitCaptions(QWidget* window)

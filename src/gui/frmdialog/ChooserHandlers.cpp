@@ -9,13 +9,8 @@
 
 QString frmdialog::OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    const QString chosen = FileChooser::choose(FileChooser::Kind::Open, owner, filter, title, folder);
-    const QString mode = Label20->text();
-    if (mode == QLatin1String("1"))
-        orbicklocation->setText(chosen);
-    else if (mode == QLatin1String("2"))
-        ldrtext->setText(chosen);
-    return chosen;
+    return FileChooser::chooseInto(FileChooser::Kind::Open, owner, filter, title, folder, Label20,
+                                   {{"1", orbicklocation}, {"2", ldrtext}});
 }
 
 void frmdialog::ldrselect_Click()

@@ -58,24 +58,14 @@ void saveload::closeEvent(QCloseEvent* event)
 
 QString saveload::OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    const QString chosen = FileChooser::choose(FileChooser::Kind::Open, owner, filter, title, folder);
-    const QString mode = Label20->text();
-    if (mode == QLatin1String("1"))
-        orbicklocation->setText(chosen);
-    else if (mode == QLatin1String("4"))
-        restoretxt->setText(chosen);
-    return chosen;
+    return FileChooser::chooseInto(FileChooser::Kind::Open, owner, filter, title, folder, Label20,
+                                   {{"1", orbicklocation}, {"4", restoretxt}});
 }
 
 QString saveload::SaveDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    const QString chosen = FileChooser::choose(FileChooser::Kind::Save, owner, filter, title, folder);
-    const QString mode = Label20->text();
-    if (mode == QLatin1String("2"))
-        outputxt->setText(chosen);
-    else if (mode == QLatin1String("3"))
-        cartname->setText(chosen);
-    return chosen;
+    return FileChooser::chooseInto(FileChooser::Kind::Save, owner, filter, title, folder, Label20,
+                                   {{"2", outputxt}, {"3", cartname}});
 }
 
 void saveload::orbickbtn_Click()
