@@ -152,6 +152,8 @@ void WindowsTest::choosers()
     }
     auto* box = owner->findChild<QLineEdit*>(target);
     box->setText("/somewhere/else/before.bin");
+    for (QLabel* label : {main->Label2, main->gotloader, main->Label4, main->gotorbick})
+        colours::setTextColour(label, colours::red);
     const QStringList before = [&] {
         QStringList texts;
         for (const QLineEdit* edit : owner->findChildren<QLineEdit*>())
@@ -166,6 +168,14 @@ void WindowsTest::choosers()
     QCOMPARE(visit.folder, QDir(browsed).absolutePath());
     QCOMPARE(box->text(), chosen.isEmpty() ? QString() : m_dir->filePath(chosen));
     QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).absolutePath());
+    // The main window's choosers end the warning on their labels, cancelled or not; the save window colours nothing.
+    const bool loaderPair = window == "frmdialog" && button == "ldrselect";
+    const bool toolPair = window == "frmdialog" && button == "orbickbtn";
+    for (QLabel* label : {main->Label2, main->gotloader, main->Label4, main->gotorbick}) {
+        const bool cleared = (loaderPair && (label == main->Label2 || label == main->gotloader)) ||
+                             (toolPair && (label == main->Label4 || label == main->gotorbick));
+        QCOMPARE(colours::textColour(label), cleared ? colours::textColourFor(label, colours::black) : QColor(Qt::red));
+    }
 
     // A chooser mode that the dialog does not know leaves every text box alone.
     owner->findChild<QLabel*>("Label20")->setText("0");
