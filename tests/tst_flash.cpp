@@ -5,6 +5,7 @@
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
+#include "saveload/saveload.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +34,7 @@ private slots:
     void failuresAreNeverReportedAsFlashed_data();
     void failuresAreNeverReportedAsFlashed();
     void portAndWaitStepReachTheTool();
+    void everyOperationAgainstTheSimulatedCart();
     void erase_data();
     void erase();
 
@@ -142,11 +145,12 @@ void FlashTest::failuresAreNeverReportedAsFlashed_data()
     QTest::newRow("tool missing") << "tool missing"
                                   << "could not start %T/no tool/OB.exe";
     QTest::newRow("no cart on that port") << "port 2"
-                                          << "flash failed: exit code 5";
+                                          << "flash failed: exit code 5: obsim: no cart found on LPT2";
     QTest::newRow("image too large") << "too large"
-                                     << "flash failed: exit code 4";
+                                     << "flash failed: exit code 4: obsim: the image holds 33554433 bytes, "
+                                        "more than the cart's 33554432";
     QTest::newRow("nothing compiled yet") << "no multirom"
-                                          << "flash failed: exit code 3";
+                                          << "flash failed: exit code 3: obsim: cannot open the image %T/multi.gba";
     QTest::newRow("tool killed") << "killed"
                                  << "flash failed: killed by signal 9";
 }
@@ -201,6 +205,58 @@ void FlashTest::portAndWaitStepReachTheTool()
     QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
     QCOMPARE(testfiles::read(tool + ".args"),
              ("[-n][-w][ 5][-l][4][-p][" + m_dir->filePath("my games/multi.gba") + "]").toUtf8());
+}
+
+void FlashTest::everyOperationAgainstTheSimulatedCart()
+{
+    // Flash a compiled multirom.
+    m_window->listdialog->addItem(m_dir->filePath("game one.gba"));
+    QCOMPARE(click(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
+    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+
+    saveload save;
+    save.Form_Load(m_window->orbicklocation->text());
+    save.show();
+    QCOMPARE(save.orbicklocation->text(), m_dir->filePath("OB.exe"));
+    auto press = [&](QPushButton* button) {
+        return answerMessages([&] { QTest::mouseClick(button, Qt::LeftButton); });
+    };
+
+    // Back up the whole cart at 256 Mbit: the multirom with its header repaired, then erased flash.
+    const QString cart = m_dir->filePath("backups/cart.gba");
+    QVERIFY(QDir(m_dir->path()).mkdir("backups"));
+    save.cartname->setText(cart);
+    save.chip6->setChecked(true);
+    QCOMPARE(press(save.backupcart), QStringList{"256mbit game backed up to " + cart});
+    const QByteArray image = testfiles::read(cart);
+    QCOMPARE(image.size(), 256 * 131072);
+    QByteArray repaired = m_multirom;
+    romimage::repairHeader(repaired);
+    QVERIFY(image.startsWith(repaired));
+    QCOMPARE(image.at(repaired.size()), char(0xFF));
+
+    // Back up bank 2, restore it into bank 4, back up bank 4: the bytes match.
+    const QByteArray saved = testfiles::pattern(256 * 1024, 9);
+    testfiles::write(m_dir->filePath("cart/bank2.sav"), saved);
+    save.bank2->setChecked(true);
+    save.size4->setChecked(true);
+    save.outputxt->setText(m_dir->filePath("backups/bank 2.sav"));
+    QCOMPARE(press(save.backupbtn), QStringList{"256K save backed up to " + m_dir->filePath("backups/bank 2.sav")});
+    QCOMPARE(testfiles::read(m_dir->filePath("backups/bank 2.sav")), saved);
+    save.restoretxt->setText(m_dir->filePath("backups/bank 2.sav"));
+    save.rbank4->setChecked(true);
+    QCOMPARE(press(save.restore), QStringList{"save restored!"});
+    save.bank4->setChecked(true);
+    save.outputxt->setText(m_dir->filePath("backups/bank 4.sav"));
+    QCOMPARE(press(save.backupbtn), QStringList{"256K save backed up to " + m_dir->filePath("backups/bank 4.sav")});
+    QCOMPARE(testfiles::read(m_dir->filePath("backups/bank 4.sav")), saved);
+
+    // A failing tool is never a success: no cart on LPT1 now.
+    testfiles::write(m_dir->filePath("cart/port"), "2");
+    save.waitstep->clear();
+    const QStringList failed = press(save.backupcart);
+    QCOMPARE(failed, QStringList{"backup failed: exit code 5: obsim: no cart found on LPT1"});
+    QCOMPARE(save.waitstep->text(), QString("0"));
 }
 
 void FlashTest::erase_data()

@@ -58,6 +58,8 @@ private slots:
     void outputKinds();
     void undeletableBatchFileReportsBoth();
     void unknownFolderComposesNothing();
+    void saveWindowOperations_data();
+    void saveWindowOperations();
     void flashOutcomes_data();
     void flashOutcomes();
 
@@ -400,6 +402,123 @@ void OperationsTest::flashOutcomes()
     QCOMPARE(seen, commandLine);
     QCOMPARE(outcome.succeeded, message == "Flashed!");
     QCOMPARE(outcome.waitStepFilled, !commandLine.isEmpty() && waitStep.isEmpty());
+}
+
+void OperationsTest::saveWindowOperations_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("file"); // relative to the folder; "" for none
+    QTest::addColumn<int>("number");   // bank, or chip size in Mbit
+    QTest::addColumn<RunOutcome>("ran");
+    QTest::addColumn<bool>("toolWrites");
+    QTest::addColumn<bool>("waitStepFilled");
+    QTest::addColumn<QString>("message");   // %F: the file's path
+    QTest::addColumn<QString>("arguments"); // empty: nothing is run
+
+    const RunOutcome done = RunOutcome::exited(0);
+    // The order of the checks, and where an empty wait step becomes "0" in each.
+    QTest::newRow("backup: tool and file missing")
+        << "backup"
+        << ""
+        << "" << 1 << done << true << false << "please select your Orbick location"
+        << "";
+    QTest::newRow("backup: file missing") << "backup"
+                                          << "OB"
+                                          << "" << 1 << done << true << true << "please select an output file"
+                                          << "";
+    QTest::newRow("restore: tool missing") << "restore"
+                                           << ""
+                                           << "" << 1 << done << true << true << "please select your Orbick location"
+                                           << "";
+    QTest::newRow("restore: saved game missing")
+        << "restore"
+        << "OB"
+        << "" << 1 << done << true << true << "please select your saved game file"
+        << "";
+    QTest::newRow("restore: saved game not on disk") << "restore"
+                                                     << "OB"
+                                                     << "gone.sav" << 1 << done << true << true << "file not found: %F"
+                                                     << "";
+    QTest::newRow("cart: tool and file missing")
+        << "cart"
+        << ""
+        << "" << 32 << done << true << false << "please select your Orbick location"
+        << "";
+    QTest::newRow("cart: file missing") << "cart"
+                                        << "OB"
+                                        << "" << 32 << done << true << false << "please select an output file"
+                                        << "";
+    // Done, with the command lines the tool receives.
+    QTest::newRow("backup bank 3, 128K") << "backup"
+                                         << "OB"
+                                         << "game.sav" << 3 << done << true << true << "128K save backed up to %F"
+                                         << "-2 -w 0 -l 1 -b 3 3 %F";
+    QTest::newRow("restore into bank 4") << "restore"
+                                         << "OB"
+                                         << "saved.sav" << 4 << done << true << true << "save restored!"
+                                         << "-2 -w 0 -l 1 -r 4 %F";
+    QTest::newRow("cart at 256 Mbit") << "cart"
+                                      << "OB"
+                                      << "cart.gba" << 256 << done << true << true << "256mbit game backed up to %F"
+                                      << "-2 -w 0 -l 1 -c 256 -s %F";
+    // A failing tool never gives a success message.
+    QTest::newRow("backup: tool failed") << "backup"
+                                         << "OB"
+                                         << "game.sav" << 1 << RunOutcome::exited(5) << false << true
+                                         << "backup failed: exit code 5"
+                                         << "-2 -w 0 -l 1 -b 1 3 %F";
+    QTest::newRow("backup: file not written")
+        << "backup"
+        << "OB"
+        << "game.sav" << 1 << done << false << true << "backup failed: %F was not written"
+        << "-2 -w 0 -l 1 -b 1 3 %F";
+    QTest::newRow("restore: tool killed")
+        << "restore"
+        << "OB"
+        << "saved.sav" << 2 << RunOutcome::signalled(9) << true << true << "restore failed: killed by signal 9"
+        << "-2 -w 0 -l 1 -r 2 %F";
+    QTest::newRow("cart: tool missing on disk")
+        << "cart"
+        << "OB"
+        << "cart.gba" << 8 << RunOutcome::notStarted() << false << true << "could not start OB"
+        << "-2 -w 0 -l 1 -c 8 -s %F";
+}
+
+void OperationsTest::saveWindowOperations()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, tool);
+    QFETCH(QString, file);
+    QFETCH(int, number);
+    QFETCH(RunOutcome, ran);
+    QFETCH(bool, toolWrites);
+    QFETCH(bool, waitStepFilled);
+    QFETCH(QString, message);
+    QFETCH(QString, arguments);
+    const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
+    testfiles::write(m_dir->filePath("saved.sav"), "a saved game");
+    cart::PortSettings port;
+    port.toolPath = tool;
+    port.waitStep = QString();
+    QString seen;
+    auto recordingTool = [&](const CommandLine& command) {
+        seen = command.arguments().join(' ');
+        if (toolWrites && operation != "restore")
+            testfiles::write(path, "written by the tool");
+        return ran;
+    };
+    cart::ToolOutcome outcome;
+    if (operation == "backup")
+        outcome = cart::backupSave(port, number, 3, 128, path, recordingTool);
+    else if (operation == "restore")
+        outcome = cart::restoreSave(port, number, path, recordingTool);
+    else
+        outcome = cart::backupCart(port, number, path, recordingTool);
+    QCOMPARE(outcome.message, QString(message).replace("%F", path));
+    QCOMPARE(seen, QString(arguments).replace("%F", path));
+    QCOMPARE(outcome.waitStepFilled, waitStepFilled);
+    QCOMPARE(outcome.succeeded, ran.succeeded() && !message.contains("failed") && !arguments.isEmpty());
 }
 
 QTEST_MAIN(OperationsTest)

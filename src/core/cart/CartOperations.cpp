@@ -3,6 +3,8 @@
 #include "multirom/PathRules.h"
 #include "platform/FolderReader.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 
 namespace cart {
@@ -14,28 +16,110 @@ QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& t
     return what + QStringLiteral(": ") + outcome.describe();
 }
 
-ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
-                          const platform::ProgramRunner& run)
+namespace {
+
+const QString toolMissing = QStringLiteral("please select your Orbick location");
+const QString outputMissing = QStringLiteral("please select an output file");
+
+// One check of an operation: when the choice is not made, the outcome tells which and why.
+bool refuse(ToolOutcome& outcome, bool missing, ToolChoice choice, const QString& message)
 {
-    ToolOutcome outcome;
-    if (multirom.isEmpty()) {
-        outcome.missing = ToolChoice::File;
-        outcome.message = QStringLiteral("you have to select the multi.gba to flash");
-        return outcome;
-    }
-    if (port.toolPath.isEmpty()) {
-        outcome.missing = ToolChoice::Tool;
-        outcome.message = QStringLiteral("please select your Orbick location");
-        return outcome;
-    }
+    if (!missing)
+        return false;
+    outcome.missing = choice;
+    outcome.message = message;
+    return true;
+}
+
+// An empty wait step goes into the command line as "0", and the window shows it.
+void fillWaitStep(PortSettings& port, ToolOutcome& outcome)
+{
     if (port.waitStep.isEmpty()) {
         port.waitStep = QString::number(0);
         outcome.waitStepFilled = true;
     }
-    const platform::RunOutcome ran = run(flashCommand(port, repairHeader, multirom));
-    outcome.succeeded = ran.succeeded();
-    outcome.message = outcome.succeeded ? QStringLiteral("Flashed!")
-                                        : toolFailureMessage(ran, port.toolPath, QStringLiteral("flash failed"));
+}
+
+// Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
+// the file it was to write is there.
+void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const platform::CommandLine& command,
+             const QString& toolPath, const QString& failed, const QString& written, const QString& done)
+{
+    const platform::RunOutcome ran = run(command);
+    if (!ran.succeeded()) {
+        const QString reason = ran.reason();
+        outcome.message =
+            toolFailureMessage(ran, toolPath, failed) +
+            (reason.isEmpty() || ran.kind == platform::RunOutcome::Kind::NotStarted ? QString()
+                                                                                    : QStringLiteral(": ") + reason);
+        return;
+    }
+    if (!written.isEmpty() && !QFileInfo(written).isFile()) {
+        outcome.message = failed + QStringLiteral(": ") + written + QStringLiteral(" was not written");
+        return;
+    }
+    outcome.succeeded = true;
+    outcome.message = done;
+}
+
+} // namespace
+
+ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
+                          const platform::ProgramRunner& run)
+{
+    ToolOutcome outcome;
+    if (refuse(outcome, multirom.isEmpty(), ToolChoice::File,
+               QStringLiteral("you have to select the multi.gba to flash")) ||
+        refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
+        return outcome;
+    fillWaitStep(port, outcome);
+    runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash failed"),
+            QString(), QStringLiteral("Flashed!"));
+    return outcome;
+}
+
+ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
+                       const platform::ProgramRunner& run)
+{
+    ToolOutcome outcome;
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
+        return outcome;
+    fillWaitStep(port, outcome);
+    if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
+        return outcome;
+    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, output), port.toolPath,
+            QStringLiteral("backup failed"), output,
+            QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
+    return outcome;
+}
+
+ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const platform::ProgramRunner& run)
+{
+    ToolOutcome outcome;
+    fillWaitStep(port, outcome);
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
+        refuse(outcome, savedGame.isEmpty(), ToolChoice::File, QStringLiteral("please select your saved game file")))
+        return outcome;
+    // The tool is not trusted to notice a saved game that is not there.
+    const QFileInfo save(savedGame);
+    if (refuse(outcome, !save.exists(), ToolChoice::File, QStringLiteral("file not found: ") + savedGame) ||
+        refuse(outcome, !save.isFile() || !save.isReadable(), ToolChoice::File,
+               QStringLiteral("cannot read the file: ") + savedGame))
+        return outcome;
+    runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore failed"),
+            QString(), QStringLiteral("save restored!"));
+    return outcome;
+}
+
+ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const platform::ProgramRunner& run)
+{
+    ToolOutcome outcome;
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
+        refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
+        return outcome;
+    fillWaitStep(port, outcome);
+    runTool(outcome, run, cartBackupCommand(port, chipMbit, output), port.toolPath, QStringLiteral("backup failed"),
+            output, QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output);
     return outcome;
 }
 

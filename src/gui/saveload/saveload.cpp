@@ -57,6 +57,7 @@ saveload::saveload(QWidget* parent) : QWidget(parent, fixedDialogFlags())
 
     createControls();
     connectHandlers();
+    connectOperations();
     fitCaptions(this);
     layout()->activate(); // fixes the window's size now, not only when first shown
 }

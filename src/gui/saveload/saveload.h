@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+namespace cart {
+struct ToolOutcome;
+}
+
 class PortComboBox;
 class QAction;
 class QCheckBox;
@@ -48,6 +52,9 @@ public slots:
     void Command2_Click();
     void Command4_Click();
     void Command1_Click();
+    void backupbtn_Click();
+    void restore_Click();
+    void backupcart_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -132,6 +139,8 @@ public:
 private:
     void createControls();
     void connectHandlers();
+    void connectOperations();
+    void showToolOutcome(const cart::ToolOutcome& outcome);
 
     QString m_browserFolder;
 };
