@@ -40,10 +40,12 @@ ensure_packages() {
   "${runner[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# build_vellmore [BUILD_TYPE [CMAKE_OPTION ...]]
 build_vellmore() {
   local build_type="${1:-RelWithDebInfo}"
+  shift || true
   if [ ! -f "$VELLMORE_BUILD/build.ninja" ]; then
-    cmake -S "$VELLMORE_ROOT" -B "$VELLMORE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
+    cmake -S "$VELLMORE_ROOT" -B "$VELLMORE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@"
   fi
   cmake --build "$VELLMORE_BUILD" -j2
 }
