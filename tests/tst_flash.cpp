@@ -269,7 +269,9 @@ void FlashTest::erase_data()
     QTest::newRow("already deleted") << "deleted"
                                      << "";
     QTest::newRow("a folder where the file was") << "folder" << QString::fromLocal8Bit(strerror(EISDIR));
-    QTest::newRow("read-only folder") << "read-only" << QString::fromLocal8Bit(strerror(EACCES));
+    // Permission bits do not stop root; the folder row covers a delete that fails there.
+    if (!testfiles::runningAsRoot())
+        QTest::newRow("read-only folder") << "read-only" << QString::fromLocal8Bit(strerror(EACCES));
 }
 
 void FlashTest::erase()
@@ -287,8 +289,6 @@ void FlashTest::erase()
         QVERIFY(QFile::remove(multirom));
         testfiles::write(multirom + "/inside", "x");
     } else if (arrangement == "read-only") {
-        if (testfiles::runningAsRoot())
-            QSKIP("permission bits do not stop root; the folder row covers a delete that fails");
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
     }
 

@@ -8,6 +8,7 @@
 // The cart lives in $OBSIM_CART, else in "cart" beside the executable: flash.bin, four
 // save banks bank1.sav to bank4.sav, and "port", the LPT port the cart sits on (1).
 // $OBSIM_DELAY_MS slows each MiB written or read.
+#include "ObsimOptions.h"
 #include "RomImage.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,10 @@
 #include <optional>
 
 namespace {
+
+using obsim::Options;
+using obsim::parseOptions;
+using obsim::wholeNumber;
 
 constexpr qint64 cartBytes = 256 * 131072; // 256 Mbit
 constexpr qint64 bankBytes = 256 * 1024;
@@ -37,128 +42,6 @@ int fail(const Failure& failure)
 {
     std::fprintf(stderr, "obsim: %s\n", qPrintable(failure.reason));
     return failure.code;
-}
-
-std::optional<int> wholeNumber(const QString& text)
-{
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > 9)
-        return std::nullopt;
-    for (const QChar c : digits) {
-        if (!c.isDigit() || c.unicode() > '9')
-            return std::nullopt;
-    }
-    return digits.toInt();
-}
-
-struct Options {
-    bool repairHeader = true;
-    bool epp = false;
-    int waitStep = 0;
-    int port = 1;
-    char operation = 0; // 'p', 'b', 'r' or 'c'
-    int bank = 0;
-    int sizeCode = 0;
-    int chipMbit = 0;
-    QString file;
-};
-
-std::optional<Options> parse(const QStringList& args, QString* problem)
-{
-    Options options;
-    int i = 0;
-    auto take = [&](const char* expected) {
-        if (i < args.size() && args[i] == QLatin1String(expected)) {
-            ++i;
-            return true;
-        }
-        return false;
-    };
-    auto value = [&](const char* what, int low, int high) -> std::optional<int> {
-        if (i >= args.size()) {
-            *problem = QStringLiteral("missing %1").arg(QLatin1String(what));
-            return std::nullopt;
-        }
-        const std::optional<int> number = wholeNumber(args[i]);
-        if (!number || *number < low || *number > high) {
-            *problem = QStringLiteral("%1 must be a number from %2 to %3, not \"%4\"")
-                           .arg(QLatin1String(what))
-                           .arg(low)
-                           .arg(high)
-                           .arg(args[i]);
-            return std::nullopt;
-        }
-        ++i;
-        return number;
-    };
-
-    options.repairHeader = !take("-n");
-    options.epp = take("-2");
-    if (!take("-w")) {
-        *problem = QStringLiteral("expected -w");
-        return std::nullopt;
-    }
-    const auto wait = value("wait step", 0, 999999999);
-    if (!wait)
-        return std::nullopt;
-    options.waitStep = *wait;
-    if (!take("-l")) {
-        *problem = QStringLiteral("expected -l");
-        return std::nullopt;
-    }
-    const auto port = value("port", 1, 4);
-    if (!port)
-        return std::nullopt;
-    options.port = *port;
-
-    if (take("-p")) {
-        options.operation = 'p';
-    } else if (take("-b")) {
-        options.operation = 'b';
-        const auto bank = value("bank", 1, 4);
-        const auto size = bank ? value("size code", 1, 4) : std::nullopt;
-        if (!size)
-            return std::nullopt;
-        options.bank = *bank;
-        options.sizeCode = *size;
-    } else if (take("-r")) {
-        options.operation = 'r';
-        const auto bank = value("bank", 1, 4);
-        if (!bank)
-            return std::nullopt;
-        options.bank = *bank;
-    } else if (take("-c")) {
-        options.operation = 'c';
-        const auto mbit = value("chip size", 8, 256);
-        if (!mbit)
-            return std::nullopt;
-        if ((*mbit & (*mbit - 1)) != 0) {
-            *problem = QStringLiteral("chip size must be one of 8, 16, 32, 64, 128 or 256, not %1").arg(*mbit);
-            return std::nullopt;
-        }
-        options.chipMbit = *mbit;
-        if (!take("-s")) {
-            *problem = QStringLiteral("expected -s after the chip size");
-            return std::nullopt;
-        }
-    } else {
-        *problem = QStringLiteral("expected one of -p, -b, -r or -c");
-        return std::nullopt;
-    }
-    if (!options.repairHeader && options.operation != 'p') {
-        *problem = QStringLiteral("-n goes only with -p");
-        return std::nullopt;
-    }
-    if (i >= args.size() || args[i].isEmpty()) {
-        *problem = QStringLiteral("missing file name");
-        return std::nullopt;
-    }
-    options.file = args[i++];
-    if (i != args.size()) {
-        *problem = QStringLiteral("unexpected \"%1\"").arg(args[i]);
-        return std::nullopt;
-    }
-    return options;
 }
 
 class Cart {
@@ -297,7 +180,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QString problem;
-    const std::optional<Options> options = parse(QCoreApplication::arguments().mid(1), &problem);
+    const std::optional<Options> options = parseOptions(QCoreApplication::arguments().mid(1), &problem);
     if (!options) {
         return fail({BadOptions, problem + QStringLiteral("\nusage: OB.exe [-n] [-2] -w WAIT -l PORT "
                                                           "(-p IMAGE | -b BANK SIZE FILE | -r BANK FILE | "

@@ -1,0 +1,2 @@
+@echo off
+copy /b a+"b c" d
