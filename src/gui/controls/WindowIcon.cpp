@@ -30,21 +30,25 @@ void paintCart(QPainter& painter)
 
 } // namespace
 
+QPixmap drawVellmoreIcon(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, size % 32 != 0);
+    painter.scale(size / 32.0, size / 32.0);
+    paintCart(painter);
+    painter.end();
+    return pixmap;
+}
+
 QIcon vellmoreIcon()
 {
     static const QIcon icon = [] {
         QIcon drawn;
         // Drawn at each density a screen may have, so that it stays sharp at 150% and 200%.
-        for (const int size : {32, 48, 64}) {
-            QPixmap pixmap(size, size);
-            pixmap.fill(Qt::transparent);
-            QPainter painter(&pixmap);
-            painter.setRenderHint(QPainter::Antialiasing, size % 32 != 0);
-            painter.scale(size / 32.0, size / 32.0);
-            paintCart(painter);
-            painter.end();
-            drawn.addPixmap(pixmap);
-        }
+        for (const int size : {32, 48, 64})
+            drawn.addPixmap(drawVellmoreIcon(size));
         return drawn;
     }();
     return icon;
