@@ -1,0 +1,202 @@
+// Vellmore against hostile names, unwritable places, empty files and tools that fail half-way:
+// every case ends in a clear message or the right files, nothing lost, and the windows go on working.
+#include "RomImage.h"
+#include "controls/GameListBox.h"
+#include "frmdialog/frmdialog.h"
+#include "saveload/saveload.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/TestFiles.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class FaultsTest : public QObject, private MainWindowFixture {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void hostileNames_data();
+    void hostileNames();
+    void unwritablePlaces_data();
+    void unwritablePlaces();
+    void emptyLoaderAndGame();
+    void backupThatFailsHalfWay_data();
+    void backupThatFailsHalfWay();
+
+private:
+    QStringList press(QPushButton* button) { return click(button); }
+    void useTool(saveload& save, const QString& tool);
+
+    std::unique_ptr<saveload> m_save;
+};
+
+void FaultsTest::init()
+{
+    createFolder();
+    qputenv("OBSIM_CART", QFile::encodeName(m_dir->filePath("cart")));
+    startWindow();
+    m_save.reset(new saveload);
+    m_save->show();
+}
+
+void FaultsTest::cleanup()
+{
+    m_save.reset();
+    qunsetenv("OBSIM_CART");
+    finish();
+}
+
+void FaultsTest::useTool(saveload& save, const QString& tool)
+{
+    m_window->orbicklocation->setText(tool);
+    save.orbicklocation->setText(tool);
+}
+
+void FaultsTest::hostileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name :
+         {"ünïcödé", "日本語のゲーム", "two  blanks", "100%", "a&b", "bang!", "caret^", "semi;colon", "dollar$HOME",
+          "back`tick`", "(parens)", "what?", "star*", "it's", " leading", "trailing ", "%PATH%", "say \"hi\""})
+        QTest::newRow(name) << QString::fromUtf8(name);
+    QTest::newRow("a path of more than 1,000 characters") << QString(220, 'p') + "/" + QString(220, 'q') + "/" +
+                                                                 QString(220, 'r') + "/" + QString(220, 's') + "/" +
+                                                                 QString(200, 't');
+}
+
+void FaultsTest::hostileNames()
+{
+    QFETCH(QString, name);
+    const QString folder = m_dir->filePath(name);
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray loader = romimage::makeGameImage("LOADER", "LDR0", 4096);
+    const QByteArray game = romimage::makeGameImage("GAME", "GAME", 20000);
+    testfiles::write(folder + "/" + name.section('/', -1) + ".bin", loader);
+    testfiles::write(folder + "/" + name.section('/', -1) + ".gba", game);
+    const QString tool = folder + "/OB " + name.section('/', -1) + ".exe";
+    QVERIFY(QFile::copy(OBSIM_PATH, tool));
+    useTool(*m_save, tool);
+    m_window->ldrtext->setText(folder + "/" + name.section('/', -1) + ".bin");
+    m_window->multitxt->setText(folder + "/multi.gba");
+    m_window->listdialog->addItem(folder + "/" + name.section('/', -1) + ".gba");
+
+    const QStringList compiled = press(m_window->compilebtn);
+    if (name.contains('"')) {
+        // A double quote would end the batch file's quoting: refused, naming the path.
+        QCOMPARE(compiled, QStringList{"a path with a double quote or a line break cannot be used: " +
+                                       m_window->ldrtext->text()});
+        QVERIFY(!QFile::exists(folder + "/multi.gba"));
+        testfiles::write(folder + "/multi.gba", loader + game); // for the cart operations below
+    } else {
+        QCOMPARE(compiled, QStringList{"Compiled to " + folder + "/multi.gba\n\npress Flash for fun!"});
+        QCOMPARE(testfiles::read(folder + "/multi.gba"), loader + game);
+    }
+    QCOMPARE(press(m_window->flashbtn), QStringList{"Flashed!"});
+
+    const QString saveFile = folder + "/" + name.section('/', -1) + ".sav";
+    m_save->outputxt->setText(saveFile);
+    QCOMPARE(press(m_save->backupbtn), QStringList{"32K save backed up to " + saveFile});
+    QCOMPARE(QFileInfo(saveFile).size(), 32 * 1024);
+    m_save->restoretxt->setText(saveFile);
+    QCOMPARE(press(m_save->restore), QStringList{"save restored!"});
+    const QString cartFile = folder + "/" + name.section('/', -1) + " cart.gba";
+    m_save->cartname->setText(cartFile);
+    m_save->chip1->setChecked(true);
+    QCOMPARE(press(m_save->backupcart), QStringList{"8mbit game backed up to " + cartFile});
+    QVERIFY(testfiles::read(cartFile).startsWith(loader.mid(0, 0xA0)));
+}
+
+void FaultsTest::unwritablePlaces_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("message"); // %P: the path that cannot be written
+    QTest::newRow("compile") << "compile"
+                             << "compile failed: the copy ended with exit code 1: The system cannot find the path "
+                                "specified.";
+    QTest::newRow("save backup") << "backup"
+                                 << "backup failed: exit code 6: obsim: cannot write %P: ";
+    QTest::newRow("cart backup") << "cart"
+                                 << "backup failed: exit code 6: obsim: cannot write %P: ";
+}
+
+void FaultsTest::unwritablePlaces()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, message);
+    // Permission bits do not stop root: a folder that is really a file stops everyone.
+    testfiles::write(m_dir->filePath("not a folder"), "a file of the user's");
+    const QString blocked = m_dir->filePath("not a folder/out.bin");
+    testfiles::write(m_dir->filePath("gbaldr32.bin"), "loader");
+    testfiles::write(m_dir->filePath("a.gba"), "game");
+    QVERIFY(QFile::copy(OBSIM_PATH, m_dir->filePath("OB.exe")));
+    useTool(*m_save, m_dir->filePath("OB.exe"));
+    m_window->ldrtext->setText(m_dir->filePath("gbaldr32.bin"));
+    m_window->listdialog->addItem(m_dir->filePath("a.gba"));
+
+    QPushButton* button = operation == "compile"  ? m_window->compilebtn
+                          : operation == "backup" ? m_save->backupbtn
+                                                  : m_save->backupcart;
+    QLineEdit* target = operation == "compile"  ? m_window->multitxt
+                        : operation == "backup" ? m_save->outputxt
+                                                : m_save->cartname;
+    target->setText(blocked);
+    const QStringList told = press(button);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().startsWith(QString(message).replace("%P", blocked)), qPrintable(told.first()));
+    QCOMPARE(testfiles::read(m_dir->filePath("not a folder")), QByteArray("a file of the user's"));
+
+    // The window goes on working with a place that can be written.
+    target->setText(m_dir->filePath("out.bin"));
+    const QStringList again = press(button);
+    QCOMPARE(again.size(), 1);
+    QVERIFY2(!again.first().contains("failed"), qPrintable(again.first()));
+    QVERIFY(QFile::exists(m_dir->filePath("out.bin")));
+}
+
+void FaultsTest::emptyLoaderAndGame()
+{
+    testfiles::write(m_dir->filePath("empty loader.bin"), "");
+    testfiles::write(m_dir->filePath("empty.gba"), "");
+    testfiles::write(m_dir->filePath("real.gba"), "real game");
+    m_window->ldrtext->setText(m_dir->filePath("empty loader.bin"));
+    m_window->orbicklocation->setText("tool");
+    m_window->listdialog->addItems({m_dir->filePath("empty.gba"), m_dir->filePath("real.gba")});
+    QCOMPARE(press(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
+    QCOMPARE(testfiles::read(m_window->multitxt->text()), QByteArray("real game"));
+}
+
+void FaultsTest::backupThatFailsHalfWay_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QByteArray>("tool"); // writes part of the file, then fails
+    QTest::addColumn<QString>("message");
+    QTest::newRow("save backup, exit code")
+        << "backup" << QByteArray("printf half > \"$9\"; exit 1") << "backup failed: exit code 1";
+    QTest::newRow("cart backup, killed") << "cart" << QByteArray("printf half > \"$9\"; kill -9 $$")
+                                         << "backup failed: killed by signal 9";
+}
+
+void FaultsTest::backupThatFailsHalfWay()
+{
+    QFETCH(QString, operation);
+    QFETCH(QByteArray, tool);
+    QFETCH(QString, message);
+    const QString file = m_dir->filePath("backup.sav");
+    testfiles::write(file, "an older backup");
+    const QString script = m_dir->filePath("failing tool");
+    testfiles::write(script, "#!/bin/sh\n" + tool + "\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    useTool(*m_save, script);
+    (operation == "backup" ? m_save->outputxt : m_save->cartname)->setText(file);
+    // The file is the last argument: the ninth for a save backup, for a cart backup too (-s FILE).
+    const QStringList told = press(operation == "backup" ? m_save->backupbtn : m_save->backupcart);
+    QCOMPARE(told, QStringList{message});
+    QCOMPARE(testfiles::read(file), QByteArray("half"));
+}
+
+QTEST_MAIN(FaultsTest)
+#include "tst_faults.moc"
