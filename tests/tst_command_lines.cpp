@@ -36,6 +36,10 @@ private slots:
     void copyLine();
     void batchFileHasTwoCrLfLines();
     void unquotablePaths();
+    void windowsArgumentQuoting_data();
+    void windowsArgumentQuoting();
+    void batchFileCodePage_data();
+    void batchFileCodePage();
     void chooserFilters_data();
     void chooserFilters();
 };
@@ -58,11 +62,11 @@ void CommandLinesTest::toolCommands_data()
         << cart::flashCommand(port(tool), false, "m.gba") << "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba"
         << QStringList{"-n", "-2", "-w", "0", "-l", "1", "-p", "m.gba"};
     QTest::newRow("wait step with a blank is passed with it")
-        << cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba") << "C:\\T\\OB.exe -2 -w  5 -l 3 -p m.gba"
+        << cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba") << "C:\\T\\OB.exe -2 -w \" 5\" -l 3 -p m.gba"
         << QStringList{"-2", "-w", " 5", "-l", "3", "-p", "m.gba"};
     QTest::newRow("paths with blanks stay one argument")
         << cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba")
-        << "/opt/my tools/OB.exe -2 -w 0 -l 1 -p /home/me/my games/multi.gba"
+        << "/opt/my tools/OB.exe -2 -w 0 -l 1 -p \"/home/me/my games/multi.gba\""
         << QStringList{"-2", "-w", "0", "-l", "1", "-p", "/home/me/my games/multi.gba"};
     QTest::newRow("save backup as loaded")
         << cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav")
@@ -154,6 +158,59 @@ void CommandLinesTest::unquotablePaths()
     QCOMPARE(multirom::firstUnquotablePath({"/a", "/line\nbreak", "/b\"c"}), std::optional<QString>("/line\nbreak"));
     QCOMPARE(multirom::firstUnquotablePath({"/a", "/carriage\rreturn"}), std::optional<QString>("/carriage\rreturn"));
     QCOMPARE(multirom::firstUnquotablePath({"/a b", "/c&d", "/e%f", "/ünï"}), std::nullopt);
+}
+
+void CommandLinesTest::windowsArgumentQuoting_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("plain") << "-w"
+                           << "-w";
+    QTest::newRow("no blank: backslashes and quotes as they are") << R"(C:\a"b\)"
+                                                                  << R"(C:\a"b\)";
+    QTest::newRow("a path with a blank") << R"(C:\My Games\cart.gba)"
+                                         << R"("C:\My Games\cart.gba")";
+    QTest::newRow("a tab") << "a\tb"
+                           << "\"a\tb\"";
+    QTest::newRow("a blank and a trailing backslash") << R"(C:\My Games\)"
+                                                      << R"("C:\My Games\\")";
+    QTest::newRow("a blank and quotes") << R"(say "hi" \"x)"
+                                        << R"("say \"hi\" \\\"x")";
+    QTest::newRow("a wait step with a blank") << " 5"
+                                              << "\" 5\"";
+}
+
+void CommandLinesTest::windowsArgumentQuoting()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, quoted);
+    QCOMPARE(platform::quotedArgument(argument), quoted);
+}
+
+void CommandLinesTest::batchFileCodePage_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("letters the code page has") << QStringList{"/l.bin", "/Ärger & ß.gba"} << "";
+    QTest::newRow("letters it lacks") << QStringList{"/l.bin", "/ok.gba", "/日本.gba", "/Ω.gba"} << "/日本.gba";
+}
+
+void CommandLinesTest::batchFileCodePage()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, refused);
+    // An 8-bit code page of the test's choosing: Latin-1.
+    const platform::BatchEncoder latin1 = [](const QString& text) -> std::optional<QByteArray> {
+        for (const QChar c : text) {
+            if (c.unicode() > 0xFF)
+                return std::nullopt;
+        }
+        return text.toLatin1();
+    };
+    QCOMPARE(multirom::firstUnencodablePath(paths, latin1).value_or(QString()), refused);
+    if (refused.isEmpty())
+        QCOMPARE(multirom::batchFileContent(multirom::copyLine(paths[0], paths.mid(1), "/m.gba"), latin1),
+                 QByteArray("@echo off\r\ncopy /b \"/l.bin\"+\"/\xc4rger & \xdf.gba\" \"/m.gba\"\r\n"));
 }
 
 void CommandLinesTest::chooserFilters_data()

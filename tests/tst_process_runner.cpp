@@ -119,6 +119,7 @@ void ProcessRunnerTest::signedExitCodes()
     QCOMPARE(RunOutcome::exited(0xC0000005u).exitCode(), qint32(0xC0000005u));
     QCOMPARE(RunOutcome::exited(7).describe(), QString("exit code 7"));
     QCOMPARE(RunOutcome::signalled(15).describe(), QString("killed by signal 15"));
+    QCOMPARE(RunOutcome::crashed(0xC0000005u).describe(), QString("crashed with status 0xC0000005"));
 }
 
 void ProcessRunnerTest::argumentsArriveAsAVector()

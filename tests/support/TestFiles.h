@@ -8,7 +8,9 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 // Small helpers for tests that work on real files in temporary folders.
 namespace testfiles {
@@ -46,7 +48,11 @@ inline QByteArray pattern(int size, int seed)
 
 inline bool runningAsRoot()
 {
+#ifdef Q_OS_UNIX
     return ::geteuid() == 0;
+#else
+    return false;
+#endif
 }
 
 // Changes the current directory for the life of the object.

@@ -5,8 +5,6 @@
 
 #include <QFileInfo>
 
-#include <cerrno>
-
 namespace cart {
 
 QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& what)
@@ -131,11 +129,10 @@ EraseOutcome eraseMultirom(const QString& browserFolder)
         outcome.message = QStringLiteral("no folder is open in the file browser");
         return outcome;
     }
-    int failure = 0;
-    outcome.gone = platform::deleteFile(path, &failure) || failure == ENOENT;
+    const platform::Deletion deletion = platform::deleteFile(path);
+    outcome.gone = deletion.gone;
     if (!outcome.gone)
-        outcome.message =
-            QStringLiteral("cannot delete ") + path + QStringLiteral(": ") + platform::systemErrorText(failure);
+        outcome.message = QStringLiteral("cannot delete ") + path + QStringLiteral(": ") + deletion.reason;
     return outcome;
 }
 

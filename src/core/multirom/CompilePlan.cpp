@@ -43,9 +43,18 @@ bool isLeftoverBatchFile(const QByteArray& content)
            content.count('\r') == 2;
 }
 
-QByteArray batchFileContent(const QString& copyLine)
+QByteArray batchFileContent(const QString& copyLine, const platform::BatchEncoder& encode)
 {
-    return QByteArrayLiteral("@echo off\r\n") + copyLine.toLocal8Bit() + QByteArrayLiteral("\r\n");
+    return QByteArrayLiteral("@echo off\r\n") + encode(copyLine).value_or(QByteArray()) + QByteArrayLiteral("\r\n");
+}
+
+std::optional<QString> firstUnencodablePath(const QStringList& paths, const platform::BatchEncoder& encode)
+{
+    for (const QString& path : paths) {
+        if (!encode(path))
+            return path;
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> firstUnquotablePath(const QStringList& paths)

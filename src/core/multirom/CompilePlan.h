@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,9 +15,16 @@ namespace multirom {
 // is doubled so the command interpreter does not expand it.
 QString copyLine(const QString& loader, const QStringList& games, const QString& output);
 
-// The whole batch file: "@echo off" and the copy line, each ended by CR LF, in the
-// system's 8-bit encoding.
-QByteArray batchFileContent(const QString& copyLine);
+// The whole batch file: "@echo off" and the copy line, each ended by CR LF, in the code
+// page the command interpreter reads batch files in.
+QByteArray batchFileContent(const QString& copyLine,
+                            const platform::BatchEncoder& encode = platform::batchFileEncoder());
+
+// The first path that the batch file's code page cannot hold. The interpreter would read a
+// "?" in place of each letter it lacks, and "?" is a wildcard for copy: the multirom could
+// take another file's bytes.
+std::optional<QString> firstUnencodablePath(const QStringList& paths,
+                                            const platform::BatchEncoder& encode = platform::batchFileEncoder());
 
 // Whether a file holds exactly the two lines of a batch file Vellmore writes: one left
 // behind by a compile that was cut off, which the next compile may replace.

@@ -66,9 +66,9 @@ QString batchPlaceProblem(const QString& batchPath)
     }
     if (!leftover)
         return batchFileInTheWay(batchPath);
-    int failure = 0;
-    if (!platform::deleteFile(batchPath, &failure) && failure != ENOENT)
-        return QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") + platform::systemErrorText(failure);
+    const platform::Deletion deletion = platform::deleteFile(batchPath);
+    if (!deletion.gone)
+        return QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") + deletion.reason;
     return QString();
 }
 
@@ -132,6 +132,11 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
                                 *unquotable);
         return outcome;
     }
+    if (const auto unencodable = firstUnencodablePath(QStringList{loader, output} + games)) {
+        outcome.messages.append(
+            QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + *unencodable);
+        return outcome;
+    }
     if (const auto problem = compileInputProblem(loader, games, output)) {
         outcome.messages.append(*problem);
         return outcome;
@@ -163,10 +168,9 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
         outcome.messages.append(QStringLiteral("compile failed: ") + failure);
     }
     // The multirom stands whether or not its batch file can go; the user hears of both.
-    int deleteError = 0;
-    if (!platform::deleteFile(batchPath, &deleteError) && deleteError != ENOENT)
-        outcome.messages.append(QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") +
-                                platform::systemErrorText(deleteError));
+    const platform::Deletion deletion = platform::deleteFile(batchPath);
+    if (!deletion.gone)
+        outcome.messages.append(QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") + deletion.reason);
     return outcome;
 }
 

@@ -9,11 +9,34 @@ CommandLine::CommandLine(QString program, QStringList arguments)
 {
 }
 
+QString quotedArgument(const QString& argument)
+{
+    if (!argument.contains(QLatin1Char(' ')) && !argument.contains(QLatin1Char('\t')))
+        return argument;
+    QString quoted = QStringLiteral("\"");
+    int backslashes = 0;
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('\\')) {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count as such only before a quote: there each one is doubled, and the quote escaped.
+        if (c == QLatin1Char('"'))
+            quoted += QString(backslashes * 2 + 1, QLatin1Char('\\'));
+        else
+            quoted += QString(backslashes, QLatin1Char('\\'));
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted += QString(backslashes * 2, QLatin1Char('\\')); // before the closing quote
+    return quoted + QLatin1Char('"');
+}
+
 QString CommandLine::argumentText() const
 {
     QString text;
     for (const QString& argument : m_arguments)
-        text += QLatin1Char(' ') + argument;
+        text += QLatin1Char(' ') + quotedArgument(argument);
     return text;
 }
 

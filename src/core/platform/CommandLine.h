@@ -5,10 +5,15 @@
 
 namespace platform {
 
+// An argument as the C runtime of a Windows program splits it back out of a command line:
+// one that holds a blank or a tab goes in double quotes (with the backslashes before a quote
+// doubled and a quote inside escaped); every other argument stays exactly as it is.
+QString quotedArgument(const QString& argument);
+
 // A program and its arguments. toString() renders the command-line text the user
-// would type: the program, then each argument after one blank, nothing quoted.
-// That text is what Windows receives; elsewhere the program gets the arguments
-// as a vector, so a path with blanks stays one argument and no shell parses it.
+// would type: the program, then each argument after one blank, quoted only where it holds
+// a blank or a tab. That text is what Windows receives; elsewhere the program gets the
+// arguments as a vector, so a path with blanks stays one argument and no shell parses it.
 class CommandLine {
 public:
     CommandLine() = default;

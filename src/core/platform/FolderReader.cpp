@@ -25,14 +25,29 @@ QString systemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
-bool deleteFile(const QString& path, int* errorNumber)
+Deletion deleteFile(const QString& path)
 {
+    Deletion deletion;
+#ifdef Q_OS_WIN
+    // The system does not set errno here: the reason comes from the file's own error.
     QFile file(path);
-    errno = 0;
-    if (file.remove())
-        return true;
-    *errorNumber = errno != 0 ? errno : EACCES;
-    return false;
+    if (file.remove()) {
+        deletion.gone = true;
+        return deletion;
+    }
+    const QFileInfo left(path);
+    deletion.gone = !left.exists() && !left.isSymLink();
+    deletion.reason = file.errorString();
+#else
+    if (::unlink(QFile::encodeName(path).constData()) == 0) {
+        deletion.gone = true;
+        return deletion;
+    }
+    const int failure = errno;
+    deletion.gone = failure == ENOENT;
+    deletion.reason = systemErrorText(failure);
+#endif
+    return deletion;
 }
 
 bool isHiddenName(const QString& name)

@@ -59,8 +59,15 @@ bool isHiddenName(const QString& name);
 // True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
 bool isOrdinaryFile(const QString& path);
 
-// Deletes a file; on failure returns false and the errno of the failure.
-bool deleteFile(const QString& path, int* errorNumber);
+// What deleting a file came to.
+struct Deletion {
+    bool gone = false;    // nothing is left at path: deleted now, or not there to begin with
+    bool deleted = false; // this call removed it
+    QString reason;       // the system's reason when something is still there
+};
+
+// Deletes a file, taking the reason of a failure from the system it runs on.
+Deletion deleteFile(const QString& path);
 
 // The system's text for an errno value.
 QString systemErrorText(int errorNumber);

@@ -2,6 +2,10 @@
 
 #include <csignal>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace platform {
 
 QChar separator()
@@ -37,6 +41,35 @@ bool interpretsBatchFilesItself()
     return false;
 #else
     return true;
+#endif
+}
+
+BatchEncoder batchFileEncoder()
+{
+#ifdef Q_OS_WIN
+    return [](const QString& text) -> std::optional<QByteArray> {
+        if (text.isEmpty())
+            return QByteArray();
+        const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+        const int length = int(text.size());
+        BOOL lacking = FALSE;
+        const int size =
+            WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &lacking);
+        if (size <= 0 || lacking)
+            return std::nullopt;
+        QByteArray bytes(size, '\0');
+        WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr, &lacking);
+        if (lacking)
+            return std::nullopt;
+        return bytes;
+    };
+#else
+    return [](const QString& text) -> std::optional<QByteArray> {
+        QByteArray bytes = text.toLocal8Bit();
+        if (QString::fromLocal8Bit(bytes) != text)
+            return std::nullopt; // a character the encoding cannot carry, such as a lone surrogate
+        return bytes;
+    };
 #endif
 }
 

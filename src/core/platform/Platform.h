@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 // What differs between Windows and the other systems Vellmore runs on, in one place.
 namespace platform {
@@ -18,6 +22,14 @@ bool fileNamesAreCaseSensitive();
 
 // Whether batch files are run by Vellmore's own interpreter rather than the system's.
 bool interpretsBatchFilesItself();
+
+// Turns text into the bytes of one code page; nothing when the text has a character that the
+// code page lacks.
+using BatchEncoder = std::function<std::optional<QByteArray>(const QString&)>;
+
+// The code page the system's command interpreter reads batch files in: the console's OEM code
+// page on Windows, the system's 8-bit encoding elsewhere.
+BatchEncoder batchFileEncoder();
 
 // A write to a closed pipe or past a file-size limit ends the process by default; Vellmore
 // ignores both so that such a write fails with an error it reports, and leaves nothing behind.

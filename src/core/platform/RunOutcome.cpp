@@ -11,6 +11,9 @@ QString RunOutcome::describe() const
         return QStringLiteral("exit code %1").arg(code);
     case Kind::Signalled:
         return QStringLiteral("killed by signal %1").arg(code);
+    case Kind::Crashed:
+        return QStringLiteral("crashed with status 0x") +
+               QStringLiteral("%1").arg(quint32(code), 8, 16, QLatin1Char('0')).toUpper();
     case Kind::NotStarted:
         break;
     }

@@ -87,7 +87,9 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (command.namesBatchFile()) {
         process.setProgram(QStringLiteral("cmd.exe"));
-        process.setNativeArguments(QStringLiteral("/d /c \"") + command.toString() + QLatin1Char('"'));
+        // cmd takes away the outer quotes and runs the rest: the batch file's own path stays quoted.
+        process.setNativeArguments(QStringLiteral("/d /c \"\"") + command.program() + QLatin1Char('"') +
+                                   command.argumentText() + QLatin1Char('"'));
     } else {
         process.setProgram(command.program());
         process.setNativeArguments(command.argumentText().mid(1));
@@ -147,9 +149,16 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
             console->append(rest);
     }
 #endif
+#ifdef Q_OS_WIN
+    // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
+    RunOutcome outcome = process.exitStatus() == QProcess::CrashExit
+                             ? RunOutcome::crashed(static_cast<quint32>(process.exitCode()))
+                             : RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+#else
     RunOutcome outcome = process.exitStatus() == QProcess::CrashExit
                              ? RunOutcome::signalled(process.exitCode())
                              : RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+#endif
     outcome.errorOutput = errors.text();
     return outcome;
 }
