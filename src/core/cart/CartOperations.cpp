@@ -11,7 +11,7 @@ QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& t
 {
     if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
         return QStringLiteral("could not start ") + toolPath;
-    return what + QStringLiteral(": ") + outcome.describe();
+    return what + QStringLiteral(": ") + outcome.describeWithReason();
 }
 
 namespace {
@@ -45,11 +45,7 @@ void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const pla
 {
     const platform::RunOutcome ran = run(command);
     if (!ran.succeeded()) {
-        const QString reason = ran.reason();
-        outcome.message =
-            toolFailureMessage(ran, toolPath, failed) +
-            (reason.isEmpty() || ran.kind == platform::RunOutcome::Kind::NotStarted ? QString()
-                                                                                    : QStringLiteral(": ") + reason);
+        outcome.message = toolFailureMessage(ran, toolPath, failed);
         return;
     }
     if (!written.isEmpty() && !QFileInfo(written).isFile()) {

@@ -18,7 +18,8 @@ struct ToolOutcome {
 };
 
 // Why a tool run failed, for a message that starts with what failed ("flash failed"):
-// "could not start <tool>", else "<what>: exit code N" or "<what>: killed by signal N".
+// "could not start <tool>", else "<what>: exit code N" or "<what>: killed by signal N",
+// followed by the tool's own words when it said any.
 QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& what);
 
 // "Flash": the checks, the command line and its run.

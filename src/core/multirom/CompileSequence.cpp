@@ -32,11 +32,8 @@ QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPat
 {
     if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
         return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started");
-    if (!outcome.succeeded()) {
-        const QString reason = outcome.reason();
-        return QStringLiteral("the copy ended with ") + outcome.describe() +
-               (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
-    }
+    if (!outcome.succeeded())
+        return QStringLiteral("the copy ended with ") + outcome.describeWithReason();
     const QFileInfo written(output);
     if (!written.exists())
         return output + QStringLiteral(" was not written");

@@ -31,6 +31,12 @@ QString RunOutcome::reason() const
     return lines.mid(qMax(0, lines.size() - 3)).join(QLatin1Char(' '));
 }
 
+QString RunOutcome::describeWithReason() const
+{
+    const QString words = reason();
+    return words.isEmpty() ? describe() : describe() + QStringLiteral(": ") + words;
+}
+
 void ErrorTail::append(const QByteArray& bytes)
 {
     constexpr int kept = 4096;

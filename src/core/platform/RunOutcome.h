@@ -30,6 +30,9 @@ struct RunOutcome {
     // The program's own words on what went wrong: the last non-blank lines of its error
     // output joined on one line, empty when it said nothing.
     QString reason() const;
+
+    // describe(), and the program's own words after a colon when it said any.
+    QString describeWithReason() const;
 };
 
 // Keeps the end of a program's error output, however much it writes.
