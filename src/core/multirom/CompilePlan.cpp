@@ -18,7 +18,7 @@ QString quotedForBatch(const QString& path)
 
 bool sameFile(const QFileInfo& a, const QFileInfo& b)
 {
-    const Qt::CaseSensitivity cs = platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs = platform::fileNameCaseSensitivity();
     return a.canonicalFilePath().compare(b.canonicalFilePath(), cs) == 0;
 }
 

@@ -35,6 +35,11 @@ bool fileNamesAreCaseSensitive()
 #endif
 }
 
+Qt::CaseSensitivity fileNameCaseSensitivity()
+{
+    return fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
 bool interpretsBatchFilesItself()
 {
 #ifdef Q_OS_WIN

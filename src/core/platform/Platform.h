@@ -20,6 +20,9 @@ QString primaryRoot();
 // Whether the file system tells "A.gba" and "a.gba" apart.
 bool fileNamesAreCaseSensitive();
 
+// The same, as the comparisons of names and paths take it.
+Qt::CaseSensitivity fileNameCaseSensitivity();
+
 // Whether batch files are run by Vellmore's own interpreter rather than the system's.
 bool interpretsBatchFilesItself();
 

@@ -49,7 +49,7 @@ void DriveList::fill()
 QString DriveList::rootOf(const QString& path) const
 {
     // The longest root that path lies in: a mount point below "/" wins over "/".
-    const Qt::CaseSensitivity cs = platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity cs = platform::fileNameCaseSensitivity();
     QString best;
     for (const QString& root : m_roots) {
         const bool endsInSeparator = root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\'));

@@ -32,9 +32,8 @@ void frmdialog::addbtn_Click()
             return;
         }
     }
-    const multirom::GameListAddition addition =
-        multirom::planAddition(listdialog->entries(), browserFolder(), names, selected,
-                               platform::fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    const multirom::GameListAddition addition = multirom::planAddition(listdialog->entries(), browserFolder(), names,
+                                                                       selected, platform::fileNameCaseSensitivity());
     if (addition.resultingCount > multirom::maxGameListEntries) {
         showMessage(this,
                     QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
