@@ -75,6 +75,12 @@ int pixels(int twips)
     return qRound(twips / 15.0);
 }
 
+void tabOrder(const QList<QWidget*>& controls)
+{
+    for (int i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
 void place(QWidget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <Qt>
 #include <QtGlobal>
@@ -34,6 +35,9 @@ QMenu* menu(QMenuBar* bar, const char* name, const QString& caption);
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption);
 
 int pixels(int twips);
+
+// Tab visits the controls in the order given.
+void tabOrder(const QList<QWidget*>& controls);
 void place(QWidget* widget, int left, int top, int width, int height);
 
 QFont windowFont();  // the forms' default font

@@ -192,12 +192,9 @@ void frmdialog::createControls()
                    QStringLiteral("clear game list, start over"));
     Command1 = button(c, "Command1", QStringLiteral("Go to save/load menu ->"), 5490, 6165, 1935, 255);
 
-    const QList<QWidget*> tabOrder{ldrtext,    drvdialog, dirdialog, filedialog, addbtn,         rmvbutton,
-                                   listdialog, orbickbtn, Command2,  ldrselect,  waitstep,       sizelist,
-                                   compilebtn, flashbtn,  reset,     multitxt,   orbicklocation, multierase,
-                                   Command1,   moveup,    movedown,  eppcheck,   header};
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    form::tabOrder({ldrtext,        drvdialog,  dirdialog, filedialog, addbtn,     rmvbutton, listdialog, orbickbtn,
+                    Command2,       ldrselect,  waitstep,  sizelist,   compilebtn, flashbtn,  reset,      multitxt,
+                    orbicklocation, multierase, Command1,  moveup,     movedown,   eppcheck,  header});
 }
 
 void frmdialog::connectHandlers()

@@ -143,10 +143,8 @@ void saveload::createControls()
     Label20 = label(c, "Label20", QStringLiteral("0"), 2400, 6120, 375, 255);
     Label20->hide();
 
-    const QList<QWidget*> tabOrder{
-        orbicklocation, orbickbtn, waitstep, bank1,  bank2,  bank3,  bank4,  size1,   size2,    size3,      size4,
-        Command2,       backupbtn, Command1, rbank1, rbank2, rbank3, rbank4, restore, outputxt, restoretxt, Command3,
-        cartname,       Command4,  chip1,    chip2,  chip3,  chip4,  chip5,  chip6,   eppcheck, sizelist,   backupcart};
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    form::tabOrder({orbicklocation, orbickbtn, waitstep,   bank1,     bank2,    bank3,     bank4,  size1,  size2,
+                    size3,          size4,     Command2,   backupbtn, Command1, rbank1,    rbank2, rbank3, rbank4,
+                    restore,        outputxt,  restoretxt, Command3,  cartname, Command4,  chip1,  chip2,  chip3,
+                    chip4,          chip5,     chip6,      eppcheck,  sizelist, backupcart});
 }
