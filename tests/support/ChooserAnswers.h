@@ -3,6 +3,7 @@
 #include "controls/FileChooser.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -30,6 +31,7 @@ inline ChooserVisit answerChooser(const std::function<void()>& action, const QSt
     int answered = 0;
     bool lastWasNo = false;
     bool confirming = false; // a confirm is on its way to the chooser
+    QElapsedTimer sinceConfirm;
     QTimer timer;
     timer.setInterval(5);
     QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -44,7 +46,8 @@ inline ChooserVisit answerChooser(const std::function<void()>& action, const QSt
             return;
         }
         auto* chooser = qobject_cast<FileChooser*>(modal);
-        if (!chooser || !chooser->isVisible() || confirming)
+        // A confirm still under way after a second was lost on a busy machine: confirm again.
+        if (!chooser || !chooser->isVisible() || (confirming && sinceConfirm.elapsed() < 1000))
             return;
         if (visit.confirmations == 0) {
             visit.title = chooser->windowTitle();
@@ -62,6 +65,7 @@ inline ChooserVisit answerChooser(const std::function<void()>& action, const QSt
         ++visit.confirmations;
         chooser->selectFile(path);
         confirming = true;
+        sinceConfirm.start();
         QMetaObject::invokeMethod(
             chooser,
             [chooser, &confirming] {
