@@ -142,8 +142,24 @@ void FlashTest::failuresAreNeverReportedAsFlashed_data()
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<QString>("message");
 
+    const QString noSuchFile = QString::fromLocal8Bit(strerror(ENOENT));
+    const QString denied = QString::fromLocal8Bit(strerror(EACCES));
+    const QString format = QString::fromLocal8Bit(strerror(ENOEXEC));
+    // Why a tool could not be started, in the system's words.
     QTest::newRow("tool missing") << "tool missing"
-                                  << "could not start %T/no tool/OB.exe";
+                                  << "could not start %T/no tool/OB.exe: " + noSuchFile;
+    QTest::newRow("tool is a folder") << "folder"
+                                      << "could not start %T/tool: " + denied;
+    QTest::newRow("tool without execute permission") << "not executable"
+                                                     << "could not start %T/tool: " + denied;
+    QTest::newRow("script without a #! line") << "no interpreter"
+                                              << "could not start %T/tool: " + format;
+    QTest::newRow("empty file") << "empty"
+                                << "could not start %T/tool: " + format;
+    QTest::newRow("a Windows program") << "windows"
+                                       << "could not start %T/tool: " + format +
+                                              " (it is a Windows program; to run Windows programs here, "
+                                              "install wine and wine-binfmt)";
     QTest::newRow("no cart on that port") << "port 2"
                                           << "flash failed: exit code 5: obsim: no cart found on LPT2";
     QTest::newRow("image too large") << "too large"
@@ -160,8 +176,21 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
     QFETCH(QString, arrangement);
     QFETCH(QString, message);
     testfiles::write(m_dir->filePath("multi.gba"), m_multirom);
+    const QString tool = m_dir->filePath("tool");
+    const QByteArray toolBytes = arrangement == "no interpreter" ? "echo flashed\n"
+                                 : arrangement == "windows"      ? "MZ\x90\0\3\0\0\0"
+                                                                 : "#!/bin/sh\nexit 0\n";
     if (arrangement == "tool missing") {
         m_window->orbicklocation->setText(m_dir->filePath("no tool/OB.exe"));
+    } else if (arrangement == "folder") {
+        QVERIFY(QDir(m_dir->path()).mkdir("tool"));
+        m_window->orbicklocation->setText(tool);
+    } else if (arrangement == "not executable" || arrangement == "no interpreter" || arrangement == "empty" ||
+               arrangement == "windows") {
+        testfiles::write(tool, arrangement == "empty" ? QByteArray() : toolBytes);
+        QFile::setPermissions(tool, arrangement == "not executable" ? QFile::ReadOwner | QFile::WriteOwner
+                                                                    : QFile::ReadOwner | QFile::ExeOwner);
+        m_window->orbicklocation->setText(tool);
     } else if (arrangement == "port 2") {
         m_window->sizelist->pickEntry(1);
     } else if (arrangement == "too large") {

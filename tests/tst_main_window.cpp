@@ -301,8 +301,8 @@ void MainWindowTest::folderOpensByEnter()
     QCOMPARE(m_window->dirdialog->path(), m_dir->filePath("sub"));
     QCOMPARE(m_window->filedialog->path(), m_dir->filePath("sub"));
     // The chain runs from the root down to the open folder.
-    QCOMPARE(FolderList::folderOf(m_window->dirdialog->item(0)), QString("/"));
-    QCOMPARE(FolderList::folderOf(m_window->dirdialog->currentItem()), m_dir->filePath("sub"));
+    QCOMPARE(m_window->dirdialog->folderOf(m_window->dirdialog->item(0)), QString("/"));
+    QCOMPARE(m_window->dirdialog->folderOf(m_window->dirdialog->currentItem()), m_dir->filePath("sub"));
 }
 
 void MainWindowTest::fileListShowsGameImagesOnly()

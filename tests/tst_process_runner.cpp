@@ -249,19 +249,20 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 void ProcessRunnerTest::misbehavingTools_data()
 {
     QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("stop"); // how the user stops it: "", "close" or "ctrl+c"
+    QTest::addColumn<QString>("stop"); // how the user stops it: "", "close", "ctrl+c" or "stop"
     QTest::addColumn<QString>("outcome");
 
+    const QString closed = "stopped: the console window was closed";
     QTest::newRow("reads its standard input") << QByteArray("read answer; exit 4") << ""
                                               << "exit code 4";
-    QTest::newRow("never ends, console closed") << QByteArray("exec sleep 600") << "close"
-                                                << "killed by signal 15";
+    QTest::newRow("never ends, console closed") << QByteArray("exec sleep 600") << "close" << closed;
     QTest::newRow("never ends, Ctrl+C in the console") << QByteArray("exec sleep 600") << "ctrl+c"
-                                                       << "killed by signal 15";
-    QTest::newRow("ignores the request to stop") << QByteArray("trap '' TERM; while :; do sleep 1; done") << "close"
-                                                 << "killed by signal 9";
-    QTest::newRow("prints without end") << QByteArray("exec yes progress >/dev/stderr") << "close"
-                                        << "killed by signal 15";
+                                                       << "stopped: Ctrl+C was pressed in the console window";
+    QTest::newRow("never ends, the console's Stop button") << QByteArray("exec sleep 600") << "stop"
+                                                           << "stopped: Stop was pressed in the console window";
+    QTest::newRow("ignores the request to stop")
+        << QByteArray("trap '' TERM; while :; do sleep 1; done") << "close" << closed;
+    QTest::newRow("prints without end") << QByteArray("exec yes progress >/dev/stderr") << "close" << closed;
 }
 
 void ProcessRunnerTest::misbehavingTools()
@@ -286,6 +287,8 @@ void ProcessRunnerTest::misbehavingTools()
             console->close();
         else if (stop == "ctrl+c")
             QTest::keyClick(console, Qt::Key_C, Qt::ControlModifier);
+        else if (stop == "stop")
+            QTest::mouseClick(console->findChild<QPushButton*>("stop"), Qt::LeftButton);
     });
     QElapsedTimer clock;
     clock.start();

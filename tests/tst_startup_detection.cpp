@@ -1,6 +1,7 @@
 // Start-up detection of the loader and the tool, and how paths are composed from the browser's folder.
 #include "multirom/PathRules.h"
 #include "multirom/StartupDetection.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
 #include "support/TestFiles.h"
 

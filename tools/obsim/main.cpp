@@ -10,6 +10,7 @@
 // $OBSIM_DELAY_MS slows each MiB written or read.
 #include "ObsimOptions.h"
 #include "RomImage.h"
+#include "platform/FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,16 +96,35 @@ void progress(const char* verb, qint64 done, qint64 total)
     std::fflush(stdout);
 }
 
+// A short write says nothing of why; the write of the rest fails with the system's reason.
+bool writeAll(QSaveFile& out, const QByteArray& bytes)
+{
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 put = out.write(bytes.constData() + done, bytes.size() - done);
+        if (put <= 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+// Writes a file whole or not at all. A link is written through; a folder, a device or a FIFO is
+// never replaced by a file.
 std::optional<Failure> writeOut(const QString& target, const std::function<QByteArray(qint64, qint64)>& chunk,
                                 qint64 total, const char* verb)
 {
-    QSaveFile out(target);
+    const platform::WriteTarget place = platform::writeTarget(target);
+    if (place.kind == platform::WriteTarget::Kind::NotAFile)
+        return Failure{CannotWrite, QStringLiteral("cannot write %1: it is not an ordinary file").arg(target)};
+    if (place.kind == platform::WriteTarget::Kind::LinkLoop)
+        return Failure{CannotWrite, QStringLiteral("cannot write %1: its links lead round in a circle").arg(target)};
+    QSaveFile out(place.path);
     if (!out.open(QIODevice::WriteOnly))
         return Failure{CannotWrite, QStringLiteral("cannot write %1: %2").arg(target, out.errorString())};
     for (qint64 done = 0; done < total;) {
         const qint64 step = qMin(mebibyte, total - done);
         const QByteArray bytes = chunk(done, step);
-        if (out.write(bytes) != bytes.size())
+        if (!writeAll(out, bytes))
             return Failure{CannotWrite, QStringLiteral("cannot write %1: %2").arg(target, out.errorString())};
         done += step;
         pause();

@@ -1,17 +1,30 @@
 #include "cart/CartOperations.h"
 
 #include "multirom/PathRules.h"
-#include "platform/FolderReader.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 
 #include <QFileInfo>
 
 namespace cart {
 
-QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& what)
+QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& operation)
 {
-    if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
-        return QStringLiteral("could not start ") + toolPath;
-    return what + QStringLiteral(": ") + outcome.describeWithReason();
+    switch (outcome.kind) {
+    case platform::RunOutcome::Kind::NotStarted: {
+        QString message = QStringLiteral("could not start ") + toolPath;
+        if (!outcome.why.isEmpty())
+            message += QStringLiteral(": ") + outcome.why;
+        const QString foreign = platform::foreignProgramHint(toolPath);
+        if (!foreign.isEmpty())
+            message += QStringLiteral(" (") + foreign + QLatin1Char(')');
+        return message;
+    }
+    case platform::RunOutcome::Kind::Stopped:
+        return operation + QStringLiteral(" stopped: ") + outcome.why;
+    default:
+        return operation + QStringLiteral(" failed: ") + outcome.describeWithReason();
+    }
 }
 
 namespace {
@@ -29,28 +42,44 @@ bool refuse(ToolOutcome& outcome, bool missing, ToolChoice choice, const QString
     return true;
 }
 
-// An empty wait step goes into the command line as "0", and the window shows it.
-void fillWaitStep(PortSettings& port, ToolOutcome& outcome)
+// An empty wait step goes into the command line as "0", and the window shows it at once.
+void fillWaitStep(PortSettings& port, ToolOutcome& outcome, const WaitStepFilled& filled)
 {
     if (port.waitStep.isEmpty()) {
         port.waitStep = QString::number(0);
         outcome.waitStepFilled = true;
+        if (filled)
+            filled();
     }
 }
 
-// Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
-// the file it was to write is there.
-void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const platform::CommandLine& command,
-             const QString& toolPath, const QString& failed, const QString& written, const QString& done)
+// A backup's file must be one the tool may replace: never a folder, a device or a FIFO.
+bool refuseOutputPlace(ToolOutcome& outcome, const QString& output)
 {
+    const QString problem = platform::outputPlaceProblem(output, QStringLiteral("backup"));
+    if (problem.isEmpty())
+        return false;
+    outcome.message = problem;
+    return true;
+}
+
+// Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
+// it wrote the file anew: a file left as it stood before the run is an old backup, not this one.
+void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const platform::CommandLine& command,
+             const QString& toolPath, const QString& operation, const QString& written, const QString& done)
+{
+    const platform::FileStamp before = written.isEmpty() ? platform::FileStamp() : platform::FileStamp::of(written);
     const platform::RunOutcome ran = run(command);
     if (!ran.succeeded()) {
-        outcome.message = toolFailureMessage(ran, toolPath, failed);
+        outcome.message = toolFailureMessage(ran, toolPath, operation);
         return;
     }
-    if (!written.isEmpty() && !QFileInfo(written).isFile()) {
-        outcome.message = failed + QStringLiteral(": ") + written + QStringLiteral(" was not written");
-        return;
+    if (!written.isEmpty()) {
+        const QString unwritten = platform::unwrittenReason(written, before, QStringLiteral("the tool"));
+        if (!unwritten.isEmpty()) {
+            outcome.message = operation + QStringLiteral(" failed: ") + unwritten;
+            return;
+        }
     }
     outcome.succeeded = true;
     outcome.message = done;
@@ -59,38 +88,38 @@ void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const pla
 } // namespace
 
 ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
-                          const platform::ProgramRunner& run)
+                          const platform::ProgramRunner& run, const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     if (refuse(outcome, multirom.isEmpty(), ToolChoice::File,
                QStringLiteral("you have to select the multi.gba to flash")) ||
         refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
         return outcome;
-    fillWaitStep(port, outcome);
-    runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash failed"),
-            QString(), QStringLiteral("Flashed!"));
+    fillWaitStep(port, outcome, filled);
+    runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash"), QString(),
+            QStringLiteral("Flashed!"));
     return outcome;
 }
 
 ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
-                       const platform::ProgramRunner& run)
+                       const platform::ProgramRunner& run, const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
         return outcome;
-    fillWaitStep(port, outcome);
-    if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
+    fillWaitStep(port, outcome, filled);
+    if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output))
         return outcome;
-    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, output), port.toolPath,
-            QStringLiteral("backup failed"), output,
-            QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
+    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, output), port.toolPath, QStringLiteral("backup"),
+            output, QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
     return outcome;
 }
 
-ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const platform::ProgramRunner& run)
+ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const platform::ProgramRunner& run,
+                        const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
-    fillWaitStep(port, outcome);
+    fillWaitStep(port, outcome, filled);
     if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
         refuse(outcome, savedGame.isEmpty(), ToolChoice::File, QStringLiteral("please select your saved game file")))
         return outcome;
@@ -100,20 +129,23 @@ ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, c
         refuse(outcome, !save.isFile() || !save.isReadable(), ToolChoice::File,
                QStringLiteral("cannot read the file: ") + savedGame))
         return outcome;
-    runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore failed"),
+    runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore"),
             QString(), QStringLiteral("save restored!"));
     return outcome;
 }
 
-ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const platform::ProgramRunner& run)
+ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const platform::ProgramRunner& run,
+                       const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
         refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
         return outcome;
-    fillWaitStep(port, outcome);
-    runTool(outcome, run, cartBackupCommand(port, chipMbit, output), port.toolPath, QStringLiteral("backup failed"),
-            output, QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output);
+    fillWaitStep(port, outcome, filled);
+    if (refuseOutputPlace(outcome, output))
+        return outcome;
+    runTool(outcome, run, cartBackupCommand(port, chipMbit, output), port.toolPath, QStringLiteral("backup"), output,
+            QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output);
     return outcome;
 }
 

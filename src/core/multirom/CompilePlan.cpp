@@ -1,6 +1,6 @@
 #include "multirom/CompilePlan.h"
 
-#include "platform/FileReplacer.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>
@@ -14,12 +14,6 @@ QString quotedForBatch(const QString& path)
     QString escaped = path;
     escaped.replace(QLatin1Char('%'), QLatin1String("%%"));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
-}
-
-bool sameFile(const QFileInfo& a, const QFileInfo& b)
-{
-    const Qt::CaseSensitivity cs = platform::fileNameCaseSensitivity();
-    return a.canonicalFilePath().compare(b.canonicalFilePath(), cs) == 0;
 }
 
 } // namespace
@@ -68,8 +62,9 @@ std::optional<QString> firstUnquotablePath(const QStringList& paths)
 
 std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output)
 {
-    if (platform::replacementTarget(output).isEmpty())
-        return QStringLiteral("the output is not an ordinary file and cannot be replaced by the multirom: ") + output;
+    const QString place = platform::outputPlaceProblem(output, QStringLiteral("multirom"));
+    if (!place.isEmpty())
+        return place;
     QStringList sources{loader};
     sources += games;
     const QFileInfo outputInfo(output);
@@ -80,7 +75,7 @@ std::optional<QString> compileInputProblem(const QString& loader, const QStringL
             return QStringLiteral("file not found: ") + source;
         if (!info.isFile() || !info.isReadable())
             return QStringLiteral("cannot read the file: ") + source;
-        if (outputExists && sameFile(info, outputInfo))
+        if (outputExists && platform::sameFile(source, output))
             return QStringLiteral("the output file is also an input of the multirom: ") + source;
     }
     return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "multirom/CompilePlan.h"
 #include "multirom/PathRules.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
 
 #include <QFile>
@@ -26,19 +27,22 @@ CompileChoice firstMissingChoice(const CompileRequest& request)
     return CompileChoice::None;
 }
 
-// Why the copy did not give the multirom, or nothing when it did.
+// Why the copy did not give the multirom, or nothing when it did; before is what stood at the
+// output before the copy.
 QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPath, const QString& output,
-                    qint64 expectedSize)
+                    const platform::FileStamp& before, qint64 expectedSize)
 {
     if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
-        return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started");
+        return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started") +
+               (outcome.why.isEmpty() ? QString() : QStringLiteral(": ") + outcome.why);
     if (!outcome.succeeded())
         return QStringLiteral("the copy ended with ") + outcome.describeWithReason();
-    const QFileInfo written(output);
-    if (!written.exists())
-        return output + QStringLiteral(" was not written");
-    if (written.size() != expectedSize)
-        return QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(written.size()).arg(expectedSize);
+    const QString unwritten = platform::unwrittenReason(output, before, QStringLiteral("the copy"));
+    if (!unwritten.isEmpty())
+        return unwritten;
+    const qint64 size = platform::FileStamp::of(output).size;
+    if (size != expectedSize)
+        return QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(size).arg(expectedSize);
     return QString();
 }
 
@@ -153,11 +157,14 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
     }
 
     const qint64 expectedSize = expectedMultiromSize(loader, games);
+    const platform::FileStamp before = platform::FileStamp::of(output);
     const platform::RunOutcome ran = run(platform::CommandLine(batchPath));
     outcome.filesTouched = true;
 
-    const QString failure = copyFailure(ran, batchPath, output, expectedSize);
-    if (failure.isEmpty()) {
+    const QString failure = copyFailure(ran, batchPath, output, before, expectedSize);
+    if (ran.kind == platform::RunOutcome::Kind::Stopped) {
+        outcome.messages.append(QStringLiteral("compile stopped: ") + ran.why);
+    } else if (failure.isEmpty()) {
         outcome.messages.append(QStringLiteral("Compiled to ") + output +
                                 QStringLiteral("\n\r\n\rpress Flash for fun!"));
         outcome.compiled = true;

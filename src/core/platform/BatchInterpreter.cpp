@@ -1,6 +1,7 @@
 #include "platform/BatchInterpreter.h"
 
 #include "platform/FileReplacer.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
 
 #include <QDir>

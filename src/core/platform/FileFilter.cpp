@@ -21,4 +21,28 @@ QStringList nameFiltersFromText(const QString& filterText)
     return filters;
 }
 
+QStringList matchingPatterns(const QString& nameFilter)
+{
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = nameFilter.lastIndexOf(QLatin1Char(')'));
+    const QString inside = open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : nameFilter;
+    QStringList patterns = inside.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+    }
+    return patterns;
+}
+
+QString defaultSuffix(const QString& nameFilter)
+{
+    const QStringList patterns = matchingPatterns(nameFilter);
+    if (patterns.size() != 1 || !patterns.first().startsWith(QLatin1String("*.")))
+        return QString();
+    const QString suffix = patterns.first().mid(2);
+    const bool plain = !suffix.isEmpty() && !suffix.contains(QLatin1Char('*')) && !suffix.contains(QLatin1Char('?')) &&
+                       !suffix.contains(QLatin1Char('.')) && !suffix.contains(QLatin1Char('['));
+    return plain ? suffix : QString();
+}
+
 } // namespace platform

@@ -13,4 +13,13 @@ namespace platform {
 // of one pair are separated by ";".
 QStringList nameFiltersFromText(const QString& filterText);
 
+// The patterns a name filter of nameFiltersFromText() matches names with: those in its last
+// parentheses, with "*.*" taken as every file, dot or none, as Windows takes it.
+QStringList matchingPatterns(const QString& nameFilter);
+
+// The extension a save dialog gives a name typed without one while nameFilter is selected:
+// "sav" for "Saved Game Files (*.sav)"; empty where the filter names no single extension
+// ("All Files (*.*)", "Orbick (OB.exe)").
+QString defaultSuffix(const QString& nameFilter);
+
 } // namespace platform

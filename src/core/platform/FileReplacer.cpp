@@ -1,6 +1,6 @@
 #include "platform/FileReplacer.h"
 
-#include "platform/FolderReader.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,20 +20,6 @@ namespace platform {
 
 namespace {
 constexpr qint64 chunkSize = 1 << 20; // one MiB in memory at most, whatever the file sizes
-}
-
-QString replacementTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        if (!info.exists())
-            return info.symLinkTarget(); // a link that leads nowhere yet: the file is made where it leads
-        const QFileInfo target(info.canonicalFilePath());
-        return target.isFile() ? target.filePath() : QString();
-    }
-    if (info.exists() && !info.isFile())
-        return QString();
-    return path;
 }
 
 QString FileReplacer::errorText() const

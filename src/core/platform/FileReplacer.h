@@ -7,11 +7,6 @@
 
 namespace platform {
 
-// Where writing path really writes: the file a link leads to (a new one where the link
-// leads nowhere yet), else path itself. Empty when that is not an ordinary file: a folder,
-// a device or a FIFO is never replaced by a file.
-QString replacementTarget(const QString& path);
-
 // Builds a file from the contents of other files, streamed in order, and puts it in
 // place only when everything was written: until commit() the destination keeps its
 // old contents, so a failed copy never leaves a half-written file where a good one stood.

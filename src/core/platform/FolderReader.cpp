@@ -1,6 +1,6 @@
 #include "platform/FolderReader.h"
 
-#include "platform/FolderPath.h"
+#include "platform/FileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,36 +19,6 @@
 #endif
 
 namespace platform {
-
-QString systemErrorText(int errorNumber)
-{
-    return QString::fromLocal8Bit(std::strerror(errorNumber));
-}
-
-Deletion deleteFile(const QString& path)
-{
-    Deletion deletion;
-#ifdef Q_OS_WIN
-    // The system does not set errno here: the reason comes from the file's own error.
-    QFile file(path);
-    if (file.remove()) {
-        deletion.gone = true;
-        return deletion;
-    }
-    const QFileInfo left(path);
-    deletion.gone = !left.exists() && !left.isSymLink();
-    deletion.reason = file.errorString();
-#else
-    if (::unlink(QFile::encodeName(path).constData()) == 0) {
-        deletion.gone = true;
-        return deletion;
-    }
-    const int failure = errno;
-    deletion.gone = failure == ENOENT;
-    deletion.reason = systemErrorText(failure);
-#endif
-    return deletion;
-}
 
 bool isHiddenName(const QString& name)
 {
@@ -177,30 +147,6 @@ bool nameSurvivesDecoding(const char* name, size_t length)
     return QFile::encodeName(QFile::decodeName(raw)) == raw;
 }
 
-StartFolder startFolder()
-{
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE || buffer.size() > (1u << 20))
-            return {QString(), systemErrorText(errno)};
-        buffer.resize(buffer.size() * 2);
-    }
-    const size_t length = std::strlen(buffer.data());
-    if (!nameSurvivesDecoding(buffer.data(), length))
-        return {QString(), QStringLiteral("its name is not valid text: ") + decoded(buffer.data(), length)};
-    return {normalisedFolderPath(decoded(buffer.data(), length)), QString()};
-}
-
-bool isOrdinaryFile(const QString& path)
-{
-    if (path.isEmpty() || isHiddenName(QFileInfo(path).fileName()))
-        return false;
-    struct stat st;
-    if (stat(QFile::encodeName(path).constData(), &st) != 0)
-        return false;
-    return S_ISREG(st.st_mode);
-}
-
 #else // Q_OS_WIN
 
 FolderListing readFolder(const QString& folder, const FolderQuery& query)
@@ -230,20 +176,6 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
 bool nameSurvivesDecoding(const char*, size_t)
 {
     return true; // the system hands out names as text
-}
-
-StartFolder startFolder()
-{
-    const QString current = QDir::currentPath();
-    if (current.isEmpty())
-        return {QString(), QStringLiteral("The system cannot find the path specified.")};
-    return {normalisedFolderPath(current), QString()};
-}
-
-bool isOrdinaryFile(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.isFile() && !info.isHidden();
 }
 
 #endif

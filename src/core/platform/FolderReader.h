@@ -35,15 +35,6 @@ struct FolderListing {
     QSet<QString> unusable;
 };
 
-// The folder the program was started in, as the browser writes it. Empty, with the reason,
-// when it cannot be known: it was deleted, its path is longer than the system allows, or its
-// name is not valid text.
-struct StartFolder {
-    QString path;
-    QString problem;
-};
-StartFolder startFolder();
-
 // Whether a name read from the disk comes back to the same bytes when encoded again.
 bool nameSurvivesDecoding(const char* name, size_t length);
 
@@ -55,21 +46,5 @@ void sortNamesForDisplay(QStringList& names);
 
 // A name beginning with "." is hidden on the systems that have no hidden attribute.
 bool isHiddenName(const QString& name);
-
-// True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
-bool isOrdinaryFile(const QString& path);
-
-// What deleting a file came to.
-struct Deletion {
-    bool gone = false;    // nothing is left at path: deleted now, or not there to begin with
-    bool deleted = false; // this call removed it
-    QString reason;       // the system's reason when something is still there
-};
-
-// Deletes a file, taking the reason of a failure from the system it runs on.
-Deletion deleteFile(const QString& path);
-
-// The system's text for an errno value.
-QString systemErrorText(int errorNumber);
 
 } // namespace platform

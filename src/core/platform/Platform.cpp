@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <QFile>
+
 #include <csignal>
 
 #ifdef Q_OS_WIN
@@ -40,6 +42,15 @@ Qt::CaseSensitivity fileNameCaseSensitivity()
     return fileNamesAreCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
 
+bool fileNamesKeepOuterBlanks()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return true;
+#endif
+}
+
 bool interpretsBatchFilesItself()
 {
 #ifdef Q_OS_WIN
@@ -75,6 +86,19 @@ BatchEncoder batchFileEncoder()
             return std::nullopt; // a character the encoding cannot carry, such as a lone surrogate
         return bytes;
     };
+#endif
+}
+
+QString foreignProgramHint(const QString& path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return QString();
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ")
+        return QString();
+    return QStringLiteral("it is a Windows program; to run Windows programs here, install wine and wine-binfmt");
 #endif
 }
 

@@ -23,6 +23,9 @@ bool fileNamesAreCaseSensitive();
 // The same, as the comparisons of names and paths take it.
 Qt::CaseSensitivity fileNameCaseSensitivity();
 
+// Whether a name may begin or end in blanks. Where it may not (Windows), the system drops them.
+bool fileNamesKeepOuterBlanks();
+
 // Whether batch files are run by Vellmore's own interpreter rather than the system's.
 bool interpretsBatchFilesItself();
 
@@ -33,6 +36,10 @@ using BatchEncoder = std::function<std::optional<QByteArray>(const QString&)>;
 // The code page the system's command interpreter reads batch files in: the console's OEM code
 // page on Windows, the system's 8-bit encoding elsewhere.
 BatchEncoder batchFileEncoder();
+
+// Why a program file cannot be run on this system although it is a program, in words that say what
+// would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ").
+QString foreignProgramHint(const QString& path);
 
 // A write to a closed pipe or past a file-size limit ends the process by default; Vellmore
 // ignores both so that such a write fails with an error it reports, and leaves nothing behind.

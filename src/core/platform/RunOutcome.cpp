@@ -14,6 +14,8 @@ QString RunOutcome::describe() const
     case Kind::Crashed:
         return QStringLiteral("crashed with status 0x") +
                QStringLiteral("%1").arg(quint32(code), 8, 16, QLatin1Char('0')).toUpper();
+    case Kind::Stopped:
+        return QStringLiteral("stopped: ") + why;
     case Kind::NotStarted:
         break;
     }

@@ -20,6 +20,14 @@ void centreOnScreen(QWidget* window)
     }
 }
 
+// Shows a window in front, with the keyboard's focus: one already open but covered comes forward.
+void present(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace
 
 WindowRegistry::~WindowRegistry()
@@ -95,7 +103,7 @@ void WindowRegistry::start()
 {
     frmdialog* window = mainWindow();
     centreOnScreen(window);
-    window->show();
+    present(window);
     window->reportStartProblem();
 }
 
@@ -107,7 +115,7 @@ void WindowRegistry::endProgram()
 
 void WindowRegistry::showAbout()
 {
-    aboutWindow()->show();
+    present(aboutWindow());
 }
 
 void WindowRegistry::hideAbout()
@@ -120,14 +128,14 @@ void WindowRegistry::goToSaveWindow()
 {
     saveload* save = saveWindow();
     save->setBrowserFolder(mainWindow()->browserFolder());
-    save->show();
+    present(save);
     mainWindow()->hide();
     hideAbout();
 }
 
 void WindowRegistry::backToMainWindow()
 {
-    mainWindow()->show();
+    present(mainWindow());
     if (m_save)
         m_save->hide();
     hideAbout();
@@ -135,18 +143,18 @@ void WindowRegistry::backToMainWindow()
 
 void WindowRegistry::backAndCloseSaveWindow()
 {
-    mainWindow()->show();
+    present(mainWindow());
     if (m_save)
         m_save->close();
 }
 
 void WindowRegistry::saveWindowUnloaded()
 {
-    mainWindow()->show();
+    present(mainWindow());
     hideAbout();
 }
 
 void WindowRegistry::showFolderWindow()
 {
-    folderWindow()->show();
+    present(folderWindow());
 }

@@ -43,10 +43,10 @@ void BrowseList::setPath(const QString& path)
 void BrowseList::markUnusable()
 {
     for (int row = 0; row < count(); ++row) {
-        QListWidgetItem* entry = item(row);
-        const QVariant bare = entry->data(bareNameRole);
-        if (!isUnusable(bare.isValid() ? bare.toString() : entry->text()))
+        const QString name = entryName(row);
+        if (name.isEmpty() || !isUnusable(name))
             continue;
+        QListWidgetItem* entry = item(row);
         QFont font = entry->font();
         font.setItalic(true);
         entry->setFont(font);

@@ -41,10 +41,11 @@ signals:
     void folderUnreadable(const QString& path, const QString& reason);
 
 protected:
-    // An entry's bare name, where its text shows more (an indent).
-    static constexpr int bareNameRole = Qt::UserRole + 1;
-
     virtual void fill(const QString& folder, const platform::FolderListing& listing) = 0;
+
+    // The name on disk an entry stands for, where its text shows more (an indent); empty for
+    // an entry that stands for no name of this folder.
+    virtual QString entryName(int row) const { return item(row)->text(); }
 
     // Marks the entries whose names cannot be used, and tells why when pointed at.
     void markUnusable();

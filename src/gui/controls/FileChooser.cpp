@@ -1,8 +1,12 @@
 #include "controls/FileChooser.h"
 
+#include "controls/MessageBox.h"
 #include "platform/FileFilter.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,29 +35,74 @@ FileChooser::FileChooser(Kind kind, QWidget* owner, const QString& filter, const
     setWindowModality(Qt::WindowModal);
     setAcceptMode(kind == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     setFileMode(kind == Kind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    connect(this, &QFileDialog::filterSelected, this, &FileChooser::useFilter);
     const QStringList filters = platform::nameFiltersFromText(filter);
     setNameFilters(filters);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         selectNameFilter(filters.first());
+        useFilter(filters.first());
+    }
+}
+
+void FileChooser::useFilter(const QString& nameFilter)
+{
+    // "*.*" lists every file, also the many programs without a dot in their names.
+    if (auto* model = findChild<QFileSystemModel*>())
+        model->setNameFilters(platform::matchingPatterns(nameFilter));
+    if (m_kind == Kind::Save)
+        setDefaultSuffix(platform::defaultSuffix(nameFilter));
+}
+
+void FileChooser::refuse(const QString& text)
+{
+    showMessage(this, text);
 }
 
 void FileChooser::accept()
 {
+    // Qt reads a double quote in the name box as the start of a list of names.
+    if (const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        typed && typed->text().contains(QLatin1Char('"'))) {
+        refuse(QStringLiteral("a name with a double quote cannot be used: ") + typed->text());
+        return;
+    }
     const QStringList chosen = selectedFiles();
-    if (m_kind == Kind::Save && chosen.size() == 1) {
-        const QFileInfo target(chosen.first());
-        // Replacing an existing file is Qt's own question; creating a new one is ours.
-        if (!target.exists() && !target.isSymLink()) {
-            QMessageBox ask(QMessageBox::NoIcon, windowTitle(),
-                            target.fileName() + QStringLiteral("\nThis file does not exist.\nCreate the file?"),
-                            QMessageBox::Yes | QMessageBox::No, this);
-            ask.setObjectName(QStringLiteral("createPrompt"));
-            ask.setDefaultButton(QMessageBox::Yes);
-            if (ask.exec() != QMessageBox::Yes)
-                return;
+    if (chosen.size() == 1) {
+        const QString& path = chosen.first();
+        if (platform::isUndecodableName(path)) {
+            refuse(QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") + path);
+            return;
         }
+        if (m_kind == Kind::Save && !confirmSaveTarget(path))
+            return;
     }
     QFileDialog::accept();
+}
+
+bool FileChooser::confirmSaveTarget(const QString& path)
+{
+    const platform::WriteTarget target = platform::writeTarget(path);
+    if (target.kind == platform::WriteTarget::Kind::LinkLoop) {
+        refuse(QStringLiteral("this name is a link that leads round in a circle of links: ") + path);
+        return false;
+    }
+    if (target.kind != platform::WriteTarget::Kind::Missing)
+        return true; // replacing a file is Qt's own question; a folder or device the operation refuses
+    const QString tooLong = platform::nameProblem(target.path);
+    if (!tooLong.isEmpty()) {
+        refuse(tooLong + QStringLiteral(":\n") + target.path);
+        return false;
+    }
+    // Creating a new file is ours, naming where a link that leads nowhere yet would make it.
+    const QString name = QFileInfo(path).fileName();
+    const QString question = target.path == path
+                                 ? name + QStringLiteral("\nThis file does not exist.\nCreate the file?")
+                                 : name + QStringLiteral(" is a link to ") + target.path +
+                                       QStringLiteral(", which does not exist.\nCreate the file there?");
+    QMessageBox ask(QMessageBox::NoIcon, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    ask.setObjectName(QStringLiteral("createPrompt"));
+    ask.setDefaultButton(QMessageBox::Yes);
+    return ask.exec() == QMessageBox::Yes;
 }
 
 QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, const QString& title,
@@ -62,7 +111,9 @@ QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, co
     FileChooser dialog(kind, owner, filter, title, folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return withoutOuterBlanks(dialog.selectedFiles().first());
+    const QString chosen = dialog.selectedFiles().first();
+    // Where names may end in a blank, "game.sav " is another file than "game.sav".
+    return platform::fileNamesKeepOuterBlanks() ? chosen : withoutOuterBlanks(chosen);
 }
 
 QString FileChooser::chooseInto(Kind kind, QWidget* owner, const QString& filter, const QString& title,

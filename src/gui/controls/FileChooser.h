@@ -10,8 +10,11 @@ class QLineEdit;
 // The open and save dialogs behind every "..." button: Qt's own dialog (drivable anywhere,
 // offscreen too), modal to the window that asks, starting in a given folder with the first
 // filter pair selected. The open dialog takes only existing files; the save dialog asks before
-// replacing a file and before creating one, and a "No" keeps it open. The chosen path comes
-// back without blanks at either end; empty when the user cancels.
+// replacing a file and before creating one (where a link leads, for a link), a "No" keeps it
+// open, and a name typed without an extension gets the selected filter's. A name Vellmore could
+// not pass on as shown (not valid text, a double quote, too long, a circle of links) is refused
+// with a message. The chosen path comes back as confirmed (without blanks at either end where
+// the file system drops them); empty when the user cancels.
 class FileChooser : public QFileDialog {
     Q_OBJECT
 
@@ -40,5 +43,9 @@ public slots:
     void accept() override;
 
 private:
+    void useFilter(const QString& nameFilter);
+    bool confirmSaveTarget(const QString& path);
+    void refuse(const QString& text);
+
     Kind m_kind;
 };

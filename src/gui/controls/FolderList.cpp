@@ -2,17 +2,16 @@
 
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
+#include "platform/Platform.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyledItemDelegate>
 
 namespace {
-
-constexpr int pathRole = Qt::UserRole;
 
 // A small folder, drawn here: the style's own icons are read from image files, which
 // start-up has no time for.
@@ -40,11 +39,35 @@ QIcon folderIcon(bool open)
     return icon;
 }
 
+// Gives each row its folder icon as it is drawn: open for the chain, closed for the subfolders.
+class FolderIconDelegate : public QStyledItemDelegate {
+public:
+    explicit FolderIconDelegate(const FolderList* list)
+        : QStyledItemDelegate(const_cast<FolderList*>(list)), m_list(list)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        static const QIcon openIcon = folderIcon(true);
+        static const QIcon closedIcon = folderIcon(false);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->icon = m_list->isInChain(index.row()) ? openIcon : closedIcon;
+        option->decorationSize = m_list->iconSize();
+    }
+
+private:
+    const FolderList* m_list;
+};
+
 } // namespace
 
 FolderList::FolderList(QWidget* parent) : BrowseList(parent)
 {
     setIconSize(QSize(16, 16)); // in device-independent pixels; the icon has an image for each density
+    setItemDelegate(new FolderIconDelegate(this));
 }
 
 // A folder opens on a double-click or Enter only, whatever the desktop style does with a single click.
@@ -68,17 +91,25 @@ void FolderList::keyPressEvent(QKeyEvent* event)
 
 void FolderList::open(const QListWidgetItem* entry)
 {
-    const QVariant bare = entry->data(bareNameRole);
-    if (bare.isValid() && isUnusable(bare.toString())) {
+    const int at = row(entry);
+    if (!isInChain(at) && isUnusable(entryName(at))) {
         emit folderUnreadable(folderOf(entry), tr("its name is not valid text, so Vellmore cannot open it"));
         return;
     }
     setPath(folderOf(entry));
 }
 
-QString FolderList::folderOf(const QListWidgetItem* item)
+QString FolderList::folderOf(const QListWidgetItem* item) const
 {
-    return item ? item->data(pathRole).toString() : QString();
+    const int at = item ? row(item) : -1;
+    if (at < 0)
+        return QString();
+    return isInChain(at) ? m_chain[at] : m_childPrefix + m_children[at - m_chain.size()];
+}
+
+QString FolderList::entryName(int row) const
+{
+    return isInChain(row) ? QString() : m_children.value(row - m_chain.size());
 }
 
 platform::FolderQuery FolderList::query() const
@@ -91,23 +122,19 @@ platform::FolderQuery FolderList::query() const
 
 void FolderList::fill(const QString& folder, const platform::FolderListing& listing)
 {
-    const QStringList chain = platform::folderChain(folder);
+    m_chain = platform::folderChain(folder);
+    m_childPrefix = folder.endsWith(platform::separator()) ? folder : folder + platform::separator();
+    m_children = listing.folders;
 
-    static const QIcon openIcon = folderIcon(true);
-    static const QIcon closedIcon = folderIcon(false);
     const QString indentStep = QStringLiteral("  ");
+    QStringList texts;
+    texts.reserve(m_chain.size() + m_children.size());
+    for (int depth = 0; depth < m_chain.size(); ++depth)
+        texts.append(indentStep.repeated(depth) + (depth == 0 ? m_chain[depth] : QDir(m_chain[depth]).dirName()));
+    const QString childIndent = indentStep.repeated(m_chain.size());
+    for (const QString& name : m_children)
+        texts.append(childIndent + name);
     clear();
-    for (int depth = 0; depth < chain.size(); ++depth) {
-        const QString name = depth == 0 ? chain[depth] : QDir(chain[depth]).dirName();
-        auto* item = new QListWidgetItem(openIcon, indentStep.repeated(depth) + name, this);
-        item->setData(pathRole, chain[depth]);
-    }
-    const QString childIndent = indentStep.repeated(chain.size());
-    const QString prefix = folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
-    for (const QString& name : listing.folders) {
-        auto* item = new QListWidgetItem(closedIcon, childIndent + name, this);
-        item->setData(pathRole, prefix + name);
-        item->setData(bareNameRole, name);
-    }
-    setCurrentRow(chain.size() - 1);
+    addItems(texts); // one insertion for the whole folder
+    setCurrentRow(m_chain.size() - 1);
 }

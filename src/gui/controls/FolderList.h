@@ -13,13 +13,23 @@ public:
     platform::FolderQuery query() const override;
 
     // The full path of the folder an entry stands for.
-    static QString folderOf(const QListWidgetItem* item);
+    QString folderOf(const QListWidgetItem* item) const;
+
+    // Whether an entry is one of the chain down to the current folder (drawn as an open folder).
+    bool isInChain(int row) const { return row < m_chain.size(); }
 
 protected:
     void fill(const QString& folder, const platform::FolderListing& listing) override;
+    QString entryName(int row) const override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void open(const QListWidgetItem* entry);
+
+    // What the rows stand for: the chain first, then the subfolders of its last folder. Kept here
+    // rather than in each entry: a folder of 100,000 subfolders is filled in one step.
+    QStringList m_chain;
+    QString m_childPrefix;
+    QStringList m_children;
 };

@@ -3,6 +3,7 @@
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/MessageBox.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
 

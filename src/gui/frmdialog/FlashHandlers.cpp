@@ -15,9 +15,8 @@
 void frmdialog::flashbtn_Click()
 {
     const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
-    const cart::ToolOutcome outcome = cart::flashMultirom(port, header->isChecked(), multitxt->text(), runner::ExecCmd);
-    if (outcome.waitStepFilled)
-        cart::fillEmptyWaitStep(waitstep);
+    const cart::ToolOutcome outcome = cart::flashMultirom(port, header->isChecked(), multitxt->text(), runner::ExecCmd,
+                                                          [this] { cart::fillEmptyWaitStep(waitstep); });
     showMessage(this, outcome.message);
     if (outcome.missing == cart::ToolChoice::File)
         colours::setTextColour(Label3, colours::red);

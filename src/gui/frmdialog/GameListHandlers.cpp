@@ -10,6 +10,9 @@
 
 #include <QItemSelectionModel>
 
+#include <algorithm>
+#include <functional>
+
 void frmdialog::addbtn_Click()
 {
     if (filedialog->currentRow() < 0)
@@ -61,10 +64,14 @@ void frmdialog::rmvbutton_Click()
 {
     if (listdialog->selectedRow() < 0)
         return;
-    for (int i = listdialog->count() - 1; i >= 0; --i) {
-        if (listdialog->item(i)->isSelected())
-            delete listdialog->takeItem(i);
-    }
+    // The rows selected at the press, taken first: as each row goes, the list makes the row above
+    // it current and selected, and a walk that asked as it went would take that one too.
+    QList<int> rows;
+    for (const QModelIndex& index : listdialog->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    for (int row : rows)
+        delete listdialog->takeItem(row);
     // The list would select the next entry by itself; a second press must not remove a game never picked.
     listdialog->selectionModel()->clear();
 }

@@ -4,6 +4,7 @@
 #include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
 #include "multirom/StartupDetection.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
 

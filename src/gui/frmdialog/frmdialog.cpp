@@ -9,6 +9,7 @@
 #include "controls/MessageBox.h"
 #include "controls/PortComboBox.h"
 #include "multirom/StartupDetection.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
 #include "platform/Platform.h"

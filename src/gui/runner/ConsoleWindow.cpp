@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -15,13 +17,12 @@ namespace {
 constexpr int refreshMilliseconds = 100;
 }
 
-ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::Window)
+ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("console"));
     setWindowTitle(commandText);
     setWindowIcon(vellmoreIcon());
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::ClickFocus); // Ctrl+C reaches the window, not the read-only view
+    setFocusPolicy(Qt::StrongFocus); // Ctrl+C reaches the window, not the read-only view
     m_view = new QPlainTextEdit(this);
     m_view->setObjectName(QStringLiteral("output"));
     m_view->setReadOnly(true);
@@ -32,14 +33,41 @@ ConsoleWindow::ConsoleWindow(const QString& commandText) : QWidget(nullptr, Qt::
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, QColor(192, 192, 192));
     m_view->setPalette(palette);
+    auto* stop = new QPushButton(tr("Stop"), this);
+    stop->setObjectName(QStringLiteral("stop"));
+    stop->setFocusPolicy(Qt::NoFocus); // the window keeps the focus, for Ctrl+C
+    stop->setToolTip(tr("Ask the program to stop, as closing this window does"));
+    connect(stop, &QPushButton::clicked, this,
+            [this] { requestStop(QStringLiteral("Stop was pressed in the console window")); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(m_view);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(6, 6, 6, 6);
+    buttons->addStretch();
+    buttons->addWidget(stop);
+    layout->addLayout(buttons);
     resize(640, 320);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     m_refresh.setInterval(refreshMilliseconds);
     connect(&m_refresh, &QTimer::timeout, this, &ConsoleWindow::showPending);
+}
+
+void ConsoleWindow::present()
+{
+    show();
+    raise();
+    activateWindow();
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void ConsoleWindow::requestStop(const QString& how)
+{
+    if (m_stopReason.isEmpty())
+        m_stopReason = how;
+    emit stopRequested();
 }
 
 QString ConsoleWindow::text() const
@@ -76,14 +104,14 @@ void ConsoleWindow::closeEvent(QCloseEvent* event)
 {
     // The window goes when the program has ended; closing it now asks the program to stop.
     event->ignore();
-    emit stopRequested();
+    requestStop(QStringLiteral("the console window was closed"));
 }
 
 void ConsoleWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Copy) ||
         (event->key() == Qt::Key_C && event->modifiers().testFlag(Qt::ControlModifier))) {
-        emit stopRequested();
+        requestStop(QStringLiteral("Ctrl+C was pressed in the console window"));
         return;
     }
     QWidget::keyPressEvent(event);

@@ -10,16 +10,22 @@ class QPlainTextEdit;
 // The console a started program writes to where the desktop gives it none: the tail of
 // its standard output and error as they come, read-only, for as long as it runs. What
 // arrives is shown at a steady rate, not after every read, so a program that writes
-// without end cannot stall it. Closing it, or Ctrl+C in it, asks to stop the program,
-// as closing a console does on Windows.
+// without end cannot stall it. Closing it, Ctrl+C in it or its "Stop" button asks to stop
+// the program, as closing a console does on Windows. It stays above the window it belongs to.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ConsoleWindow(const QString& commandText);
+    ConsoleWindow(const QString& commandText, QWidget* owner);
+
+    // Shows it in front, with the keyboard's focus, so that Ctrl+C reaches it at once.
+    void present();
 
     // Everything the console holds, shown or about to be.
     QString text() const;
+
+    // How the user asked to stop the program ("the console window was closed"); empty until then.
+    QString stopReason() const { return m_stopReason; }
 
 public slots:
     void append(const QByteArray& bytes);
@@ -33,9 +39,11 @@ protected:
 
 private:
     void showPending();
+    void requestStop(const QString& how);
 
     QPlainTextEdit* m_view;
     platform::ConsoleText m_text;
     QTimer m_refresh;
     bool m_pending = false;
+    QString m_stopReason;
 };

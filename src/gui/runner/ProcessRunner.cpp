@@ -5,6 +5,7 @@
 #include "runner/ConsoleWindow.h"
 #include "runner/InputBlocker.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QProcess>
@@ -69,8 +70,8 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
     });
     loop.exec();
     worker.join();
-    // Stopped by the user: reported as the interrupt a console's Ctrl+C sends.
-    RunOutcome outcome = stop ? RunOutcome::signalled(SIGINT) : RunOutcome::exited(static_cast<quint32>(errorLevel));
+    RunOutcome outcome =
+        stop ? RunOutcome::stopped(console->stopReason()) : RunOutcome::exited(static_cast<quint32>(errorLevel));
     outcome.errorOutput = errors.text();
     return outcome;
 }
@@ -136,8 +137,12 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     process.start(QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1))
-        return RunOutcome::notStarted();
+    if (!process.waitForStarted(-1)) {
+        // Qt says "execvp: Permission denied": the system's own words are what follow the call's name.
+        const QString said = process.errorString();
+        const qsizetype colon = said.indexOf(QLatin1String(": "));
+        return RunOutcome::notStarted(colon < 0 ? said : said.mid(colon + 2));
+    }
     if (process.state() != QProcess::NotRunning)
         loop.exec();
 #ifndef Q_OS_WIN
@@ -160,6 +165,8 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
                              : RunOutcome::exited(static_cast<quint32>(process.exitCode()));
 #endif
     outcome.errorOutput = errors.text();
+    if (!console->stopReason().isEmpty())
+        outcome = RunOutcome::stopped(console->stopReason()); // however it ended, the user ended it
     return outcome;
 }
 
@@ -167,10 +174,11 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 
 RunOutcome ExecCmd(const CommandLine& command)
 {
-    ConsoleWindow console(command.toString());
+    // The console belongs to the window the user started the run from, so it stays above it.
+    ConsoleWindow console(command.toString(), QApplication::activeWindow());
     InputBlocker blocker(&console);
 #ifndef Q_OS_WIN
-    console.show();
+    console.present();
 #endif
     if (platform::interpretsBatchFilesItself() && command.namesBatchFile())
         return runBatchFile(command, &console);

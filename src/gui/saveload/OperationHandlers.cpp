@@ -44,29 +44,32 @@ void saveload::connectOperations()
 
 void saveload::showToolOutcome(const cart::ToolOutcome& outcome)
 {
-    if (outcome.waitStepFilled)
-        cart::fillEmptyWaitStep(waitstep);
     showMessage(this, outcome.message);
+}
+
+cart::WaitStepFilled saveload::showWaitStepFilled()
+{
+    return [this] { cart::fillEmptyWaitStep(waitstep); };
 }
 
 void saveload::backupbtn_Click()
 {
     const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
-    showToolOutcome(cart::backupSave(port, selectedNumber({bank1, bank2, bank3, bank4}),
-                                     selectedNumber({size1, size2, size3, size4}),
-                                     selectedFigure({size1, size2, size3, size4}), outputxt->text(), runner::ExecCmd));
+    showToolOutcome(cart::backupSave(
+        port, selectedNumber({bank1, bank2, bank3, bank4}), selectedNumber({size1, size2, size3, size4}),
+        selectedFigure({size1, size2, size3, size4}), outputxt->text(), runner::ExecCmd, showWaitStepFilled()));
 }
 
 void saveload::restore_Click()
 {
     const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
-    showToolOutcome(
-        cart::restoreSave(port, selectedNumber({rbank1, rbank2, rbank3, rbank4}), restoretxt->text(), runner::ExecCmd));
+    showToolOutcome(cart::restoreSave(port, selectedNumber({rbank1, rbank2, rbank3, rbank4}), restoretxt->text(),
+                                      runner::ExecCmd, showWaitStepFilled()));
 }
 
 void saveload::backupcart_Click()
 {
     const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::backupCart(port, selectedFigure({chip1, chip2, chip3, chip4, chip5, chip6}), cartname->text(),
-                                     runner::ExecCmd));
+                                     runner::ExecCmd, showWaitStepFilled()));
 }

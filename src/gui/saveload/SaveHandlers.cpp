@@ -1,6 +1,7 @@
 // The save window's start, its ways back to the main window, and its file choosers.
 #include "controls/FileChooser.h"
 #include "multirom/StartupDetection.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
 #include "saveload/saveload.h"
 

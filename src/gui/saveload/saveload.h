@@ -2,9 +2,7 @@
 
 #include <QWidget>
 
-namespace cart {
-struct ToolOutcome;
-}
+#include "cart/CartOperations.h"
 
 class PortComboBox;
 class QAction;
@@ -141,6 +139,8 @@ private:
     void connectHandlers();
     void connectOperations();
     void showToolOutcome(const cart::ToolOutcome& outcome);
+    // Writes "0" into the empty wait step box when the operation comes to that step.
+    cart::WaitStepFilled showWaitStepFilled();
 
     QString m_browserFolder;
 };

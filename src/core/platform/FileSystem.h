@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// Files and folders as Vellmore asks the system about them: what stands at a path, what writing
+// it would really write, deleting, and the system's own words for a failure.
+namespace platform {
+
+// The system's text for an errno value.
+QString systemErrorText(int errorNumber);
+
+// True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
+bool isOrdinaryFile(const QString& path);
+
+// Whether two paths name the same file on disk, as the file system compares names.
+bool sameFile(const QString& a, const QString& b);
+
+// What writing a file at a path would really write. Links are followed to their end: a link to
+// an ordinary file is written through, a link that leads nowhere yet makes the file where it
+// leads, and a link that leads back to itself cannot be written at all.
+struct WriteTarget {
+    enum class Kind {
+        Ordinary, // an ordinary file stands at path: it would be replaced
+        Missing,  // nothing stands at path yet: a new file would be made there
+        NotAFile, // a folder, a device, a FIFO or a socket: never replaced by a file
+        LinkLoop, // links that lead round in a circle
+    };
+    Kind kind = Kind::Missing;
+    QString path; // where the bytes would go: the given path, or the end of its links
+
+    bool writable() const { return kind == Kind::Ordinary || kind == Kind::Missing; }
+};
+WriteTarget writeTarget(const QString& path);
+
+// writeTarget(path).path where a file may be written there, else empty.
+QString replacementTarget(const QString& path);
+
+// Why the product of an operation ("multirom", "backup") cannot be written at path, or empty
+// when it can: "the output is not an ordinary file and cannot be replaced by the backup: path".
+QString outputPlaceProblem(const QString& path, const QString& product);
+
+// What stood at a path at one moment: enough to tell afterwards whether a program wrote it.
+struct FileStamp {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modified = 0; // in the finest unit the system keeps
+
+    static FileStamp of(const QString& path);
+    bool operator==(const FileStamp& other) const;
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
+// Why a program that ended well did not give the file it was to write, or empty when it did:
+// nothing there, the very file that stood there before (stamped before the run), or an empty
+// file. writer names the program ("the tool").
+QString unwrittenReason(const QString& path, const FileStamp& before, const QString& writer);
+
+// Why the file system cannot hold a file of this name in that folder, or nothing when it can:
+// a name longer than the file system's limit.
+QString nameProblem(const QString& path);
+
+// Whether a path as a file dialog gives it cannot name the file it showed: the system stores
+// names as bytes, and a name that is not valid text comes back decoded to another name (with
+// U+FFFD in place of its bad bytes) that names another file or none.
+bool isUndecodableName(const QString& path);
+
+// What deleting a file came to.
+struct Deletion {
+    bool gone = false; // nothing is left at path: deleted now, or not there to begin with
+    QString reason;    // the system's reason when something is still there
+};
+
+// Deletes a file, taking the reason of a failure from the system it runs on.
+Deletion deleteFile(const QString& path);
+
+// The folder the program was started in, as the browser writes it. Empty, with the reason,
+// when it cannot be known: it was deleted, its path is longer than the system allows, or its
+// name is not valid text.
+struct StartFolder {
+    QString path;
+    QString problem;
+};
+StartFolder startFolder();
+
+// Where a browser goes when the folder it was to show cannot be read, in the order to try:
+// the home folder, then the root.
+QStringList fallbackFolders();
+
+} // namespace platform
