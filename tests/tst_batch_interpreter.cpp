@@ -121,7 +121,7 @@ void BatchInterpreterTest::failures_data()
                                     << "The system cannot find the file specified.";
     QTest::newRow("destination under a regular file")
         << "copy /b \"%T/a.bin\" \"%T/a.bin/out.gba\"" << 1 << "The system cannot find the path specified.";
-    QTest::newRow("destination is a folder") << "copy /b \"%T/a.bin\" \"%T\"" << 1 << "";
+    QTest::newRow("destination is a folder") << "copy /b \"%T/a.bin\" \"%T\"" << 1 << "Access is denied.";
     QTest::newRow("source is a folder") << "copy /b \"%T\" \"%T/out.gba\"" << 1 << "Access is denied.";
     QTest::newRow("no destination") << "copy /b \"%T/a.bin\"" << 1 << "The syntax of the command is incorrect.";
     QTest::newRow("two destinations") << "copy /b a b c" << 1 << "The syntax of the command is incorrect.";

@@ -4,8 +4,8 @@
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QLabel>

@@ -4,8 +4,8 @@
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QLineEdit>

@@ -6,8 +6,8 @@
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QCheckBox>

@@ -52,7 +52,13 @@ private slots:
     void portIsTheSelectedEntry();
 
 private:
-    QStringList games() const { return {m_dir->filePath("a.gba"), m_dir->filePath("b.gba"), m_dir->filePath("c.gba")}; }
+    QStringList games() const
+    {
+        QStringList paths;
+        for (const char* name : {"a.gba", "b.gba", "c.gba", "d.gba", "e.gba"})
+            paths.append(m_dir->filePath(name));
+        return paths;
+    }
 };
 
 void ListEventsTest::init()
@@ -75,13 +81,22 @@ void ListEventsTest::removeAndMoveTakeOnlyTheSelection_data()
     QTest::addColumn<QStringList>("buttons");
     QTest::addColumn<QStringList>("left"); // names of the games left, in order
 
-    QTest::newRow("Remove twice removes the one picked")
-        << "1" << QStringList{"rmvbutton", "rmvbutton"} << QStringList{"a.gba", "c.gba"};
-    QTest::newRow("Remove with nothing selected")
-        << "" << QStringList{"rmvbutton"} << QStringList{"a.gba", "b.gba", "c.gba"};
-    QTest::newRow("Move after Ctrl+click cleared the pick")
-        << "1,^1" << QStringList{"moveup"} << QStringList{"a.gba", "b.gba", "c.gba"};
-    QTest::newRow("Move up the one picked") << "2" << QStringList{"moveup"} << QStringList{"a.gba", "c.gba", "b.gba"};
+    const QStringList remove{"rmvbutton"};
+    // clang-format off
+    QTest::newRow("Remove the first") << "0" << remove << QStringList{"b.gba", "c.gba", "d.gba", "e.gba"};
+    QTest::newRow("Remove a middle one") << "2" << remove << QStringList{"a.gba", "b.gba", "d.gba", "e.gba"};
+    QTest::newRow("Remove the last") << "4" << remove << QStringList{"a.gba", "b.gba", "c.gba", "d.gba"};
+    QTest::newRow("Remove the last, press again") << "4" << remove + remove
+                                                  << QStringList{"a.gba", "b.gba", "c.gba", "d.gba"};
+    QTest::newRow("Remove twice removes the one picked") << "1" << remove + remove
+                                                         << QStringList{"a.gba", "c.gba", "d.gba", "e.gba"};
+    QTest::newRow("Remove with nothing selected") << "" << remove
+                                                  << QStringList{"a.gba", "b.gba", "c.gba", "d.gba", "e.gba"};
+    QTest::newRow("Move after Ctrl+click cleared the pick") << "1,^1" << QStringList{"moveup"}
+                                                            << QStringList{"a.gba", "b.gba", "c.gba", "d.gba", "e.gba"};
+    QTest::newRow("Move up the one picked") << "2" << QStringList{"moveup"}
+                                            << QStringList{"a.gba", "c.gba", "b.gba", "d.gba", "e.gba"};
+    // clang-format on
 }
 
 void ListEventsTest::removeAndMoveTakeOnlyTheSelection()

@@ -7,9 +7,9 @@
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/DialogAnswers.h"
 #include "support/FormChecks.h"
 #include "support/MainWindowFixture.h"
-#include "support/ModalAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>

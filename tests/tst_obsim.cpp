@@ -3,6 +3,15 @@
 #include "support/TestFiles.h"
 
 #include <QProcess>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,9 +23,20 @@ struct ToolRun {
     QString error;
 };
 
-ToolRun runTool(const QString& cart, const QStringList& arguments)
+ToolRun runTool(const QString& cart, const QStringList& arguments, qint64 fileSizeLimit = 0)
 {
     QProcess process;
+#ifdef Q_OS_UNIX
+    if (fileSizeLimit > 0) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            const struct rlimit limit = {rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_IGN); // the write fails with the system's reason instead
+        });
+    }
+#else
+    Q_UNUSED(fileSizeLimit);
+#endif
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("OBSIM_CART", cart);
     process.setProcessEnvironment(environment);
@@ -143,6 +163,15 @@ void ObsimTest::refusals_data()
         << "" << QStringList{"-w", "0", "-l", "1", "-c", "8", "-s", "%T/small.gba/out.gba"} << 6 << "cannot write";
     QTest::newRow("saved game missing") << "" << QStringList{"-w", "0", "-l", "1", "-r", "1", "%T/none.sav"} << 3
                                         << "cannot open the saved game";
+    // The output is written whole or not at all, through links, and never over what is not an ordinary file.
+    const QStringList cartBackup{"-w", "0", "-l", "1", "-c", "8", "-s", "%T/out.gba"};
+    QTest::newRow("output a link to a file: written through") << "link" << cartBackup << 0 << "Done.";
+    QTest::newRow("output a circle of links") << "loop" << cartBackup << 6 << "circle";
+#ifdef Q_OS_UNIX
+    QTest::newRow("output a link to /dev/null") << "device link" << cartBackup << 6 << "not an ordinary file";
+    QTest::newRow("output a FIFO") << "fifo" << cartBackup << 6 << "not an ordinary file";
+    QTest::newRow("the disk fills up") << "limit" << cartBackup << 6 << QString::fromLocal8Bit(strerror(EFBIG));
+#endif
 }
 
 void ObsimTest::refusals()
@@ -158,11 +187,35 @@ void ObsimTest::refusals()
         QVERIFY(huge.open(QIODevice::WriteOnly));
         QVERIFY(huge.resize(256 * 131072 + 1));
     }
+    const QString out = dir.filePath("out.gba");
+    const QString elsewhere = dir.filePath("elsewhere.gba");
+    if (setup == "link") {
+        testfiles::write(elsewhere, "an older backup");
+        QVERIFY(QFile::link(elsewhere, out));
+    } else if (setup == "loop") {
+        QVERIFY(QFile::link(out + ".2", out));
+        QVERIFY(QFile::link(out, out + ".2"));
+    } else if (setup == "device link") {
+        QVERIFY(QFile::link("/dev/null", out));
+#ifdef Q_OS_UNIX
+    } else if (setup == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(out).constData(), 0644), 0);
+#endif
+    }
     arguments.replaceInStrings("%T", dir.path());
-    const ToolRun result = runTool(dir.filePath("cart"), arguments);
+    const ToolRun result = runTool(dir.filePath("cart"), arguments, setup == "limit" ? 64 * 1024 : 0);
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    const QString said = exitCode == 0 ? result.output : result.error;
+    QVERIFY2(said.contains(reason), qPrintable(said));
     QVERIFY(!QFile::exists(dir.filePath("cart/flash.bin")));
+    if (setup == "link") {
+        QVERIFY2(QFileInfo(out).isSymLink(), "the link stays a link");
+        QCOMPARE(QFileInfo(elsewhere).size(), 8 * 131072);
+    }
+    if (setup == "device link" || setup == "fifo")
+        QVERIFY2(!QFileInfo(out).isFile() || QFileInfo(out).isSymLink(), "what stood there is still there");
+    if (setup == "limit")
+        QVERIFY(!QFile::exists(out));
 }
 
 void ObsimTest::cartBackupReadsExactlyTheChipSize_data()

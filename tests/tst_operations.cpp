@@ -51,6 +51,8 @@ private slots:
     void compileRefusals_data();
     void compileRefusals();
     void failedCopyIsReportedAsFailure();
+    void copyIsChecked_data();
+    void copyIsChecked();
     void unwritableBatchFolderIsReported();
     void batchFilePlace_data();
     void batchFilePlace();
@@ -159,6 +161,49 @@ void OperationsTest::failedCopyIsReportedAsFailure()
     // The copy's own reason reaches the user, not only the console.
     QCOMPARE(outcome.messages, QStringList{"compile failed: the copy ended with exit code 1: "
                                            "The system cannot find the path specified."});
+    QVERIFY(!outcome.compiled);
+    QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
+}
+
+void OperationsTest::copyIsChecked_data()
+{
+    QTest::addColumn<QString>("before");  // what stands at the output: "" or "old"
+    QTest::addColumn<QString>("copy");    // what the stand-in for the copy does
+    QTest::addColumn<QString>("message"); // %O: the output, %B: the batch file, %N: the expected size
+
+    // clang-format off
+    QTest::newRow("ends well, writes nothing") << "" << "nothing" << "compile failed: %O was not written";
+    QTest::newRow("ends well, leaves the old multirom") << "old" << "nothing"
+        << "compile failed: the copy ended without writing %O; the file there is the one from before";
+    QTest::newRow("ends well, writes a short file") << "old" << "short" << "compile failed: %O holds 5 bytes, expected %N";
+    QTest::newRow("stopped by the user") << "old" << "stopped" << "compile stopped: the console window was closed";
+    QTest::newRow("not started") << "" << "not started" << "compile failed: the batch file %B could not be started: Exec format error";
+    // clang-format on
+}
+
+void OperationsTest::copyIsChecked()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, copy);
+    QFETCH(QString, message);
+    testfiles::write(m_dir->filePath("a.gba"), "game a");
+    const QString output = m_dir->filePath("multi.gba");
+    const QByteArray old = testfiles::read(m_dir->filePath("gbaldr32.bin")) + "game b";
+    if (before == "old")
+        testfiles::write(output, old);
+    const multirom::CompileOutcome outcome =
+        multirom::compileMultirom(request({m_dir->filePath("a.gba")}), [&](const CommandLine&) {
+            if (copy == "short")
+                testfiles::write(output, "short");
+            if (copy == "stopped")
+                return RunOutcome::stopped("the console window was closed");
+            return copy == "not started" ? RunOutcome::notStarted("Exec format error") : RunOutcome::exited(0);
+        });
+    const qint64 expected = QFileInfo(m_dir->filePath("gbaldr32.bin")).size() + 6;
+    QCOMPARE(outcome.messages, QStringList{QString(message)
+                                               .replace("%O", output)
+                                               .replace("%B", m_dir->filePath("flash.bat"))
+                                               .replace("%N", QString::number(expected))});
     QVERIFY(!outcome.compiled);
     QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
 }
@@ -408,81 +453,58 @@ void OperationsTest::saveWindowOperations_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("tool");
-    QTest::addColumn<QString>("file"); // relative to the folder; "" for none
-    QTest::addColumn<int>("number");   // bank, or chip size in Mbit
+    QTest::addColumn<QString>("file");     // relative to the folder; "" for none
+    QTest::addColumn<int>("number");       // bank, or chip size in Mbit
+    QTest::addColumn<QString>("standing"); // what stands at the file before the run
     QTest::addColumn<RunOutcome>("ran");
-    QTest::addColumn<bool>("toolWrites");
+    QTest::addColumn<QString>("toolWrites"); // "new", "empty" or "" for nothing
     QTest::addColumn<bool>("waitStepFilled");
     QTest::addColumn<QString>("message");   // %F: the file's path
     QTest::addColumn<QString>("arguments"); // empty: nothing is run
 
     const RunOutcome done = RunOutcome::exited(0);
+    auto row = [](const char* name, const char* operation, const char* tool, const char* file, int number,
+                  const char* standing, const RunOutcome& ran, const char* writes, bool filled, const QString& message,
+                  const char* arguments) {
+        QTest::newRow(name) << QString(operation) << QString(tool) << QString(file) << number << QString(standing)
+                            << ran << QString(writes) << filled << message << QString(arguments);
+    };
+    const QString stale = "backup failed: the tool ended without writing %F; the file there is the one from before";
+    const QString notAFile = "the output is not an ordinary file and cannot be replaced by the backup: %F";
+    // clang-format off
     // The order of the checks, and where an empty wait step becomes "0" in each.
-    QTest::newRow("backup: tool and file missing")
-        << "backup"
-        << ""
-        << "" << 1 << done << true << false << "please select your Orbick location"
-        << "";
-    QTest::newRow("backup: file missing") << "backup"
-                                          << "OB"
-                                          << "" << 1 << done << true << true << "please select an output file"
-                                          << "";
-    QTest::newRow("restore: tool missing") << "restore"
-                                           << ""
-                                           << "" << 1 << done << true << true << "please select your Orbick location"
-                                           << "";
-    QTest::newRow("restore: saved game missing")
-        << "restore"
-        << "OB"
-        << "" << 1 << done << true << true << "please select your saved game file"
-        << "";
-    QTest::newRow("restore: saved game not on disk") << "restore"
-                                                     << "OB"
-                                                     << "gone.sav" << 1 << done << true << true << "file not found: %F"
-                                                     << "";
-    QTest::newRow("cart: tool and file missing")
-        << "cart"
-        << ""
-        << "" << 32 << done << true << false << "please select your Orbick location"
-        << "";
-    QTest::newRow("cart: file missing") << "cart"
-                                        << "OB"
-                                        << "" << 32 << done << true << false << "please select an output file"
-                                        << "";
+    row("backup: tool and file missing", "backup", "", "", 1, "", done, "new", false, "please select your Orbick location", "");
+    row("backup: file missing", "backup", "OB", "", 1, "", done, "new", true, "please select an output file", "");
+    row("restore: tool missing", "restore", "", "", 1, "", done, "new", true, "please select your Orbick location", "");
+    row("restore: saved game missing", "restore", "OB", "", 1, "", done, "new", true, "please select your saved game file", "");
+    row("restore: saved game not on disk", "restore", "OB", "gone.sav", 1, "", done, "new", true, "file not found: %F", "");
+    row("cart: tool and file missing", "cart", "", "", 32, "", done, "new", false, "please select your Orbick location", "");
+    row("cart: file missing", "cart", "OB", "", 32, "", done, "new", false, "please select an output file", "");
     // Done, with the command lines the tool receives.
-    QTest::newRow("backup bank 3, 128K") << "backup"
-                                         << "OB"
-                                         << "game.sav" << 3 << done << true << true << "128K save backed up to %F"
-                                         << "-2 -w 0 -l 1 -b 3 3 %F";
-    QTest::newRow("restore into bank 4") << "restore"
-                                         << "OB"
-                                         << "saved.sav" << 4 << done << true << true << "save restored!"
-                                         << "-2 -w 0 -l 1 -r 4 %F";
-    QTest::newRow("cart at 256 Mbit") << "cart"
-                                      << "OB"
-                                      << "cart.gba" << 256 << done << true << true << "256mbit game backed up to %F"
-                                      << "-2 -w 0 -l 1 -c 256 -s %F";
+    row("backup bank 3, 128K", "backup", "OB", "game.sav", 3, "", done, "new", true, "128K save backed up to %F", "-2 -w 0 -l 1 -b 3 3 %F");
+    row("backup over an older one", "backup", "OB", "game.sav", 3, "old", done, "new", true, "128K save backed up to %F", "-2 -w 0 -l 1 -b 3 3 %F");
+    row("backup through a link to a file", "backup", "OB", "game.sav", 3, "file link", done, "new", true, "128K save backed up to %F", "-2 -w 0 -l 1 -b 3 3 %F");
+    row("restore into bank 4", "restore", "OB", "saved.sav", 4, "", done, "new", true, "save restored!", "-2 -w 0 -l 1 -r 4 %F");
+    row("cart at 256 Mbit", "cart", "OB", "cart.gba", 256, "", done, "new", true, "256mbit game backed up to %F", "-2 -w 0 -l 1 -c 256 -s %F");
     // A failing tool never gives a success message.
-    QTest::newRow("backup: tool failed") << "backup"
-                                         << "OB"
-                                         << "game.sav" << 1 << RunOutcome::exited(5) << false << true
-                                         << "backup failed: exit code 5"
-                                         << "-2 -w 0 -l 1 -b 1 3 %F";
-    QTest::newRow("backup: file not written")
-        << "backup"
-        << "OB"
-        << "game.sav" << 1 << done << false << true << "backup failed: %F was not written"
-        << "-2 -w 0 -l 1 -b 1 3 %F";
-    QTest::newRow("restore: tool killed")
-        << "restore"
-        << "OB"
-        << "saved.sav" << 2 << RunOutcome::signalled(9) << true << true << "restore failed: killed by signal 9"
-        << "-2 -w 0 -l 1 -r 2 %F";
-    QTest::newRow("cart: tool missing on disk")
-        << "cart"
-        << "OB"
-        << "cart.gba" << 8 << RunOutcome::notStarted() << false << true << "could not start OB"
-        << "-2 -w 0 -l 1 -c 8 -s %F";
+    row("backup: tool failed", "backup", "OB", "game.sav", 1, "", RunOutcome::exited(5), "", true, "backup failed: exit code 5", "-2 -w 0 -l 1 -b 1 3 %F");
+    row("backup: file not written", "backup", "OB", "game.sav", 1, "", done, "", true, "backup failed: %F was not written", "-2 -w 0 -l 1 -b 1 3 %F");
+    row("backup: an older one left as it stood", "backup", "OB", "game.sav", 1, "old", done, "", true, stale, "-2 -w 0 -l 1 -b 1 3 %F");
+    row("backup: an empty file", "backup", "OB", "game.sav", 1, "", done, "empty", true, "backup failed: %F is empty", "-2 -w 0 -l 1 -b 1 3 %F");
+    row("cart: an older one left as it stood", "cart", "OB", "cart.gba", 8, "old", done, "", true, stale, "-2 -w 0 -l 1 -c 8 -s %F");
+    row("cart: an empty file over an older one", "cart", "OB", "cart.gba", 8, "old", done, "empty", true, "backup failed: %F is empty", "-2 -w 0 -l 1 -c 8 -s %F");
+    row("restore: tool killed", "restore", "OB", "saved.sav", 2, "", RunOutcome::signalled(9), "new", true, "restore failed: killed by signal 9", "-2 -w 0 -l 1 -r 2 %F");
+    row("cart: tool missing on disk", "cart", "OB", "cart.gba", 8, "", RunOutcome::notStarted(), "", true, "could not start OB", "-2 -w 0 -l 1 -c 8 -s %F");
+    row("backup: tool not started, with the reason", "backup", "OB", "game.sav", 1, "", RunOutcome::notStarted("Permission denied"), "", true, "could not start OB: Permission denied", "-2 -w 0 -l 1 -b 1 3 %F");
+    // Stopped by the user: told as such, never as a failure of the tool nor as done.
+    row("backup: console closed", "backup", "OB", "game.sav", 1, "old", RunOutcome::stopped("the console window was closed"), "", true, "backup stopped: the console window was closed", "-2 -w 0 -l 1 -b 1 3 %F");
+    row("restore: stopped", "restore", "OB", "saved.sav", 1, "", RunOutcome::stopped("Stop was pressed in the console window"), "", true, "restore stopped: Stop was pressed in the console window", "-2 -w 0 -l 1 -r 1 %F");
+    // A backup's file that is no ordinary file is refused before the tool runs.
+    row("backup into a FIFO", "backup", "OB", "game.sav", 1, "fifo", done, "", true, notAFile, "");
+    row("backup into a folder", "backup", "OB", "game.sav", 1, "folder", done, "", true, notAFile, "");
+    row("cart into a link to a device", "cart", "OB", "cart.gba", 8, "device link", done, "", true, notAFile, "");
+    row("cart into a circle of links", "cart", "OB", "cart.gba", 8, "loop", done, "", true, "the output is a link that leads round in a circle of links: %F", "");
+    // clang-format on
 }
 
 void OperationsTest::saveWindowOperations()
@@ -491,34 +513,66 @@ void OperationsTest::saveWindowOperations()
     QFETCH(QString, tool);
     QFETCH(QString, file);
     QFETCH(int, number);
+    QFETCH(QString, standing);
     QFETCH(RunOutcome, ran);
-    QFETCH(bool, toolWrites);
+    QFETCH(QString, toolWrites);
     QFETCH(bool, waitStepFilled);
     QFETCH(QString, message);
     QFETCH(QString, arguments);
     const QString path = file.isEmpty() ? QString() : m_dir->filePath(file);
+    const QString elsewhere = m_dir->filePath("elsewhere.bin");
     testfiles::write(m_dir->filePath("saved.sav"), "a saved game");
+    const QByteArray older = "an older backup, the same size as the new";
+    if (standing == "old") {
+        testfiles::write(path, older);
+    } else if (standing == "file link") {
+        testfiles::write(elsewhere, older);
+        QVERIFY(QFile::link(elsewhere, path));
+    } else if (standing == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    } else if (standing == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (standing == "device link") {
+        QVERIFY(QFile::link("/dev/null", path));
+    } else if (standing == "loop") {
+        QVERIFY(QFile::link(path + ".2", path));
+        QVERIFY(QFile::link(path, path + ".2"));
+    }
     cart::PortSettings port;
     port.toolPath = tool;
     port.waitStep = QString();
     QString seen;
+    int filled = 0;
+    bool filledBeforeRun = false;
     auto recordingTool = [&](const CommandLine& command) {
         seen = command.arguments().join(' ');
-        if (toolWrites && operation != "restore")
-            testfiles::write(path, "written by the tool");
+        filledBeforeRun = filled == 1;
+        if (!toolWrites.isEmpty() && operation != "restore")
+            testfiles::write(path, toolWrites == "new" ? QByteArray("written by the tool, a new backup!!!!!!!!")
+                                                       : QByteArray());
         return ran;
     };
+    const cart::WaitStepFilled shown = [&] { ++filled; };
     cart::ToolOutcome outcome;
     if (operation == "backup")
-        outcome = cart::backupSave(port, number, 3, 128, path, recordingTool);
+        outcome = cart::backupSave(port, number, 3, 128, path, recordingTool, shown);
     else if (operation == "restore")
-        outcome = cart::restoreSave(port, number, path, recordingTool);
+        outcome = cart::restoreSave(port, number, path, recordingTool, shown);
     else
-        outcome = cart::backupCart(port, number, path, recordingTool);
+        outcome = cart::backupCart(port, number, path, recordingTool, shown);
     QCOMPARE(outcome.message, QString(message).replace("%F", path));
     QCOMPARE(seen, QString(arguments).replace("%F", path));
     QCOMPARE(outcome.waitStepFilled, waitStepFilled);
+    // The window shows "0" at that step, before the tool runs, not once it has ended.
+    QCOMPARE(filled, waitStepFilled ? 1 : 0);
+    QCOMPARE(filledBeforeRun, waitStepFilled && !arguments.isEmpty());
     QCOMPARE(outcome.succeeded, ran.succeeded() && !message.contains("failed") && !arguments.isEmpty());
+    if (standing == "file link" && outcome.succeeded) {
+        QVERIFY2(QFileInfo(path).isSymLink(), "the link stays a link");
+        QCOMPARE(testfiles::read(elsewhere), testfiles::read(path));
+    }
+    if (standing == "fifo" || standing == "device link")
+        QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
 }
 
 QTEST_MAIN(OperationsTest)

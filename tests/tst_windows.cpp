@@ -5,20 +5,24 @@
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
+#include "controls/MessageBox.h"
 #include "folderselect/folderselect.h"
 #include "frmAbout/frmAbout.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
-#include "support/ChooserAnswers.h"
+#include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -31,12 +35,18 @@ private slots:
     void cleanup();
     void choosers_data();
     void choosers();
+    void chooserTakesTheNameAsConfirmed_data();
+    void chooserTakesTheNameAsConfirmed();
+    void allFilesListsNamesWithoutADot_data();
+    void allFilesListsNamesWithoutADot();
     void saveDialogAsksBeforeReplacingOrCreating_data();
     void saveDialogAsksBeforeReplacingOrCreating();
     void outputFolder_data();
     void outputFolder();
     void aboutWindow_data();
     void aboutWindow();
+    void shownWindowComesToTheFront_data();
+    void shownWindowComesToTheFront();
     void saveWindowKeepsOrLosesItsChoices_data();
     void saveWindowKeepsOrLosesItsChoices();
     void toolPathTravelsOnlyWhenTheToolIsHere_data();
@@ -195,6 +205,111 @@ void WindowsTest::choosers()
     QCOMPARE(after, before);
 }
 
+void WindowsTest::chooserTakesTheNameAsConfirmed_data()
+{
+    QTest::addColumn<QString>("button");   // of the save window
+    QTest::addColumn<QByteArray>("typed"); // the name as the system stores it, relative to the folder
+    QTest::addColumn<int>("filter");       // the filter pair picked; -1: the first
+    QTest::addColumn<QString>("chosen");   // what the box then holds, relative; empty: nothing
+    QTest::addColumn<QString>("asked");    // what the first question names (%T: the folder); empty: none
+    QTest::addColumn<QString>("refused");  // the start of the message that refuses the name; empty: none
+
+    auto row = [](const char* name, const char* button, const QByteArray& typed, int filter, const char* chosen,
+                  const char* asked, const char* refused) {
+        QTest::newRow(name) << QString(button) << typed << filter << QString(chosen) << QString(asked)
+                            << QString(refused);
+    };
+    // clang-format off
+    row("backup to a name ending in a blank", "Command2", "game.sav ", -1, "game.sav ", "game.sav ", "");
+    row("restore from a name ending in a blank", "Command1", "game.sav ", -1, "game.sav ", "", "");
+    row("a link that leads nowhere yet", "Command2", "dang.sav", -1, "dang.sav", "%T/other/far.sav", "");
+    row("a circle of links", "Command2", "loop.sav", -1, "", "", "this name is a link that leads round in a circle of links: ");
+    row("backup to a name that is not valid text", "Command2", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
+    row("restore from a name that is not valid text", "Command1", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
+    row("a double quote", "Command2", "q\"uo'te.sav", -1, "", "", "a name with a double quote cannot be used: q\"uo'te.sav");
+    row("a name too long for the file system", "Command2", QByteArray(300, 'n') + ".sav", -1, "", "", "the name is too long for the file system");
+    row("a save typed without extension", "Command2", "newsave", -1, "newsave.sav", "newsave.sav\n", "");
+    row("a cart typed without extension", "Command4", "cart", -1, "cart.gba", "cart.gba\n", "");
+    row("All Files: no extension added", "Command2", "plain", 1, "plain", "plain\n", "");
+    row("an extension of its own is kept", "Command2", "game.v2", -1, "game.v2", "game.v2\n", "");
+    // clang-format on
+}
+
+void WindowsTest::chooserTakesTheNameAsConfirmed()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, typed);
+    QFETCH(int, filter);
+    QFETCH(QString, chosen);
+    QFETCH(QString, asked);
+    QFETCH(QString, refused);
+    const QString folder = m_dir->path();
+    testfiles::write(m_dir->filePath("game.sav"), "the other game");
+    testfiles::write(m_dir->filePath("game.sav "), "this game");
+    QVERIFY(QDir(folder).mkdir("other"));
+    QVERIFY(QFile::link(m_dir->filePath("other/far.sav"), m_dir->filePath("dang.sav")));
+    QVERIFY(QFile::link(m_dir->filePath("loop2.sav"), m_dir->filePath("loop.sav")));
+    QVERIFY(QFile::link(m_dir->filePath("loop.sav"), m_dir->filePath("loop2.sav")));
+    testfiles::writeRaw(QFile::encodeName(folder) + "/bad\xff\xfe.sav", "a game with a bad name");
+    m_windows->mainWindow()->Command1->click();
+    saveload* save = m_windows->existingSaveWindow();
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+
+    const QString path = folder + "/" + QFile::decodeName(typed);
+    const ChooserVisit visit = answerChooser(
+        [&] { QTest::mouseClick(save->findChild<QPushButton*>(button), Qt::LeftButton); }, path, {}, filter);
+    const QString target = button == "Command1" ? "restoretxt" : button == "Command2" ? "outputxt" : "cartname";
+    QCOMPARE(save->findChild<QLineEdit*>(target)->text(), chosen.isEmpty() ? QString() : folder + "/" + chosen);
+    if (asked.isEmpty())
+        QVERIFY2(visit.prompts.isEmpty() || !refused.isEmpty(), qPrintable(visit.prompts.join('|')));
+    else
+        QVERIFY2(!visit.prompts.isEmpty() && visit.prompts.first().contains(QString(asked).replace("%T", folder)),
+                 qPrintable(visit.prompts.join('|')));
+    if (refused.isEmpty()) {
+        QVERIFY2(visit.refusals.isEmpty(), qPrintable(visit.refusals.join('|')));
+    } else {
+        QCOMPARE(visit.refusals.size(), 1);
+        QVERIFY2(visit.refusals.first().startsWith(refused), qPrintable(visit.refusals.first()));
+    }
+    // A chooser only names a file: nothing was made or renamed.
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
+}
+
+void WindowsTest::allFilesListsNamesWithoutADot_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("Orbick (OB.exe)") << 0 << QStringList{"OB.exe"};
+    QTest::newRow("Program Files (*.exe)") << 1 << QStringList{"OB.exe", "other.exe"};
+    QTest::newRow("All Files (*.*)") << 2 << QStringList{"OB.exe", "gbaldr32.bin", "obtool", "other.exe"};
+}
+
+void WindowsTest::allFilesListsNamesWithoutADot()
+{
+    QFETCH(int, filter);
+    QFETCH(QStringList, listed);
+    testfiles::write(m_dir->filePath("obtool"), "a tool without a dot");
+    testfiles::write(m_dir->filePath("other.exe"), "another tool");
+    FileChooser chooser(FileChooser::Kind::Open, m_windows->mainWindow(),
+                        "Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*", "t", m_dir->path());
+    chooser.show();
+    auto* types = chooser.findChild<QComboBox*>("fileTypeCombo");
+    types->setFocus();
+    for (int step = 0; step < filter; ++step)
+        QTest::keyClick(types, Qt::Key_Down);
+    const auto* view = chooser.findChild<QListView*>("listView");
+    auto shown = [view] {
+        QStringList names;
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+            if (!view->isRowHidden(row))
+                names.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        }
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE(shown(), listed);
+}
+
 void WindowsTest::saveDialogAsksBeforeReplacingOrCreating_data()
 {
     QTest::addColumn<bool>("exists");
@@ -300,6 +415,55 @@ void WindowsTest::aboutWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!m_windows->existingAboutWindow());
     QVERIFY(main->isVisible());
+}
+
+void WindowsTest::shownWindowComesToTheFront_data()
+{
+    QTest::addColumn<QString>("step"); // shows a window; done twice, the main window active in between
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("focused"); // the control that then has the keyboard's focus; empty: any
+    QTest::newRow("About") << "about"
+                           << "frmAbout"
+                           << "cmdOK";
+    QTest::newRow("the output folder window") << "Command2"
+                                              << "folderselect"
+                                              << "";
+    QTest::newRow("the save window") << "Command1"
+                                     << "saveload"
+                                     << "";
+    QTest::newRow("back to the main window") << "back"
+                                             << "frmdialog"
+                                             << "";
+}
+
+void WindowsTest::shownWindowComesToTheFront()
+{
+    QFETCH(QString, step);
+    QFETCH(QString, shown);
+    QFETCH(QString, focused);
+    frmdialog* main = m_windows->mainWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    auto show = [&] {
+        if (step == "about")
+            main->about->trigger();
+        else if (step == "back")
+            m_windows->existingSaveWindow()->back->trigger();
+        else
+            main->findChild<QPushButton*>(step)->click();
+    };
+    if (step == "back")
+        main->Command1->click();
+    for (int time = 0; time < 2; ++time) {
+        show();
+        QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
+        if (!focused.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName(), focused);
+        // Another window comes in front of it; the next show brings it forward again.
+        QWidget* other = step == "back" ? static_cast<QWidget*>(m_windows->folderWindow()) : main;
+        other->show();
+        other->activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == other);
+    }
 }
 
 void WindowsTest::saveWindowKeepsOrLosesItsChoices_data()
@@ -429,6 +593,10 @@ void WindowsTest::everyCaptionIsWhole()
         }
     }
     QCOMPARE(form::windowFont().family(), QString("Liberation Sans"));
+    // The shortest message is as wide as its title needs.
+    bool wellFormed = false;
+    QCOMPARE(answerMessages([&] { showMessage(main, "Flashed!"); }, &wellFormed), QStringList{"Flashed!"});
+    QVERIFY(wellFormed);
 }
 
 QTEST_MAIN(WindowsTest)

@@ -2,7 +2,7 @@
 
 #include "controls/ColourValue.h"
 #include "frmdialog/frmdialog.h"
-#include "support/ModalAnswers.h"
+#include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -15,12 +16,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
 namespace form {
@@ -189,33 +192,57 @@ QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, in
 
 namespace {
 
-// The forms' option buttons were drawn for a text that begins a few pixels after the
-// indicator, as on Windows; desktop styles leave more room there than the narrow buttons have.
-class OptionStyle : public QProxyStyle {
+// The forms were drawn for Windows' small controls; desktop styles draw larger ones, which the
+// forms' narrow option buttons and port list would cut.
+class NarrowControlStyle : public QProxyStyle {
 public:
-    explicit OptionStyle(QStyle* base) : QProxyStyle(base) {}
+    explicit NarrowControlStyle(QStyle* base) : QProxyStyle(base) {}
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
+        const int own = QProxyStyle::pixelMetric(metric, option, widget);
+        // Text begins a few pixels after the indicator, as on Windows.
         if (metric == PM_RadioButtonLabelSpacing)
-            return qMin(3, QProxyStyle::pixelMetric(metric, option, widget));
-        return QProxyStyle::pixelMetric(metric, option, widget);
+            return qMin(3, own);
+        // An option button lower than the style's circle gets a circle of its own height.
+        if ((metric == PM_ExclusiveIndicatorHeight || metric == PM_ExclusiveIndicatorWidth) && widget)
+            return qMin(own, widget->height());
+        return own;
     }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override
+    {
+        if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField))
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        // A drop-down button as narrow as a Windows one leaves the text its room.
+        const QRect whole = option->rect;
+        const int frame = 2;
+        const QRect area =
+            part == SC_ComboBoxArrow
+                ? QRect(whole.right() - narrowButtonWidth + 1, whole.top(), narrowButtonWidth, whole.height())
+                : QRect(whole.left() + frame, whole.top() + frame, whole.width() - narrowButtonWidth - frame,
+                        whole.height() - 2 * frame);
+        return visualRect(option->direction, whole, area);
+    }
+
+private:
+    static constexpr int narrowButtonWidth = 14;
 };
 
-QStyle* optionStyle()
+} // namespace
+
+QStyle* narrowControlStyle()
 {
-    static QStyle* style = new OptionStyle(QStyleFactory::create(QApplication::style()->name()));
+    static QStyle* style = new NarrowControlStyle(QStyleFactory::create(QApplication::style()->name()));
     return style;
 }
-
-} // namespace
 
 QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
                            int width, int height)
 {
     auto* widget = named(new QRadioButton(caption, parent), name);
-    widget->setStyle(optionStyle());
+    widget->setStyle(narrowControlStyle());
     widget->setChecked(selected);
     place(widget, left, top, width, height);
     return widget;
@@ -255,6 +282,31 @@ QString captionOf(const QWidget* control)
 
 bool captionFits(const QWidget* control)
 {
+    if (const auto* box = qobject_cast<const QMessageBox*>(control))
+        return box->width() >= titleRoomNeeded(box->windowTitle());
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QRect field =
+            combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        const int margins = combo->lineEdit() ? 2 * 2 : 0; // the box's own margin on either side of the text
+        // A list of fixed entries shows each in turn; any other shows what is chosen now.
+        QStringList shown{combo->currentText()};
+        for (int i = 0; combo->isEditable() && i < combo->count(); ++i)
+            shown.append(combo->itemText(i));
+        for (const QString& text : shown) {
+            if (QFontMetrics(combo->font()).horizontalAdvance(text) + margins > field.width())
+                return false;
+        }
+        return true;
+    }
+    if (const auto* option = qobject_cast<const QRadioButton*>(control)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        if (!option->rect().contains(option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option)))
+            return false; // the circle is cut
+    }
     QString text = captionOf(control);
     if (text.isEmpty())
         return true;
@@ -273,6 +325,16 @@ bool captionFits(const QWidget* control)
         return metrics.horizontalAdvance(text) <= room.width();
     // An option's text starts after its indicator and is cut only where the control ends.
     return room.left() + QFontMetricsF(control->font()).tightBoundingRect(text).right() <= control->width();
+}
+
+int titleRoomNeeded(const QString& title)
+{
+    // The window manager's title font is not ours to know: the desktop's title font, bold as most
+    // draw it, and room for the icon and three title-bar buttons.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    constexpr int iconAndButtons = 4 * 24;
+    return QFontMetrics(font).horizontalAdvance(title) + iconAndButtons;
 }
 
 void fitCaptions(QWidget* window)

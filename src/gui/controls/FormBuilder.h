@@ -15,6 +15,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QStyle;
 class QWidget;
 
 // Places controls the way Vellmore's forms are laid out: positions and sizes in
@@ -51,12 +52,21 @@ QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
                    int height);
 QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height);
+// The style of the forms' narrow controls: option buttons whose circle fits their height, and
+// port lists with a drop-down button as narrow as Windows draws it.
+QStyle* narrowControlStyle();
+
 QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
                            int width, int height);
 
 // Whether a label's, button's or option's caption is drawn whole in the room its control
-// gives the text (wrapped where the control wraps); true for controls without a caption.
+// gives the text (wrapped where the control wraps), an option's circle whole, every entry of a
+// combo box whole beside its drop-down button, and a message box wide enough for its title;
+// true for controls without a caption.
 bool captionFits(const QWidget* control);
+
+// How wide a window must be for the window manager to show the whole of title.
+int titleRoomNeeded(const QString& title);
 
 // The forms were drawn for a narrower face than the one a system may have: every caption of
 // window that would be cut gets its font made smaller by quarter points, down to 7 points,

@@ -1,5 +1,8 @@
 #include "controls/MessageBox.h"
 
+#include "controls/FormBuilder.h"
+
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -20,5 +23,9 @@ void showMessage(QWidget* parent, const QString& text)
     box.setTextFormat(Qt::PlainText);
     box.setText(messageDisplayText(text));
     box.setStandardButtons(QMessageBox::Ok);
+    // The box takes the width of its text; a short text ("Flashed!") would cut the title.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(form::titleRoomNeeded(box.windowTitle()), 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     box.exec();
 }

@@ -1,11 +1,14 @@
 #include "controls/PortComboBox.h"
 
+#include "controls/FormBuilder.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
 PortComboBox::PortComboBox(QWidget* parent) : QComboBox(parent)
 {
+    setStyle(form::narrowControlStyle()); // "LPT1" whole beside the drop-down button
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     addItems({QStringLiteral("LPT1"), QStringLiteral("LPT2"), QStringLiteral("LPT3"), QStringLiteral("LPT4")});
