@@ -4,6 +4,7 @@
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"

@@ -6,6 +6,7 @@
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -192,7 +193,7 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
                                                                     : QFile::ReadOwner | QFile::ExeOwner);
         m_window->orbicklocation->setText(tool);
     } else if (arrangement == "port 2") {
-        m_window->sizelist->pickEntry(1);
+        m_window->sizelist->setCurrentIndex(1);
     } else if (arrangement == "too large") {
         QFile huge(m_dir->filePath("multi.gba"));
         QVERIFY(huge.open(QIODevice::ReadWrite));

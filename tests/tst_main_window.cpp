@@ -7,6 +7,7 @@
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
+#include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/FormChecks.h"
 #include "support/MainWindowFixture.h"

@@ -25,14 +25,7 @@ namespace {
 // Runs a batch file the way the windows' runner does outside Windows, without a console.
 RunOutcome runBatch(const CommandLine& command)
 {
-    QString errors;
-    platform::BatchInterpreter interpreter([&](platform::BatchInterpreter::Stream stream, const QString& text) {
-        if (stream == platform::BatchInterpreter::Stream::Error)
-            errors += text;
-    });
-    RunOutcome outcome = RunOutcome::exited(quint32(interpreter.runFile(command.program())));
-    outcome.errorOutput = errors;
-    return outcome;
+    return platform::runBatchFile(command.program(), {});
 }
 
 QStringList leftovers(const QString& folder)

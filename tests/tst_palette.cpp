@@ -5,6 +5,7 @@
 #include "controls/WindowIcon.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/ColourChecks.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -3,6 +3,7 @@
 #include "controls/FormBuilder.h"
 #include "controls/PortComboBox.h"
 #include "saveload/saveload.h"
+#include "support/ColourChecks.h"
 #include "support/FormChecks.h"
 
 #include <QAction>

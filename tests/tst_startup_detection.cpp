@@ -57,7 +57,8 @@ void StartupDetectionTest::detection()
     for (const QString& name : folders)
         QVERIFY(QDir(dir.path()).mkdir(name));
 
-    const multirom::StartupPaths paths = multirom::detectStartupPaths(dir.path(), dir.path());
+    const multirom::StartupPaths paths =
+        multirom::composeStartupPaths(multirom::detectStartupFiles(dir.path()), dir.path());
     QCOMPARE(paths.loader, loaderName.isEmpty() ? QString() : dir.path() + "/" + loaderName);
     QCOMPARE(paths.tool, toolName.isEmpty() ? QString() : dir.path() + "/" + toolName);
     QCOMPARE(paths.output, dir.path() + "/multi.gba");
@@ -72,7 +73,7 @@ void StartupDetectionTest::pathsComposeFromBrowserFolderAsWritten()
 {
     QTemporaryDir dir;
     testfiles::write(dir.filePath("gbaldr32.bin"), "x");
-    const multirom::StartupPaths atRoot = multirom::detectStartupPaths(dir.path(), "/");
+    const multirom::StartupPaths atRoot = multirom::composeStartupPaths(multirom::detectStartupFiles(dir.path()), "/");
     QCOMPARE(atRoot.loader, QString("//gbaldr32.bin"));
     QCOMPARE(atRoot.output, QString("//multi.gba"));
     QVERIFY(atRoot.tool.isEmpty());

@@ -10,6 +10,7 @@
 #include "frmAbout/frmAbout.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 
@@ -25,6 +26,20 @@
 #include <QTimer>
 
 #include <memory>
+
+namespace {
+
+// The window of that kind that exists now, shown or hidden; none is created for the asking.
+template <class Window> Window* existingWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
@@ -85,7 +100,7 @@ void WindowsTest::cleanup()
 bool WindowsTest::exactlyOneWorkingWindowShown() const
 {
     const bool main = m_windows->mainWindow()->isVisible();
-    const bool save = m_windows->existingSaveWindow() && m_windows->existingSaveWindow()->isVisible();
+    const bool save = existingWindow<saveload>() && existingWindow<saveload>()->isVisible();
     return main != save;
 }
 
@@ -158,7 +173,7 @@ void WindowsTest::choosers()
     QWidget* owner = main;
     if (window == "saveload") {
         main->Command1->click();
-        owner = m_windows->existingSaveWindow();
+        owner = existingWindow<saveload>();
     }
     auto* box = owner->findChild<QLineEdit*>(target);
     box->setText("/somewhere/else/before.bin");
@@ -252,7 +267,7 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     QVERIFY(QFile::link(m_dir->filePath("loop.sav"), m_dir->filePath("loop2.sav")));
     testfiles::writeRaw(QFile::encodeName(folder) + "/bad\xff\xfe.sav", "a game with a bad name");
     m_windows->mainWindow()->Command1->click();
-    saveload* save = m_windows->existingSaveWindow();
+    saveload* save = existingWindow<saveload>();
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
     const QString path = folder + "/" + QFile::decodeName(typed);
@@ -326,7 +341,7 @@ void WindowsTest::saveDialogAsksBeforeReplacingOrCreating()
     if (exists)
         testfiles::write(file, "an older backup");
     m_windows->mainWindow()->Command1->click();
-    saveload* save = m_windows->existingSaveWindow();
+    saveload* save = existingWindow<saveload>();
     const ChooserVisit visit = answerChooser([&] { save->Command2->click(); }, file, answers);
     QCOMPARE(visit.prompts.size(), 2);
     QVERIFY2(visit.prompts.first().contains("backup.sav"), qPrintable(visit.prompts.first()));
@@ -354,7 +369,7 @@ void WindowsTest::outputFolder()
     frmdialog* main = m_windows->mainWindow();
     colours::setTextColour(main->Label3, colours::red);
     main->Command2->click();
-    folderselect* chooser = m_windows->existingFolderWindow();
+    folderselect* chooser = existingWindow<folderselect>();
     QVERIFY(chooser && chooser->isVisible());
     QCOMPARE(chooser->Dir1->path(), m_dir->path());
     if (!folder.isEmpty())
@@ -367,11 +382,11 @@ void WindowsTest::outputFolder()
     QVERIFY(!chooser->isVisible());
     // Hidden, it keeps its folder; its close box closes it without writing anything.
     main->Command2->click();
-    QCOMPARE(m_windows->existingFolderWindow(), chooser);
+    QCOMPARE(existingWindow<folderselect>(), chooser);
     main->multitxt->setText("kept");
     chooser->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!m_windows->existingFolderWindow());
+    QVERIFY(!existingWindow<folderselect>());
     QCOMPARE(main->multitxt->text(), QString("kept"));
 }
 
@@ -388,7 +403,7 @@ void WindowsTest::aboutWindow()
     QFETCH(QString, closeBy);
     frmdialog* main = m_windows->mainWindow();
     main->about->trigger();
-    frmAbout* about = m_windows->existingAboutWindow();
+    frmAbout* about = existingWindow<frmAbout>();
     QVERIFY(about && about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QCOMPARE(about->windowTitle(), QString("About Vellmore"));
@@ -401,7 +416,7 @@ void WindowsTest::aboutWindow()
     // Moving to the save window hides it; nothing but "About" shows it again.
     main->Command1->click();
     QVERIFY(!about->isVisible());
-    m_windows->existingSaveWindow()->back->trigger();
+    existingWindow<saveload>()->back->trigger();
     QVERIFY(!about->isVisible());
     QVERIFY(exactlyOneWorkingWindowShown());
     main->about->trigger();
@@ -413,7 +428,7 @@ void WindowsTest::aboutWindow()
     else
         QTest::keyClick(about, closeBy == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!m_windows->existingAboutWindow());
+    QVERIFY(!existingWindow<frmAbout>());
     QVERIFY(main->isVisible());
 }
 
@@ -447,7 +462,7 @@ void WindowsTest::shownWindowComesToTheFront()
         if (step == "about")
             main->about->trigger();
         else if (step == "back")
-            m_windows->existingSaveWindow()->back->trigger();
+            existingWindow<saveload>()->back->trigger();
         else
             main->findChild<QPushButton*>(step)->click();
     };
@@ -481,7 +496,7 @@ void WindowsTest::saveWindowKeepsOrLosesItsChoices()
     QFETCH(bool, kept);
     frmdialog* main = m_windows->mainWindow();
     main->Command1->click();
-    saveload* save = m_windows->existingSaveWindow();
+    saveload* save = existingWindow<saveload>();
     QVERIFY(save->isVisible() && !main->isVisible());
     save->bank3->setChecked(true);
     save->outputxt->setText("/x/game.sav");
@@ -497,7 +512,7 @@ void WindowsTest::saveWindowKeepsOrLosesItsChoices()
     QVERIFY(exactlyOneWorkingWindowShown());
 
     main->Command1->click();
-    save = m_windows->existingSaveWindow();
+    save = existingWindow<saveload>();
     QVERIFY(exactlyOneWorkingWindowShown());
     QCOMPARE(save->bank3->isChecked(), kept);
     QCOMPARE(save->bank1->isChecked(), !kept);
@@ -530,7 +545,7 @@ void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere()
     frmdialog* main = m_windows->mainWindow();
     main->orbicklocation->setText(mainPath);
     main->Command1->click();
-    saveload* save = m_windows->existingSaveWindow();
+    saveload* save = existingWindow<saveload>();
     QCOMPARE(save->orbicklocation->text(), copied ? mainPath : QString());
     // Its own tool chooser changes only its own path.
     save->orbicklocation->setText("/changed/here");
@@ -553,7 +568,7 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
     QTimer::singleShot(0, main, [&] {
         if (how == "save exit") {
             main->Command1->click();
-            m_windows->existingSaveWindow()->exit->trigger();
+            existingWindow<saveload>()->exit->trigger();
         } else if (how == "main exit") {
             main->exit->trigger();
         } else {
@@ -566,10 +581,10 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
     QCOMPARE(QApplication::exec(), 0);
     // Closing the other windows never ends it.
     if (how == "main close") {
-        QVERIFY(m_windows->existingAboutWindow() && m_windows->existingFolderWindow());
+        QVERIFY(existingWindow<frmAbout>() && existingWindow<folderselect>());
         QTimer::singleShot(0, main, [&] {
-            m_windows->existingAboutWindow()->close();
-            m_windows->existingFolderWindow()->close();
+            existingWindow<frmAbout>()->close();
+            existingWindow<folderselect>()->close();
             QTimer::singleShot(200, [] { QCoreApplication::exit(7); });
         });
         QCOMPARE(QApplication::exec(), 7);
@@ -582,8 +597,8 @@ void WindowsTest::everyCaptionIsWhole()
     main->Command1->click();
     main->Command2->click();
     main->about->trigger();
-    const QList<QWidget*> windows{main, m_windows->existingSaveWindow(), m_windows->existingFolderWindow(),
-                                  m_windows->existingAboutWindow()};
+    const QList<QWidget*> windows{main, existingWindow<saveload>(), existingWindow<folderselect>(),
+                                  existingWindow<frmAbout>()};
     for (QWidget* window : windows) {
         for (const QWidget* control : window->findChildren<QWidget*>()) {
             QVERIFY2(form::captionFits(control),

@@ -2,6 +2,7 @@
 
 #include "controls/ColourValue.h"
 #include "frmdialog/frmdialog.h"
+#include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 

@@ -29,7 +29,6 @@ QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& t
 
 namespace {
 
-const QString toolMissing = QStringLiteral("please select your Orbick location");
 const QString outputMissing = QStringLiteral("please select an output file");
 
 // One check of an operation: when the choice is not made, the outcome tells which and why.
@@ -93,7 +92,7 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
     ToolOutcome outcome;
     if (refuse(outcome, multirom.isEmpty(), ToolChoice::File,
                QStringLiteral("you have to select the multi.gba to flash")) ||
-        refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
+        refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
     runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash"), QString(),
@@ -105,7 +104,7 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
                        const platform::ProgramRunner& run, const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing))
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
     if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output))
@@ -120,14 +119,12 @@ ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, c
 {
     ToolOutcome outcome;
     fillWaitStep(port, outcome, filled);
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage) ||
         refuse(outcome, savedGame.isEmpty(), ToolChoice::File, QStringLiteral("please select your saved game file")))
         return outcome;
     // The tool is not trusted to notice a saved game that is not there.
-    const QFileInfo save(savedGame);
-    if (refuse(outcome, !save.exists(), ToolChoice::File, QStringLiteral("file not found: ") + savedGame) ||
-        refuse(outcome, !save.isFile() || !save.isReadable(), ToolChoice::File,
-               QStringLiteral("cannot read the file: ") + savedGame))
+    const QString unreadable = platform::inputFileProblem(savedGame);
+    if (refuse(outcome, !unreadable.isEmpty(), ToolChoice::File, unreadable))
         return outcome;
     runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore"),
             QString(), QStringLiteral("save restored!"));
@@ -138,7 +135,7 @@ ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, c
                        const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissing) ||
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage) ||
         refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
         return outcome;
     fillWaitStep(port, outcome, filled);

@@ -6,6 +6,13 @@
 
 namespace cart {
 
+// What every operation that needs the tool says when none is chosen.
+inline const QString toolMissingMessage = QStringLiteral("please select your Orbick location");
+
+// The filter of both windows' tool choosers: the tool by its name, any program, any file.
+inline const QString toolFileFilter =
+    QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*");
+
 // How the tool reaches the cart, as one window's controls say at the moment an operation runs.
 struct PortSettings {
     QString toolPath;

@@ -67,14 +67,11 @@ std::optional<QString> compileInputProblem(const QString& loader, const QStringL
         return place;
     QStringList sources{loader};
     sources += games;
-    const QFileInfo outputInfo(output);
-    const bool outputExists = outputInfo.exists();
+    const bool outputExists = QFileInfo::exists(output);
     for (const QString& source : sources) {
-        const QFileInfo info(source);
-        if (!info.exists())
-            return QStringLiteral("file not found: ") + source;
-        if (!info.isFile() || !info.isReadable())
-            return QStringLiteral("cannot read the file: ") + source;
+        const QString problem = platform::inputFileProblem(source);
+        if (!problem.isEmpty())
+            return problem;
         if (outputExists && platform::sameFile(source, output))
             return QStringLiteral("the output file is also an input of the multirom: ") + source;
     }

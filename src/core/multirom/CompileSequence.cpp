@@ -1,5 +1,7 @@
 #include "multirom/CompileSequence.h"
 
+#include "cart/ToolCommands.h"
+
 #include "multirom/CompilePlan.h"
 #include "multirom/PathRules.h"
 #include "platform/FileSystem.h"
@@ -108,7 +110,7 @@ QString missingChoiceMessage(CompileChoice choice)
     case CompileChoice::Loader:
         return QStringLiteral("please select a loader");
     case CompileChoice::Tool:
-        return QStringLiteral("please select your Orbick location");
+        return cart::toolMissingMessage;
     case CompileChoice::None:
         break;
     }

@@ -35,9 +35,4 @@ QHash<QString, QString> detectStartupFiles(const QString& searchFolder)
     return platform::readFolder(searchFolder, query).found;
 }
 
-StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder)
-{
-    return composeStartupPaths(detectStartupFiles(searchFolder), browserFolder);
-}
-
 } // namespace multirom

@@ -27,10 +27,4 @@ StartupPaths composeStartupPaths(const QHash<QString, QString>& found, const QSt
 // The start-up files that searchFolder holds, by a look-up of startupFileNames().
 QHash<QString, QString> detectStartupFiles(const QString& searchFolder);
 
-// Looks for the loader and the tool among the ordinary files of searchFolder without
-// regard to letter case, and composes the paths from browserFolder as it is written.
-// Where letter case matters to the file system, the name is taken as it is on disk,
-// so the path names the file that is really there; elsewhere the usual forms are written.
-StartupPaths detectStartupPaths(const QString& searchFolder, const QString& browserFolder);
-
 } // namespace multirom

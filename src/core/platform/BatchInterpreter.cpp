@@ -261,4 +261,21 @@ int BatchInterpreter::copy(const QString& arguments)
     return 0;
 }
 
+RunOutcome runBatchFile(const QString& path, const BatchInterpreter::Sink& sink, const std::atomic<bool>* cancel)
+{
+    ErrorTail errors;
+    BatchInterpreter interpreter([&](BatchInterpreter::Stream stream, const QString& text) {
+        if (stream == BatchInterpreter::Stream::Error)
+            errors.append(text.toLocal8Bit());
+        if (sink)
+            sink(stream, text);
+    });
+    interpreter.setCancelFlag(cancel);
+    const int errorLevel = interpreter.runFile(path);
+    RunOutcome outcome = cancel && cancel->load() ? RunOutcome::stopped(QStringLiteral("the run was stopped"))
+                                                  : RunOutcome::exited(static_cast<quint32>(errorLevel));
+    outcome.errorOutput = errors.text();
+    return outcome;
+}
+
 } // namespace platform

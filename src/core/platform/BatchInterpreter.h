@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RunOutcome.h"
+
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
@@ -42,5 +44,11 @@ private:
     bool m_echo = true;
     const std::atomic<bool>* m_cancel = nullptr;
 };
+
+// Runs a batch file through the interpreter, as the command interpreter runs it when its path is
+// started: what it writes goes to sink, the end of its error output is kept, and its errorlevel
+// becomes the exit code. While *cancel is true it stops, and the outcome says it was stopped.
+RunOutcome runBatchFile(const QString& path, const BatchInterpreter::Sink& sink,
+                        const std::atomic<bool>* cancel = nullptr);
 
 } // namespace platform

@@ -31,6 +31,16 @@ QString systemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
+QString inputFileProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("file not found: ") + path;
+    if (!info.isFile() || !info.isReadable())
+        return QStringLiteral("cannot read the file: ") + path;
+    return QString();
+}
+
 bool sameFile(const QString& a, const QString& b)
 {
     const QString first = QFileInfo(a).canonicalFilePath();

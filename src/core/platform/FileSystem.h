@@ -14,6 +14,10 @@ QString systemErrorText(int errorNumber);
 // True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
 bool isOrdinaryFile(const QString& path);
 
+// Why a file to be read cannot be, or empty when it can: "file not found: <path>" or "cannot
+// read the file: <path>" (a folder, or a file that cannot be opened).
+QString inputFileProblem(const QString& path);
+
 // Whether two paths name the same file on disk, as the file system compares names.
 bool sameFile(const QString& a, const QString& b);
 

@@ -20,6 +20,11 @@
 
 namespace platform {
 
+QString folderUnreadableMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("cannot read the folder ") + path + QStringLiteral(": ") + reason;
+}
+
 bool isHiddenName(const QString& name)
 {
     return name.startsWith(QLatin1Char('.'));

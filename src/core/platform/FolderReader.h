@@ -38,6 +38,9 @@ struct FolderListing {
 // Whether a name read from the disk comes back to the same bytes when encoded again.
 bool nameSurvivesDecoding(const char* name, size_t length);
 
+// What the user is told of a folder that cannot be read: "cannot read the folder <path>: <reason>".
+QString folderUnreadableMessage(const QString& path, const QString& reason);
+
 // Reads the folder once; never throws, reports the system's reason instead.
 FolderListing readFolder(const QString& folder, const FolderQuery& query);
 

@@ -84,21 +84,6 @@ frmAbout* WindowRegistry::aboutWindow()
     return m_about;
 }
 
-saveload* WindowRegistry::existingSaveWindow() const
-{
-    return m_save;
-}
-
-folderselect* WindowRegistry::existingFolderWindow() const
-{
-    return m_folder;
-}
-
-frmAbout* WindowRegistry::existingAboutWindow() const
-{
-    return m_about;
-}
-
 void WindowRegistry::start()
 {
     frmdialog* window = mainWindow();

@@ -24,11 +24,6 @@ public:
     folderselect* folderWindow();
     frmAbout* aboutWindow();
 
-    // The windows that exist now, none created for the asking.
-    saveload* existingSaveWindow() const;
-    folderselect* existingFolderWindow() const;
-    frmAbout* existingAboutWindow() const;
-
     // Creates the main window and shows it centred on the screen.
     void start();
 

@@ -85,16 +85,6 @@ void setBackgroundColour(QWidget* widget, quint32 value)
     widget->setPalette(palette);
 }
 
-QColor textColour(const QWidget* widget)
-{
-    return widget->palette().color(widget->foregroundRole());
-}
-
-QColor backgroundColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::Base);
-}
-
 double contrastRatio(const QColor& a, const QColor& b)
 {
     const double la = luminance(a);

@@ -33,8 +33,6 @@ QColor lineColourFor(quint32 value);
 // A literal background keeps the box's text readable on it.
 void setTextColour(QWidget* widget, quint32 value);
 void setBackgroundColour(QWidget* widget, quint32 value);
-QColor textColour(const QWidget* widget);
-QColor backgroundColour(const QWidget* widget);
 
 // The contrast ratio of two colours as screen readers measure it: 1 (none) to 21 (black on white).
 double contrastRatio(const QColor& a, const QColor& b);

@@ -54,7 +54,7 @@ QString DriveList::rootOf(const QString& path) const
     for (const QString& root : m_roots) {
         const bool endsInSeparator = root.endsWith(QLatin1Char('/')) || root.endsWith(QLatin1Char('\\'));
         const bool inside =
-            path.compare(root, cs) == 0 || path.startsWith(endsInSeparator ? root : root + QDir::separator(), cs);
+            path.compare(root, cs) == 0 || path.startsWith(endsInSeparator ? root : root + platform::separator(), cs);
         if (inside && root.size() > best.size())
             best = root;
     }

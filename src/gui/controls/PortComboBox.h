@@ -13,7 +13,6 @@ public:
     explicit PortComboBox(QWidget* parent = nullptr);
 
     int listIndex() const { return currentIndex(); }
-    void pickEntry(int index) { setCurrentIndex(index); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

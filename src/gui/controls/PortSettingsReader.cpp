@@ -5,12 +5,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-namespace cart {
-
-PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBox* port, const QCheckBox* epp,
-                              const QLineEdit* waitStep)
+cart::PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBox* port, const QCheckBox* epp,
+                                    const QLineEdit* waitStep)
 {
-    PortSettings settings;
+    cart::PortSettings settings;
     settings.toolPath = toolPath->text();
     settings.listIndex = port->listIndex();
     settings.epp = epp->isChecked();
@@ -23,5 +21,3 @@ void fillEmptyWaitStep(QLineEdit* waitStep)
     if (waitStep->text().isEmpty())
         waitStep->setText(QString::number(0));
 }
-
-} // namespace cart

@@ -6,13 +6,9 @@ class PortComboBox;
 class QCheckBox;
 class QLineEdit;
 
-namespace cart {
-
 // Reads a window's tool path and port controls at the moment an operation runs.
-PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBox* port, const QCheckBox* epp,
-                              const QLineEdit* waitStep);
+cart::PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBox* port, const QCheckBox* epp,
+                                    const QLineEdit* waitStep);
 
 // An empty wait step becomes "0", visibly, before it goes into a command line.
 void fillEmptyWaitStep(QLineEdit* waitStep);
-
-} // namespace cart

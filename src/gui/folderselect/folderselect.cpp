@@ -27,13 +27,17 @@ folderselect::folderselect(QWidget* parent) : QWidget(parent, Qt::Window)
     setTabOrder(Dir1, Command1);
     fitCaptions(this);
 
-    // The current directory of this moment; one that cannot be read gives way to the home folder.
+    // The current directory of this moment; one that cannot be read gives way as the browser's does.
     const platform::StartFolder current = platform::startFolder();
-    if (current.path.isEmpty() || !Dir1->showFolder(current.path, true))
-        Dir1->showFolder(platform::normalisedFolderPath(QDir::homePath()), true);
+    if (current.path.isEmpty() || !Dir1->showFolder(current.path, true)) {
+        for (const QString& fallback : platform::fallbackFolders()) {
+            if (Dir1->showFolder(fallback, true))
+                break;
+        }
+    }
 
     connect(Dir1, &FolderList::folderUnreadable, this, [this](const QString& path, const QString& reason) {
-        showMessage(this, QStringLiteral("cannot read the folder ") + path + QStringLiteral(": ") + reason);
+        showMessage(this, platform::folderUnreadableMessage(path, reason));
     });
     connect(Command1, &QPushButton::clicked, this, &folderselect::Command1_Click);
 }

@@ -5,6 +5,7 @@
 #include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
+#include "platform/FolderReader.h"
 
 void frmdialog::drvdialog_Change()
 {
@@ -41,5 +42,5 @@ void frmdialog::refreshBrowser()
 
 void frmdialog::showFolderUnreadable(const QString& path, const QString& reason)
 {
-    showMessage(this, QStringLiteral("cannot read the folder ") + path + QStringLiteral(": ") + reason);
+    showMessage(this, platform::folderUnreadableMessage(path, reason));
 }

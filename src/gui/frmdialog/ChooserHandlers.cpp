@@ -1,4 +1,5 @@
 // The loader and tool choosers of the main window, its open dialog and the output folder it is given.
+#include "cart/ToolCommands.h"
 #include "controls/ColourValue.h"
 #include "controls/FileChooser.h"
 #include "frmdialog/frmdialog.h"
@@ -25,8 +26,7 @@ void frmdialog::ldrselect_Click()
 void frmdialog::orbickbtn_Click()
 {
     Label20->setText(QStringLiteral("1"));
-    OpenDialog(this, QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*"),
-               QStringLiteral("Select Orbick File"), browserFolder());
+    OpenDialog(this, cart::toolFileFilter, QStringLiteral("Select Orbick File"), browserFolder());
     colours::setTextColour(Label4, colours::black);
     colours::setTextColour(gotorbick, colours::black);
 }

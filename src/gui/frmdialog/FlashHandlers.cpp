@@ -14,9 +14,9 @@
 
 void frmdialog::flashbtn_Click()
 {
-    const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     const cart::ToolOutcome outcome = cart::flashMultirom(port, header->isChecked(), multitxt->text(), runner::ExecCmd,
-                                                          [this] { cart::fillEmptyWaitStep(waitstep); });
+                                                          [this] { fillEmptyWaitStep(waitstep); });
     showMessage(this, outcome.message);
     if (outcome.missing == cart::ToolChoice::File)
         colours::setTextColour(Label3, colours::red);

@@ -70,11 +70,11 @@ frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
         // start in the home folder instead, and say why once the window shows.
         if (m_startProblem.isEmpty())
             m_startProblem = startFolder + QStringLiteral(": ") + startListing.error;
-        browseFrom = platform::normalisedFolderPath(QDir::homePath());
-        startListing = platform::readFolder(browseFrom, startQuery);
-        if (!startListing.readable) {
-            browseFrom = platform::primaryRoot();
+        for (const QString& fallback : platform::fallbackFolders()) {
+            browseFrom = fallback;
             startListing = platform::readFolder(browseFrom, startQuery);
+            if (startListing.readable)
+                break;
         }
         startListing.found.clear(); // start-up looks for the loader and the tool in the start folder only
         m_startupFolder.clear();

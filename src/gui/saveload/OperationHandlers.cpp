@@ -49,12 +49,12 @@ void saveload::showToolOutcome(const cart::ToolOutcome& outcome)
 
 cart::WaitStepFilled saveload::showWaitStepFilled()
 {
-    return [this] { cart::fillEmptyWaitStep(waitstep); };
+    return [this] { fillEmptyWaitStep(waitstep); };
 }
 
 void saveload::backupbtn_Click()
 {
-    const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::backupSave(
         port, selectedNumber({bank1, bank2, bank3, bank4}), selectedNumber({size1, size2, size3, size4}),
         selectedFigure({size1, size2, size3, size4}), outputxt->text(), runner::ExecCmd, showWaitStepFilled()));
@@ -62,14 +62,14 @@ void saveload::backupbtn_Click()
 
 void saveload::restore_Click()
 {
-    const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::restoreSave(port, selectedNumber({rbank1, rbank2, rbank3, rbank4}), restoretxt->text(),
                                       runner::ExecCmd, showWaitStepFilled()));
 }
 
 void saveload::backupcart_Click()
 {
-    const cart::PortSettings port = cart::readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::backupCart(port, selectedFigure({chip1, chip2, chip3, chip4, chip5, chip6}), cartname->text(),
                                      runner::ExecCmd, showWaitStepFilled()));
 }

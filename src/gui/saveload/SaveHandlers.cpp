@@ -1,4 +1,5 @@
 // The save window's start, its ways back to the main window, and its file choosers.
+#include "cart/ToolCommands.h"
 #include "controls/FileChooser.h"
 #include "multirom/StartupDetection.h"
 #include "platform/FileSystem.h"
@@ -12,7 +13,6 @@
 #include <QPushButton>
 
 namespace {
-const QString toolFilter = QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*");
 const QString saveFilter = QStringLiteral("Saved Game Files (*.sav)|*.sav|All Files (*.*)|*.*");
 const QString cartFilter = QStringLiteral("Gameboy Advance ROM (*.gba)|*.gba|All Files (*.*)|*.*");
 } // namespace
@@ -72,7 +72,7 @@ QString saveload::SaveDialog(QWidget* owner, const QString& filter, const QStrin
 void saveload::orbickbtn_Click()
 {
     Label20->setText(QStringLiteral("1"));
-    OpenDialog(this, toolFilter, QStringLiteral("Select Orbick File"), m_browserFolder);
+    OpenDialog(this, cart::toolFileFilter, QStringLiteral("Select Orbick File"), m_browserFolder);
 }
 
 void saveload::Command2_Click()
