@@ -51,40 +51,32 @@ void CommandLinesTest::toolCommands_data()
     QTest::addColumn<QStringList>("arguments");
 
     const QString tool = "C:\\T\\OB.exe";
-    QTest::newRow("flash as loaded") << cart::flashCommand(port(tool), true, "C:\\M\\multi.gba")
-                                     << "C:\\T\\OB.exe -2 -w 0 -l 1 -p C:\\M\\multi.gba"
-                                     << QStringList{"-2", "-w", "0", "-l", "1", "-p", "C:\\M\\multi.gba"};
-    QTest::newRow("flash without header repair or EPP")
-        << cart::flashCommand(port(tool, -1, false), false, "C:\\M\\multi.gba")
-        << "C:\\T\\OB.exe -n -w 0 -l 1 -p C:\\M\\multi.gba"
-        << QStringList{"-n", "-w", "0", "-l", "1", "-p", "C:\\M\\multi.gba"};
-    QTest::newRow("flash: header flag comes before EPP")
-        << cart::flashCommand(port(tool), false, "m.gba") << "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba"
-        << QStringList{"-n", "-2", "-w", "0", "-l", "1", "-p", "m.gba"};
-    QTest::newRow("wait step with a blank is passed with it")
-        << cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba") << "C:\\T\\OB.exe -2 -w \" 5\" -l 3 -p m.gba"
-        << QStringList{"-2", "-w", " 5", "-l", "3", "-p", "m.gba"};
-    QTest::newRow("paths with blanks stay one argument")
-        << cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba")
-        << "/opt/my tools/OB.exe -2 -w 0 -l 1 -p \"/home/me/my games/multi.gba\""
-        << QStringList{"-2", "-w", "0", "-l", "1", "-p", "/home/me/my games/multi.gba"};
-    QTest::newRow("save backup as loaded")
-        << cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav")
-        << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav"
-        << QStringList{"-2", "-w", "0", "-l", "1", "-b", "1", "1", "C:\\S\\game.sav"};
-    QTest::newRow("save backup bank 3, 128K")
-        << cart::saveBackupCommand(port(tool), 3, 3, "s.sav") << "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav"
-        << QStringList{"-2", "-w", "0", "-l", "1", "-b", "3", "3", "s.sav"};
-    QTest::newRow("save restore as loaded") << cart::saveRestoreCommand(port(tool), 1, "C:\\S\\game.sav")
-                                            << "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav"
-                                            << QStringList{"-2", "-w", "0", "-l", "1", "-r", "1", "C:\\S\\game.sav"};
-    QTest::newRow("cart backup as loaded")
-        << cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba")
-        << "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba"
-        << QStringList{"-2", "-w", "0", "-l", "1", "-c", "32", "-s", "C:\\B\\cart.gba"};
-    QTest::newRow("cart backup 256 Mbit on LPT4, no EPP")
-        << cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba")
-        << "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba" << QStringList{"-w", "12", "-l", "4", "-c", "256", "-s", "c.gba"};
+    // The arguments the tool receives, separated here by "|".
+    auto row = [](const char* name, const CommandLine& command, const char* text, const char* arguments) {
+        QTest::newRow(name) << command << QString(text) << QString(arguments).split('|');
+    };
+    // clang-format off
+    row("flash as loaded", cart::flashCommand(port(tool), true, "C:\\M\\multi.gba"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -p C:\\M\\multi.gba", "-2|-w|0|-l|1|-p|C:\\M\\multi.gba");
+    row("flash without header repair or EPP", cart::flashCommand(port(tool, -1, false), false, "C:\\M\\multi.gba"),
+        "C:\\T\\OB.exe -n -w 0 -l 1 -p C:\\M\\multi.gba", "-n|-w|0|-l|1|-p|C:\\M\\multi.gba");
+    row("flash: header flag comes before EPP", cart::flashCommand(port(tool), false, "m.gba"),
+        "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba", "-n|-2|-w|0|-l|1|-p|m.gba");
+    row("wait step with a blank is passed with it", cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba"),
+        "C:\\T\\OB.exe -2 -w \" 5\" -l 3 -p m.gba", "-2|-w| 5|-l|3|-p|m.gba");
+    row("paths with blanks stay one argument", cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba"),
+        "/opt/my tools/OB.exe -2 -w 0 -l 1 -p \"/home/me/my games/multi.gba\"", "-2|-w|0|-l|1|-p|/home/me/my games/multi.gba");
+    row("save backup as loaded", cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav", "-2|-w|0|-l|1|-b|1|1|C:\\S\\game.sav");
+    row("save backup bank 3, 128K", cart::saveBackupCommand(port(tool), 3, 3, "s.sav"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav", "-2|-w|0|-l|1|-b|3|3|s.sav");
+    row("save restore as loaded", cart::saveRestoreCommand(port(tool), 1, "C:\\S\\game.sav"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav", "-2|-w|0|-l|1|-r|1|C:\\S\\game.sav");
+    row("cart backup as loaded", cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba", "-2|-w|0|-l|1|-c|32|-s|C:\\B\\cart.gba");
+    row("cart backup 256 Mbit on LPT4, no EPP", cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba"),
+        "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba", "-w|12|-l|4|-c|256|-s|c.gba");
+    // clang-format on
 }
 
 void CommandLinesTest::toolCommands()
@@ -121,20 +113,18 @@ void CommandLinesTest::copyLine_data()
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("line");
 
-    QTest::newRow("one game") << "/gba/gbaldr32.bin" << QStringList{"/roms/a.gba"} << "/gba/multi.gba"
-                              << R"(copy /b "/gba/gbaldr32.bin"+"/roms/a.gba" "/gba/multi.gba")";
-    QTest::newRow("three games") << "/l.bin" << QStringList{"/r/a.gba", "/r/b b.gba", "/r/c.gba"} << "/m.gba"
-                                 << R"(copy /b "/l.bin"+"/r/a.gba"+"/r/b b.gba"+"/r/c.gba" "/m.gba")";
-    QTest::newRow("blanks in loader and output are quoted too")
-        << "/my gba/gbaldr32.bin" << QStringList{"/r/a.gba"} << "/my out/multi.gba"
-        << R"(copy /b "/my gba/gbaldr32.bin"+"/r/a.gba" "/my out/multi.gba")";
-    QTest::newRow("percent doubled everywhere") << "/100%/l.bin" << QStringList{"/r/%PATH%.gba"} << "/o%/m.gba"
-                                                << R"(copy /b "/100%%/l.bin"+"/r/%%PATH%%.gba" "/o%%/m.gba")";
-    QTest::newRow("ampersand and non-ASCII unchanged")
-        << "/a&b/l.bin" << QStringList{"/r/Pokémon & co.gba"} << "/ü/m.gba"
-        << R"(copy /b "/a&b/l.bin"+"/r/Pokémon & co.gba" "/ü/m.gba")";
-    QTest::newRow("root folder") << "//gbaldr32.bin" << QStringList{"/a.gba"} << "//multi.gba"
-                                 << R"(copy /b "//gbaldr32.bin"+"/a.gba" "//multi.gba")";
+    auto row = [](const char* name, const char* loader, const QStringList& games, const char* output,
+                  const char* line) {
+        QTest::newRow(name) << QString(loader) << games << QString(output) << QString(line);
+    };
+    // clang-format off
+    row("one game", "/gba/gbaldr32.bin", {"/roms/a.gba"}, "/gba/multi.gba", R"(copy /b "/gba/gbaldr32.bin"+"/roms/a.gba" "/gba/multi.gba")");
+    row("three games", "/l.bin", {"/r/a.gba", "/r/b b.gba", "/r/c.gba"}, "/m.gba", R"(copy /b "/l.bin"+"/r/a.gba"+"/r/b b.gba"+"/r/c.gba" "/m.gba")");
+    row("blanks in loader and output are quoted too", "/my gba/gbaldr32.bin", {"/r/a.gba"}, "/my out/multi.gba", R"(copy /b "/my gba/gbaldr32.bin"+"/r/a.gba" "/my out/multi.gba")");
+    row("percent doubled everywhere", "/100%/l.bin", {"/r/%PATH%.gba"}, "/o%/m.gba", R"(copy /b "/100%%/l.bin"+"/r/%%PATH%%.gba" "/o%%/m.gba")");
+    row("ampersand and non-ASCII unchanged", "/a&b/l.bin", {"/r/Pokémon & co.gba"}, "/ü/m.gba", R"(copy /b "/a&b/l.bin"+"/r/Pokémon & co.gba" "/ü/m.gba")");
+    row("root folder", "//gbaldr32.bin", {"/a.gba"}, "//multi.gba", R"(copy /b "//gbaldr32.bin"+"/a.gba" "//multi.gba")");
+    // clang-format on
 }
 
 void CommandLinesTest::copyLine()
@@ -164,20 +154,16 @@ void CommandLinesTest::windowsArgumentQuoting_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("quoted");
-    QTest::newRow("plain") << "-w"
-                           << "-w";
-    QTest::newRow("no blank: backslashes and quotes as they are") << R"(C:\a"b\)"
-                                                                  << R"(C:\a"b\)";
-    QTest::newRow("a path with a blank") << R"(C:\My Games\cart.gba)"
-                                         << R"("C:\My Games\cart.gba")";
-    QTest::newRow("a tab") << "a\tb"
-                           << "\"a\tb\"";
-    QTest::newRow("a blank and a trailing backslash") << R"(C:\My Games\)"
-                                                      << R"("C:\My Games\\")";
-    QTest::newRow("a blank and quotes") << R"(say "hi" \"x)"
-                                        << R"("say \"hi\" \\\"x")";
-    QTest::newRow("a wait step with a blank") << " 5"
-                                              << "\" 5\"";
+    auto row = [](const char* name, const char* argument, const char* quoted) {
+        QTest::newRow(name) << QString(argument) << QString(quoted);
+    };
+    row("plain", "-w", "-w");
+    row("no blank: backslashes and quotes as they are", R"(C:\a"b\)", R"(C:\a"b\)");
+    row("a path with a blank", R"(C:\My Games\cart.gba)", R"("C:\My Games\cart.gba")");
+    row("a tab", "a\tb", "\"a\tb\"");
+    row("a blank and a trailing backslash", R"(C:\My Games\)", R"("C:\My Games\\")");
+    row("a blank and quotes", R"(say "hi" \"x)", R"("say \"hi\" \\\"x")");
+    row("a wait step with a blank", " 5", "\" 5\"");
 }
 
 void CommandLinesTest::windowsArgumentQuoting()
@@ -217,15 +203,16 @@ void CommandLinesTest::chooserFilters_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("filters");
-    QTest::newRow("two pairs") << "Loader Files (*.bin)|*.bin|All Files (*.*)|*.*"
-                               << QStringList{"Loader Files (*.bin)", "All Files (*.*)"};
-    QTest::newRow("a closing bar already there")
-        << "Loader Files (*.bin)|*.bin|" << QStringList{"Loader Files (*.bin)"};
-    QTest::newRow("a plain file name as the pattern")
-        << "Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*"
-        << QStringList{"Orbick (OB.exe)", "Program Files (*.exe)", "All Files (*.*)"};
-    QTest::newRow("a description without its pattern") << "Saves|*.sav;*.SAV" << QStringList{"Saves (*.sav *.SAV)"};
-    QTest::newRow("a description left without a pattern") << "Saves|*.sav|Rest" << QStringList{"Saves (*.sav)"};
+    auto row = [](const char* name, const char* text, const QStringList& filters) {
+        QTest::newRow(name) << QString(text) << filters;
+    };
+    // clang-format off
+    row("two pairs", "Loader Files (*.bin)|*.bin|All Files (*.*)|*.*", {"Loader Files (*.bin)", "All Files (*.*)"});
+    row("a closing bar already there", "Loader Files (*.bin)|*.bin|", {"Loader Files (*.bin)"});
+    row("a plain file name as the pattern", "Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*", {"Orbick (OB.exe)", "Program Files (*.exe)", "All Files (*.*)"});
+    row("a description without its pattern", "Saves|*.sav;*.SAV", {"Saves (*.sav *.SAV)"});
+    row("a description left without a pattern", "Saves|*.sav|Rest", {"Saves (*.sav)"});
+    // clang-format on
 }
 
 void CommandLinesTest::chooserFilters()

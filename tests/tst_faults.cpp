@@ -187,10 +187,7 @@ void FaultsTest::backupThatFailsHalfWay()
     QFETCH(QString, message);
     const QString file = m_dir->filePath("backup.sav");
     testfiles::write(file, "an older backup");
-    const QString script = m_dir->filePath("failing tool");
-    testfiles::write(script, "#!/bin/sh\n" + tool + "\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    useTool(*m_save, script);
+    useTool(*m_save, testfiles::writeScript(m_dir->filePath("failing tool"), tool));
     (operation == "backup" ? m_save->outputxt : m_save->cartname)->setText(file);
     // The file is the last argument: the ninth for a save backup, for a cart backup too (-s FILE).
     const QStringList told = press(operation == "backup" ? m_save->backupbtn : m_save->backupcart);

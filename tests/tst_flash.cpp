@@ -68,10 +68,8 @@ void FlashTest::cleanup()
 
 QString FlashTest::recordingTool()
 {
-    const QString path = m_dir->filePath("recorder");
-    testfiles::write(path, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.args\"\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return testfiles::writeScript(m_dir->filePath("recorder"),
+                                  "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.args\"");
 }
 
 void FlashTest::checksInOrder_data()
@@ -201,9 +199,7 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
     } else if (arrangement == "no multirom") {
         QVERIFY(QFile::remove(m_dir->filePath("multi.gba")));
     } else if (arrangement == "killed") {
-        testfiles::write(m_dir->filePath("killer"), "#!/bin/sh\nkill -9 $$\n");
-        QFile::setPermissions(m_dir->filePath("killer"), QFile::ReadOwner | QFile::ExeOwner);
-        m_window->orbicklocation->setText(m_dir->filePath("killer"));
+        m_window->orbicklocation->setText(testfiles::writeScript(m_dir->filePath("killer"), "kill -9 $$"));
     }
     m_window->setPathsFrozen(true);
     QCOMPARE(click(m_window->flashbtn), QStringList{message.replace("%T", m_dir->path())});

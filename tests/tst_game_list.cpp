@@ -67,43 +67,29 @@ void GameListTest::add_data()
     QTest::addColumn<int>("expectedSelection"); // -2: unchanged
     QTest::addColumn<Qt::CaseSensitivity>("names");
     const auto blind = Qt::CaseInsensitive;
-
-    QTest::newRow("selected together arrive bottom-up")
-        << QStringList{} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"} << "xxx"
-        << QStringList{"/roms/c.gba", "/roms/b.gba", "/roms/a.gba"} << 2 << blind;
-    QTest::newRow("only the selected") << QStringList{"/x/z.gba"} << "/roms" << QStringList{"a.gba", "b.gba", "c.gba"}
-                                       << "x.x" << QStringList{"/x/z.gba", "/roms/c.gba", "/roms/a.gba"} << 2 << blind;
-    QTest::newRow("at the root no separator is added")
-        << QStringList{} << "/" << QStringList{"a.gba"} << "x" << QStringList{"/a.gba"} << 0 << blind;
-    QTest::newRow("a file already listed keeps its first place")
-        << QStringList{"/roms/a.gba", "/roms/q.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << "xx"
-        << QStringList{"/roms/a.gba", "/roms/q.gba", "/roms/b.gba"} << 0 << blind;
-    QTest::newRow("letter case does not make a new entry")
-        << QStringList{"/ROMS/A.GBA", "/roms/q.gba"} << "/roms" << QStringList{"a.gba"} << "x"
-        << QStringList{"/ROMS/A.GBA", "/roms/q.gba"} << 0 << blind;
-    QTest::newRow("non-ASCII letter case")
-        << QStringList{"/roms/Élan.gba"} << "/roms" << QStringList{"élan.gba", "z.gba"} << "x."
-        << QStringList{"/roms/Élan.gba"} << 0 << blind;
-    QTest::newRow("last visited unselected selects the last entry")
-        << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba", "b.gba"} << ".." << QStringList{"/roms/a.gba"}
-        << 0 << blind;
-    QTest::newRow("nothing selected, empty list: selection stays")
-        << QStringList{} << "/roms" << QStringList{"a.gba"} << "." << QStringList{} << -2 << blind;
-    QTest::newRow("last visited was a repeat: its first copy is selected")
-        << QStringList{"/roms/a.gba", "/roms/b.gba", "/roms/c.gba"} << "/roms" << QStringList{"b.gba", "d.gba"} << "xx"
-        << QStringList{"/roms/a.gba", "/roms/b.gba", "/roms/c.gba", "/roms/d.gba"} << 1 << blind;
-    QTest::newRow("repeats already in the list are dropped")
-        << QStringList{"/r/a.gba", "/r/b.gba", "/R/A.gba"} << "/r" << QStringList{"c.gba"} << "x"
-        << QStringList{"/r/a.gba", "/r/b.gba", "/r/c.gba"} << 2 << blind;
+    // Lists are given as names separated by ",".
+    auto row = [](const char* name, const char* entries, const char* folder, const char* files, const char* marks,
+                  const char* expected, int selection, Qt::CaseSensitivity names) {
+        auto list = [](const char* text) { return QString(text).split(',', Qt::SkipEmptyParts); };
+        QTest::newRow(name) << list(entries) << QString(folder) << list(files) << QString(marks) << list(expected)
+                            << selection << names;
+    };
+    // clang-format off
+    row("selected together arrive bottom-up", "", "/roms", "a.gba,b.gba,c.gba", "xxx", "/roms/c.gba,/roms/b.gba,/roms/a.gba", 2, blind);
+    row("only the selected", "/x/z.gba", "/roms", "a.gba,b.gba,c.gba", "x.x", "/x/z.gba,/roms/c.gba,/roms/a.gba", 2, blind);
+    row("at the root no separator is added", "", "/", "a.gba", "x", "/a.gba", 0, blind);
+    row("a file already listed keeps its first place", "/roms/a.gba,/roms/q.gba", "/roms", "a.gba,b.gba", "xx", "/roms/a.gba,/roms/q.gba,/roms/b.gba", 0, blind);
+    row("letter case does not make a new entry", "/ROMS/A.GBA,/roms/q.gba", "/roms", "a.gba", "x", "/ROMS/A.GBA,/roms/q.gba", 0, blind);
+    row("non-ASCII letter case", "/roms/Élan.gba", "/roms", "élan.gba,z.gba", "x.", "/roms/Élan.gba", 0, blind);
+    row("last visited unselected selects the last entry", "/roms/a.gba", "/roms", "a.gba,b.gba", "..", "/roms/a.gba", 0, blind);
+    row("nothing selected, empty list: selection stays", "", "/roms", "a.gba", ".", "", -2, blind);
+    row("last visited was a repeat: its first copy is selected", "/roms/a.gba,/roms/b.gba,/roms/c.gba", "/roms", "b.gba,d.gba", "xx", "/roms/a.gba,/roms/b.gba,/roms/c.gba,/roms/d.gba", 1, blind);
+    row("repeats already in the list are dropped", "/r/a.gba,/r/b.gba,/R/A.gba", "/r", "c.gba", "x", "/r/a.gba,/r/b.gba,/r/c.gba", 2, blind);
     // Where letter case tells files apart, both are games of their own.
-    QTest::newRow("case-sensitive: two files that differ in case")
-        << QStringList{"/roms/Zelda.gba"} << "/roms" << QStringList{"ZELDA.gba"} << "x"
-        << QStringList{"/roms/Zelda.gba", "/roms/ZELDA.gba"} << 1 << Qt::CaseSensitive;
-    QTest::newRow("case-sensitive: two folders that differ in case")
-        << QStringList{"/x/Games2/x.gba"} << "/x/games2" << QStringList{"x.gba"} << "x"
-        << QStringList{"/x/Games2/x.gba", "/x/games2/x.gba"} << 1 << Qt::CaseSensitive;
-    QTest::newRow("case-sensitive: the same path once") << QStringList{"/roms/a.gba"} << "/roms" << QStringList{"a.gba"}
-                                                        << "x" << QStringList{"/roms/a.gba"} << 0 << Qt::CaseSensitive;
+    row("case-sensitive: two files that differ in case", "/roms/Zelda.gba", "/roms", "ZELDA.gba", "x", "/roms/Zelda.gba,/roms/ZELDA.gba", 1, Qt::CaseSensitive);
+    row("case-sensitive: two folders that differ in case", "/x/Games2/x.gba", "/x/games2", "x.gba", "x", "/x/Games2/x.gba,/x/games2/x.gba", 1, Qt::CaseSensitive);
+    row("case-sensitive: the same path once", "/roms/a.gba", "/roms", "a.gba", "x", "/roms/a.gba", 0, Qt::CaseSensitive);
+    // clang-format on
 }
 
 void GameListTest::add()

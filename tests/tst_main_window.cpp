@@ -31,23 +31,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QString textOf(const QWidget* widget)
-{
-    if (auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
-        return edit->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return button->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(widget))
-        return combo->currentText();
-    return QString();
-}
-
-} // namespace
-
 class MainWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
@@ -148,14 +131,10 @@ void MainWindowTest::controls()
     QFETCH(QString, toolTip);
 
     m_window->show();
-    auto* control = m_window->findChild<QWidget*>(name);
-    QVERIFY2(control, qPrintable(name));
+    const QWidget* control = checkControl(m_window, name, geometry, text, toolTip);
+    QVERIFY(control);
     QCOMPARE(QString(control->metaObject()->className()), kind);
-    QCOMPARE(control->geometry(), geometry);
-    if (kind != "DriveList")
-        QCOMPARE(textOf(control), text);
     QCOMPARE(control->isVisible(), shown);
-    QCOMPARE(control->toolTip(), toolTip);
 }
 
 void MainWindowTest::looks()

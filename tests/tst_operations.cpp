@@ -92,24 +92,18 @@ void OperationsTest::compileRefusals_data()
     QTest::addColumn<QString>("messageStart");
     QTest::addColumn<QString>("named"); // the path the message names, relative to the folder
 
-    QTest::newRow("a game that is gone") << "missing game"
-                                         << "file not found: "
-                                         << "gone.gba";
-    QTest::newRow("the loader that is gone") << "missing loader"
-                                             << "file not found: "
-                                             << "gbaldr32.bin";
-    QTest::newRow("a game that is a folder") << "folder game"
-                                             << "cannot read the file: "
-                                             << "folder.gba";
-    QTest::newRow("the old multirom among the games") << "output as game"
-                                                      << "the output file is also an input of the multirom: "
-                                                      << "multi.gba";
-    QTest::newRow("a double quote in a path") << "quote"
-                                              << "a path with a double quote or a line break cannot be used: "
-                                              << "say \"hi\".gba";
-    QTest::newRow("a line break in a path") << "quote"
-                                            << "a path with a double quote or a line break cannot be used: "
-                                            << "two\nlines.gba";
+    auto row = [](const char* name, const char* arrangement, const char* messageStart, const char* named) {
+        QTest::newRow(name) << QString(arrangement) << QString(messageStart) << QString(named);
+    };
+    const char* unquotable = "a path with a double quote or a line break cannot be used: ";
+    // clang-format off
+    row("a game that is gone", "missing game", "file not found: ", "gone.gba");
+    row("the loader that is gone", "missing loader", "file not found: ", "gbaldr32.bin");
+    row("a game that is a folder", "folder game", "cannot read the file: ", "folder.gba");
+    row("the old multirom among the games", "output as game", "the output file is also an input of the multirom: ", "multi.gba");
+    row("a double quote in a path", "quote", unquotable, "say \"hi\".gba");
+    row("a line break in a path", "quote", unquotable, "two\nlines.gba");
+    // clang-format on
 }
 
 void OperationsTest::compileRefusals()
@@ -383,39 +377,21 @@ void OperationsTest::flashOutcomes_data()
     QTest::addColumn<QString>("commandLine"); // empty: nothing is run
 
     const RunOutcome done = RunOutcome::exited(0);
-    QTest::newRow("no multirom, no tool")
-        << ""
-        << ""
-        << "" << done << int(cart::ToolChoice::File) << "you have to select the multi.gba to flash"
-        << "";
-    QTest::newRow("no tool") << "m.gba"
-                             << ""
-                             << "" << done << int(cart::ToolChoice::Tool) << "please select your Orbick location"
-                             << "";
-    QTest::newRow("done, empty wait step") << "m.gba"
-                                           << "OB"
-                                           << "" << done << int(cart::ToolChoice::None) << "Flashed!"
-                                           << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool failed") << "m.gba"
-                                 << "OB"
-                                 << "7" << RunOutcome::exited(5) << int(cart::ToolChoice::None)
-                                 << "flash failed: exit code 5"
-                                 << "OB -2 -w 7 -l 1 -p m.gba";
-    QTest::newRow("exit code above 2^31") << "m.gba"
-                                          << "OB"
-                                          << "0" << RunOutcome::exited(0xC0000005u) << int(cart::ToolChoice::None)
-                                          << "flash failed: exit code -1073741819"
-                                          << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool killed") << "m.gba"
-                                 << "OB"
-                                 << "0" << RunOutcome::signalled(9) << int(cart::ToolChoice::None)
-                                 << "flash failed: killed by signal 9"
-                                 << "OB -2 -w 0 -l 1 -p m.gba";
-    QTest::newRow("tool not started") << "m.gba"
-                                      << "OB"
-                                      << "0" << RunOutcome::notStarted() << int(cart::ToolChoice::None)
-                                      << "could not start OB"
-                                      << "OB -2 -w 0 -l 1 -p m.gba";
+    auto row = [](const char* name, const char* multirom, const char* tool, const char* waitStep, const RunOutcome& ran,
+                  cart::ToolChoice missing, const char* message, const char* commandLine) {
+        QTest::newRow(name) << QString(multirom) << QString(tool) << QString(waitStep) << ran << int(missing)
+                            << QString(message) << QString(commandLine);
+    };
+    const cart::ToolChoice none = cart::ToolChoice::None;
+    // clang-format off
+    row("no multirom, no tool", "", "", "", done, cart::ToolChoice::File, "you have to select the multi.gba to flash", "");
+    row("no tool", "m.gba", "", "", done, cart::ToolChoice::Tool, "please select your Orbick location", "");
+    row("done, empty wait step", "m.gba", "OB", "", done, none, "Flashed!", "OB -2 -w 0 -l 1 -p m.gba");
+    row("tool failed", "m.gba", "OB", "7", RunOutcome::exited(5), none, "flash failed: exit code 5", "OB -2 -w 7 -l 1 -p m.gba");
+    row("exit code above 2^31", "m.gba", "OB", "0", RunOutcome::exited(0xC0000005u), none, "flash failed: exit code -1073741819", "OB -2 -w 0 -l 1 -p m.gba");
+    row("tool killed", "m.gba", "OB", "0", RunOutcome::signalled(9), none, "flash failed: killed by signal 9", "OB -2 -w 0 -l 1 -p m.gba");
+    row("tool not started", "m.gba", "OB", "0", RunOutcome::notStarted(), none, "could not start OB", "OB -2 -w 0 -l 1 -p m.gba");
+    // clang-format on
 }
 
 void OperationsTest::flashOutcomes()

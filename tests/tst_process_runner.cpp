@@ -29,10 +29,7 @@ namespace {
 
 QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
 {
-    const QString path = dir.filePath(name);
-    testfiles::write(path, "#!/bin/sh\n" + body + "\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return testfiles::writeScript(dir.filePath(name), body);
 }
 
 ConsoleWindow* shownConsole()
@@ -196,9 +193,8 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
 {
     QTemporaryDir dir;
     // The tool goes on once the test has seen what it wanted to see: it waits for a file.
-    const QString tool = script(dir, "tool",
-                                "echo 'writing block 1'; echo 'a warning' >&2\n"
-                                "for i in $(seq 600); do [ -e \"$0.go\" ] && break; sleep 0.05; done; echo done");
+    const QString tool = script(
+        dir, "tool", "echo 'writing block 1'; echo 'a warning' >&2\n" + testfiles::waitForTheTest + "\necho done");
     QWidget started; // the window the run was started from
     started.show();
     started.activateWindow();
@@ -212,7 +208,7 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
         // In front of the window it was started from, which it belongs to, with the keyboard's focus for Ctrl+C.
         QTRY_VERIFY(QApplication::activeWindow() == shownConsole());
         inFront = shownConsole()->parentWidget() == &started && shownConsole()->hasFocus();
-        testfiles::write(tool + ".go", "");
+        testfiles::letToolGoOn(tool);
     });
     QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
     QVERIFY(!seenWhileRunning.contains("done"));
@@ -223,7 +219,7 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
 void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 {
     QTemporaryDir dir;
-    const QString tool = script(dir, "tool", "sleep 1");
+    const QString tool = script(dir, "tool", testfiles::waitForTheTest);
     QPushButton button("press");
     int presses = 0;
     connect(&button, &QPushButton::clicked, [&] { ++presses; });
@@ -234,19 +230,18 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
     // The windows keep painting while the program runs.
     int paintsWhileRunning = 0;
     PaintCounter counter(&button);
-    QTimer::singleShot(100, [&] {
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(shownConsole()); // the program runs
         counter.paints = 0;
         button.setText("still painting");
         button.repaint();
-        const bool running = QApplication::overrideCursor() != nullptr; // the busy cursor shows only then
-        paintsWhileRunning = running ? counter.paints : 0;
-    });
-    QTimer::singleShot(300, [&] {
+        paintsWhileRunning = counter.paints;
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::keyClick(&button, Qt::Key_Space);
         button.close();
         closedWhileRunning = !button.isVisible();
         busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        testfiles::letToolGoOn(tool);
     });
     QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
     QCOMPARE(presses, 0);
@@ -289,10 +284,11 @@ void ProcessRunnerTest::misbehavingTools()
     button.show();
     int presses = 0;
     connect(&button, &QPushButton::clicked, [&] { ++presses; });
-    QTimer::singleShot(300, &button, [&] {
+    QTimer::singleShot(0, &button, [&] {
+        if (stop.isEmpty())
+            return;                  // it ends by itself
+        QTRY_VERIFY(shownConsole()); // the tool runs
         ConsoleWindow* console = shownConsole();
-        if (!console)
-            return;
         QTest::mouseClick(&button, Qt::LeftButton);
         otherWindowsStillBlocked = presses == 0;
         if (stop == "close")

@@ -29,20 +29,14 @@ void StartupDetectionTest::detection_data()
     QTest::addColumn<QString>("loaderName"); // empty: not found
     QTest::addColumn<QString>("toolName");
 
-    QTest::newRow("usual names") << QStringList{"gbaldr32.bin", "OB.exe"} << QStringList{} << "gbaldr32.bin"
-                                 << "OB.exe";
-    QTest::newRow("loader upper case, tool mixed case")
-        << QStringList{"GBALDR32.BIN", "Ob.Exe"} << QStringList{} << "GBALDR32.BIN"
-        << "Ob.Exe";
-    QTest::newRow("folders named like them")
-        << QStringList{} << QStringList{"gbaldr32.bin", "ob.exe", "multi.gba"} << ""
-        << "";
-    QTest::newRow("hidden files are not ordinary") << QStringList{".gbaldr32.bin", ".OB.exe"} << QStringList{} << ""
-                                                   << "";
-    QTest::newRow("names that only start alike") << QStringList{"gbaldr32.bin.bak", "xob.exe"} << QStringList{} << ""
-                                                 << "";
-    QTest::newRow("neither") << QStringList{"a.gba"} << QStringList{} << ""
-                             << "";
+    auto row = [](const char* name, const QStringList& files, const QStringList& folders, const char* loader,
+                  const char* tool) { QTest::newRow(name) << files << folders << QString(loader) << QString(tool); };
+    row("usual names", {"gbaldr32.bin", "OB.exe"}, {}, "gbaldr32.bin", "OB.exe");
+    row("loader upper case, tool mixed case", {"GBALDR32.BIN", "Ob.Exe"}, {}, "GBALDR32.BIN", "Ob.Exe");
+    row("folders named like them", {}, {"gbaldr32.bin", "ob.exe", "multi.gba"}, "", "");
+    row("hidden files are not ordinary", {".gbaldr32.bin", ".OB.exe"}, {}, "", "");
+    row("names that only start alike", {"gbaldr32.bin.bak", "xob.exe"}, {}, "", "");
+    row("neither", {"a.gba"}, {}, "", "");
 }
 
 void StartupDetectionTest::detection()

@@ -32,6 +32,23 @@ inline void writeRaw(const QByteArray& path, const QByteArray& bytes)
     std::fclose(file);
 }
 
+// A stand-in tool: a shell script of body, made executable. Returns its path.
+inline QString writeScript(const QString& path, const QByteArray& body)
+{
+    write(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// Shell lines for a stand-in tool that waits, at most a minute, until the test lets it go on.
+inline const QByteArray waitForTheTest = "for i in $(seq 1200); do [ -e \"$0.go\" ] && break; sleep 0.05; done";
+
+// Lets a tool that waits (waitForTheTest) go on.
+inline void letToolGoOn(const QString& tool)
+{
+    write(tool + ".go", QByteArray());
+}
+
 inline QByteArray read(const QString& path)
 {
     QFile file(path);

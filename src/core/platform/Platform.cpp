@@ -28,6 +28,15 @@ QString primaryRoot()
 #endif
 }
 
+QString formFaceFamily()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Microsoft Sans Serif");
+#else
+    return QStringLiteral("Liberation Sans");
+#endif
+}
+
 bool fileNamesAreCaseSensitive()
 {
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)

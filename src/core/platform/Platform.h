@@ -7,7 +7,9 @@
 #include <functional>
 #include <optional>
 
-// What differs between Windows and the other systems Vellmore runs on, in one place.
+// The system's answers to what differs between Windows and the other systems Vellmore runs on:
+// separators, roots, letter case, code pages, signals. What differs in files and folders is
+// FileSystem's; how a program is started, the GUI runner's.
 namespace platform {
 
 // The path separator that Vellmore writes into every path it composes.
@@ -16,6 +18,10 @@ QChar separator();
 // The root that plays the part of drive C's root: the one folder path that
 // already ends in the separator ("C:\" on Windows, "/" elsewhere).
 QString primaryRoot();
+
+// The face the forms are drawn in on this system: their own narrow face on Windows, Liberation
+// Sans (with the same metrics as Arial) elsewhere, which the program's package brings along.
+QString formFaceFamily();
 
 // Whether the file system tells "A.gba" and "a.gba" apart.
 bool fileNamesAreCaseSensitive();

@@ -2,6 +2,7 @@
 
 #include "controls/ColourValue.h"
 #include "controls/WindowIcon.h"
+#include "platform/Platform.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -118,9 +119,9 @@ QFont fontOf(const QString& family, bool bold)
 
 QFont windowFont()
 {
-    // The forms were drawn for the first face; the others have close metrics where it is missing.
+    // The forms were drawn for the system's narrow face; the others have close metrics where it is missing.
     static const QString family =
-        installedFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+        installedFamily({platform::formFaceFamily(), QStringLiteral("Microsoft Sans Serif"),
                          QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     return fontOf(family, false);
 }

@@ -18,7 +18,8 @@ class QMenuBar;
 class QPushButton;
 
 // The main window: the file browser, the game list, the three paths and the tool
-// options. The handlers' bodies live with the feature they belong to (multirom/, cart/).
+// options. Its handlers live beside it, one file to a concern (start-up, browser, game list,
+// choosers, compile, flash); the sequences they run are the core's (multirom/, cart/).
 class frmdialog : public QWidget {
     Q_OBJECT
 
