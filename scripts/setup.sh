@@ -41,11 +41,19 @@ ensure_packages() {
 }
 
 # build_vellmore [BUILD_TYPE [CMAKE_OPTION ...]]
+# Configures the build folder when it is new or its options changed since the last time,
+# then builds. VELLMORE_WARNINGS_AS_ERRORS=1 makes every warning fail the build.
 build_vellmore() {
   local build_type="${1:-RelWithDebInfo}"
   shift || true
-  if [ ! -f "$VELLMORE_BUILD/build.ninja" ]; then
-    cmake -S "$VELLMORE_ROOT" -B "$VELLMORE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@"
+  local options=(-G Ninja -DCMAKE_BUILD_TYPE="$build_type"
+                 -DCMAKE_COMPILE_WARNING_AS_ERROR="$([ "${VELLMORE_WARNINGS_AS_ERRORS:-0}" = 1 ] && echo ON || echo OFF)"
+                 "$@")
+  local stamp="$VELLMORE_BUILD/.vellmore-configured-with"
+  local wanted="${CC:-} ${CXX:-} ${options[*]}"
+  if [ ! -f "$VELLMORE_BUILD/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+    cmake -S "$VELLMORE_ROOT" -B "$VELLMORE_BUILD" "${options[@]}"
+    printf '%s' "$wanted" > "$stamp"
   fi
   cmake --build "$VELLMORE_BUILD" -j2
 }
