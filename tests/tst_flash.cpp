@@ -68,8 +68,7 @@ void FlashTest::cleanup()
 
 QString FlashTest::recordingTool()
 {
-    return testfiles::writeScript(m_dir->filePath("recorder"),
-                                  "for a in \"$@\"; do printf '[%s]' \"$a\"; done > \"$0.args\"");
+    return testfiles::writeStandIn(m_dir->filePath("recorder"), {"args"});
 }
 
 void FlashTest::checksInOrder_data()
@@ -141,33 +140,32 @@ void FlashTest::failuresAreNeverReportedAsFlashed_data()
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<QString>("message");
 
-    const QString noSuchFile = QString::fromLocal8Bit(strerror(ENOENT));
+    auto row = [](const char* name, const char* arrangement, const QString& message) {
+        QTest::newRow(name) << QString(arrangement) << message;
+    };
+    // Why a tool could not be started, in the system's words.
+#ifdef Q_OS_WIN
+    row("tool missing", "tool missing",
+        "could not start %T/no tool/OB.exe: The system cannot find the file specified.");
+    row("tool ended for a fault", "killed", "flash failed: crashed with status 0xC0000005");
+#else
     const QString denied = QString::fromLocal8Bit(strerror(EACCES));
     const QString format = QString::fromLocal8Bit(strerror(ENOEXEC));
-    // Why a tool could not be started, in the system's words.
-    QTest::newRow("tool missing") << "tool missing"
-                                  << "could not start %T/no tool/OB.exe: " + noSuchFile;
-    QTest::newRow("tool is a folder") << "folder"
-                                      << "could not start %T/tool: " + denied;
-    QTest::newRow("tool without execute permission") << "not executable"
-                                                     << "could not start %T/tool: " + denied;
-    QTest::newRow("script without a #! line") << "no interpreter"
-                                              << "could not start %T/tool: " + format;
-    QTest::newRow("empty file") << "empty"
-                                << "could not start %T/tool: " + format;
-    QTest::newRow("a Windows program") << "windows"
-                                       << "could not start %T/tool: " + format +
-                                              " (it is a Windows program; to run Windows programs here, "
-                                              "install wine and wine-binfmt)";
-    QTest::newRow("no cart on that port") << "port 2"
-                                          << "flash failed: exit code 5: obsim: no cart found on LPT2";
-    QTest::newRow("image too large") << "too large"
-                                     << "flash failed: exit code 4: obsim: the image holds 33554433 bytes, "
-                                        "more than the cart's 33554432";
-    QTest::newRow("nothing compiled yet") << "no multirom"
-                                          << "flash failed: exit code 3: obsim: cannot open the image %T/multi.gba";
-    QTest::newRow("tool killed") << "killed"
-                                 << "flash failed: killed by signal 9";
+    row("tool missing", "tool missing",
+        "could not start %T/no tool/OB.exe: " + QString::fromLocal8Bit(strerror(ENOENT)));
+    row("tool is a folder", "folder", "could not start %T/tool: " + denied);
+    row("tool without execute permission", "not executable", "could not start %T/tool: " + denied);
+    row("script without a #! line", "no interpreter", "could not start %T/tool: " + format);
+    row("empty file", "empty", "could not start %T/tool: " + format);
+    row("a Windows program", "windows",
+        "could not start %T/tool: " + format +
+            " (it is a Windows program; to run Windows programs here, install wine and wine-binfmt)");
+    row("tool killed", "killed", "flash failed: killed by signal 9");
+#endif
+    row("no cart on that port", "port 2", "flash failed: exit code 5: obsim: no cart found on LPT2");
+    row("image too large", "too large",
+        "flash failed: exit code 4: obsim: the image holds 33554433 bytes, more than the cart's 33554432");
+    row("nothing compiled yet", "no multirom", "flash failed: exit code 3: obsim: cannot open the image %T/multi.gba");
 }
 
 void FlashTest::failuresAreNeverReportedAsFlashed()
@@ -199,7 +197,7 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
     } else if (arrangement == "no multirom") {
         QVERIFY(QFile::remove(m_dir->filePath("multi.gba")));
     } else if (arrangement == "killed") {
-        m_window->orbicklocation->setText(testfiles::writeScript(m_dir->filePath("killer"), "kill -9 $$"));
+        m_window->orbicklocation->setText(testfiles::writeStandIn(m_dir->filePath("killer"), {"crash"}));
     }
     m_window->setPathsFrozen(true);
     QCOMPARE(click(m_window->flashbtn), QStringList{message.replace("%T", m_dir->path())});

@@ -17,9 +17,11 @@
 #include <cstring>
 #include <memory>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using platform::CommandLine;
 using platform::RunOutcome;
@@ -27,9 +29,10 @@ using runner::ExecCmd;
 
 namespace {
 
-QString script(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+// A stand-in tool in dir, doing steps separated by ";".
+QString tool(const QTemporaryDir& dir, const QString& name, const QString& steps)
 {
-    return testfiles::writeScript(dir.filePath(name), body);
+    return testfiles::writeStandIn(dir.filePath(name), steps.split(QLatin1Char(';')));
 }
 
 ConsoleWindow* shownConsole()
@@ -41,6 +44,7 @@ ConsoleWindow* shownConsole()
     return nullptr;
 }
 
+#ifndef Q_OS_WIN
 // While it lives, the test's standard output and error go to fd (which it then owns).
 class OutputRedirected {
 public:
@@ -65,6 +69,19 @@ public:
 private:
     int m_out;
     int m_err;
+};
+#endif
+
+// While it lives, what the runner passes on to the test's own output goes nowhere: a flood of
+// it would fill the log. (On Windows a tool writes to a console of its own, not to ours.)
+class OutputQuiet {
+#ifndef Q_OS_WIN
+public:
+    OutputQuiet() : m_redirected(::open("/dev/null", O_WRONLY)) {}
+
+private:
+    OutputRedirected m_redirected;
+#endif
 };
 
 // Counts the paint events a widget receives.
@@ -95,12 +112,14 @@ private slots:
     void argumentsArriveAsAVector();
     void seesOurDirectoryAndEnvironment();
     void batchFileRunsThroughTheInterpreter();
-    void consoleShowsOutputWhileRunning();
     void userInputIsBlockedWhileRunning();
     void misbehavingTools_data();
     void misbehavingTools();
+#ifndef Q_OS_WIN // Vellmore's own console, where the desktop gives a tool none; writes that end a process
+    void consoleShowsOutputWhileRunning();
     void writesThatFailDoNotEndVellmore_data();
     void writesThatFailDoNotEndVellmore();
+#endif
 };
 
 void ProcessRunnerTest::cleanup()
@@ -110,27 +129,33 @@ void ProcessRunnerTest::cleanup()
 
 void ProcessRunnerTest::outcomes_data()
 {
-    QTest::addColumn<QByteArray>("body"); // empty: no program at all
+    QTest::addColumn<QString>("steps"); // empty: no program at all
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("succeeded");
 
-    QTest::newRow("exit 0") << QByteArray("exit 0") << int(RunOutcome::Kind::Exited) << 0 << true;
-    QTest::newRow("exit 3") << QByteArray("exit 3") << int(RunOutcome::Kind::Exited) << 3 << false;
-    QTest::newRow("exit 253, as the system reports -3")
-        << QByteArray("exit 253") << int(RunOutcome::Kind::Exited) << 253 << false;
-    QTest::newRow("killed by a signal") << QByteArray("kill -9 $$") << int(RunOutcome::Kind::Signalled) << 9 << false;
-    QTest::newRow("no such program") << QByteArray() << int(RunOutcome::Kind::NotStarted) << -1 << false;
+    auto row = [](const char* name, const char* steps, RunOutcome::Kind kind, int code) {
+        QTest::newRow(name) << QString(steps) << int(kind) << code << (kind == RunOutcome::Kind::Exited && code == 0);
+    };
+    row("exit 0", "exit 0", RunOutcome::Kind::Exited, 0);
+    row("exit 3", "exit 3", RunOutcome::Kind::Exited, 3);
+    row("exit 253", "exit 253", RunOutcome::Kind::Exited, 253);
+#ifdef Q_OS_WIN
+    row("ended for a fault", "crash", RunOutcome::Kind::Crashed, qint32(0xC0000005u));
+#else
+    row("killed by a signal", "crash", RunOutcome::Kind::Signalled, 9);
+#endif
+    row("no such program", "", RunOutcome::Kind::NotStarted, -1);
 }
 
 void ProcessRunnerTest::outcomes()
 {
-    QFETCH(QByteArray, body);
+    QFETCH(QString, steps);
     QFETCH(int, kind);
     QFETCH(int, code);
     QFETCH(bool, succeeded);
     QTemporaryDir dir;
-    const QString program = body.isEmpty() ? dir.filePath("missing tool") : script(dir, "tool", body);
+    const QString program = steps.isEmpty() ? dir.filePath("missing tool") : tool(dir, "tool", steps);
     const RunOutcome outcome = ExecCmd(CommandLine(program));
     QCOMPARE(int(outcome.kind), kind);
     QCOMPARE(outcome.code, code);
@@ -151,24 +176,23 @@ void ProcessRunnerTest::signedExitCodes()
 void ProcessRunnerTest::argumentsArriveAsAVector()
 {
     QTemporaryDir dir;
-    const QString tool =
-        script(dir, "my tool", "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > \"$(dirname \"$0\")/args\"");
+    const QString program = tool(dir, "my tool", "args");
     const QStringList arguments{"-2", "-w", " 5", "-p", "/a b/ü & c%d\"e.gba"};
-    QCOMPARE(ExecCmd(CommandLine(tool, arguments)).code, 0);
-    QCOMPARE(testfiles::read(dir.filePath("args")),
-             QString("[-2]\n[-w]\n[ 5]\n[-p]\n[/a b/ü & c%d\"e.gba]\n").toUtf8());
+    QCOMPARE(ExecCmd(CommandLine(program, arguments)).code, 0);
+    QCOMPARE(QString::fromUtf8(testfiles::read(program + ".args")), QString("[-2][-w][ 5][-p][/a b/ü & c%d\"e.gba]"));
 }
 
 void ProcessRunnerTest::seesOurDirectoryAndEnvironment()
 {
     QTemporaryDir dir;
-    const QString tool = script(dir, "tool", "pwd > where; printf %s \"$VELLMORE_PROBE\" > env");
+    const QString program = tool(dir, "tool", "where;env VELLMORE_PROBE");
     testfiles::CurrentDirectory cwd(dir.path());
     qputenv("VELLMORE_PROBE", "here");
-    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    QCOMPARE(ExecCmd(CommandLine(program)).code, 0);
     qunsetenv("VELLMORE_PROBE");
-    QCOMPARE(testfiles::read(dir.filePath("where")).trimmed(), QFile::encodeName(QDir(dir.path()).canonicalPath()));
-    QCOMPARE(testfiles::read(dir.filePath("env")), QByteArray("here"));
+    QCOMPARE(QDir(QString::fromUtf8(testfiles::read(program + ".where"))).canonicalPath(),
+             QDir(dir.path()).canonicalPath());
+    QCOMPARE(testfiles::read(program + ".env"), QByteArray("here"));
 }
 
 void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
@@ -189,12 +213,12 @@ void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
     QCOMPARE(bad.code, 9009);
 }
 
+#ifndef Q_OS_WIN
 void ProcessRunnerTest::consoleShowsOutputWhileRunning()
 {
     QTemporaryDir dir;
     // The tool goes on once the test has seen what it wanted to see: it waits for a file.
-    const QString tool = script(
-        dir, "tool", "echo 'writing block 1'; echo 'a warning' >&2\n" + testfiles::waitForTheTest + "\necho done");
+    const QString program = tool(dir, "tool", "out writing block 1;err a warning;wait;out done");
     QWidget started; // the window the run was started from
     started.show();
     started.activateWindow();
@@ -208,18 +232,20 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
         // In front of the window it was started from, which it belongs to, with the keyboard's focus for Ctrl+C.
         QTRY_VERIFY(QApplication::activeWindow() == shownConsole());
         inFront = shownConsole()->parentWidget() == &started && shownConsole()->hasFocus();
-        testfiles::letToolGoOn(tool);
+        testfiles::letToolGoOn(program);
     });
-    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    QCOMPARE(ExecCmd(CommandLine(program)).code, 0);
     QVERIFY(!seenWhileRunning.contains("done"));
     QVERIFY(inFront);
     QVERIFY(!shownConsole());
 }
 
+#endif
+
 void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 {
     QTemporaryDir dir;
-    const QString tool = script(dir, "tool", testfiles::waitForTheTest);
+    const QString program = tool(dir, "tool", "ready;wait");
     QPushButton button("press");
     int presses = 0;
     connect(&button, &QPushButton::clicked, [&] { ++presses; });
@@ -231,7 +257,7 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
     int paintsWhileRunning = 0;
     PaintCounter counter(&button);
     QTimer::singleShot(0, [&] {
-        QTRY_VERIFY(shownConsole()); // the program runs
+        QTRY_VERIFY(testfiles::toolIsReady(program));
         counter.paints = 0;
         button.setText("still painting");
         button.repaint();
@@ -241,9 +267,9 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
         button.close();
         closedWhileRunning = !button.isVisible();
         busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
-        testfiles::letToolGoOn(tool);
+        testfiles::letToolGoOn(program);
     });
-    QCOMPARE(ExecCmd(CommandLine(tool)).code, 0);
+    QCOMPARE(ExecCmd(CommandLine(program)).code, 0);
     QCOMPARE(presses, 0);
     QVERIFY(paintsWhileRunning > 0);
     QVERIFY(!closedWhileRunning);
@@ -255,30 +281,37 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 
 void ProcessRunnerTest::misbehavingTools_data()
 {
-    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("stop"); // how the user stops it: "", "close", "ctrl+c" or "stop"
     QTest::addColumn<QString>("outcome");
 
+    auto row = [](const char* name, const char* steps, const char* stop, const QString& outcome) {
+        QTest::newRow(name) << QString(steps) << QString(stop) << outcome;
+    };
+    row("reads its standard input", "read;exit 4", "", "exit code 4");
+#ifdef Q_OS_WIN
+    // The system's own console: closing it ends the tool with the status a console's close gives.
+    row("its console closed", "exit -1073741510", "", "stopped: the console window was closed");
+#else
+    // Vellmore's console, where the desktop gives the tool none.
     const QString closed = "stopped: the console window was closed";
-    QTest::newRow("reads its standard input") << QByteArray("read answer; exit 4") << ""
-                                              << "exit code 4";
-    QTest::newRow("never ends, console closed") << QByteArray("exec sleep 600") << "close" << closed;
-    QTest::newRow("never ends, Ctrl+C in the console") << QByteArray("exec sleep 600") << "ctrl+c"
-                                                       << "stopped: Ctrl+C was pressed in the console window";
-    QTest::newRow("never ends, the console's Stop button") << QByteArray("exec sleep 600") << "stop"
-                                                           << "stopped: Stop was pressed in the console window";
-    QTest::newRow("ignores the request to stop")
-        << QByteArray("trap '' TERM; while :; do sleep 1; done") << "close" << closed;
-    QTest::newRow("prints without end") << QByteArray("exec yes progress >/dev/stderr") << "close" << closed;
+    row("never ends, console closed", "ready;wait", "close", closed);
+    row("never ends, Ctrl+C in the console", "ready;wait", "ctrl+c",
+        "stopped: Ctrl+C was pressed in the console window");
+    row("never ends, the console's Stop button", "ready;wait", "stop",
+        "stopped: Stop was pressed in the console window");
+    row("ignores the request to stop", "ignore-stop;ready;wait", "close", closed);
+    row("prints without end", "ready;flood", "close", closed);
+#endif
 }
 
 void ProcessRunnerTest::misbehavingTools()
 {
-    QFETCH(QByteArray, body);
+    QFETCH(QString, steps);
     QFETCH(QString, stop);
     QFETCH(QString, outcome);
     QTemporaryDir dir;
-    const QString tool = script(dir, "tool", body);
+    const QString program = tool(dir, "tool", steps);
     bool otherWindowsStillBlocked = false;
     QPushButton button("press");
     button.show();
@@ -303,8 +336,8 @@ void ProcessRunnerTest::misbehavingTools()
     // What the runner passes on to the test's own output is not under test here; a flood of it would fill the log.
     RunOutcome ran;
     {
-        const OutputRedirected quiet(::open("/dev/null", O_WRONLY));
-        ran = ExecCmd(CommandLine(tool));
+        const OutputQuiet quiet;
+        ran = ExecCmd(CommandLine(program));
     }
     QCOMPARE(ran.describe(), outcome);
     QVERIFY(!ran.succeeded());
@@ -313,6 +346,7 @@ void ProcessRunnerTest::misbehavingTools()
     QVERIFY(!shownConsole());
 }
 
+#ifndef Q_OS_WIN
 void ProcessRunnerTest::writesThatFailDoNotEndVellmore_data()
 {
     QTest::addColumn<QString>("attack");
@@ -335,6 +369,7 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
     request.toolPath = "tool";
     request.browserFolder = dir.path();
 
+    const QString talker = tool(dir, "chatty", "out progress;err warning");
     // Vellmore's own output goes to a pipe nobody reads, or every file is held to 64 KiB.
     struct rlimit savedLimit;
     ::getrlimit(RLIMIT_FSIZE, &savedLimit);
@@ -348,15 +383,15 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
     }
     multirom::CompileOutcome compiled;
-    RunOutcome tool;
+    RunOutcome chatty;
     {
         std::unique_ptr<OutputRedirected> closed(ends[1] >= 0 ? new OutputRedirected(ends[1]) : nullptr);
         compiled = multirom::compileMultirom(request, ExecCmd);
-        tool = ExecCmd(CommandLine(script(dir, "chatty", "echo progress; echo warning >&2")));
+        chatty = ExecCmd(CommandLine(talker));
     }
     ::setrlimit(RLIMIT_FSIZE, &savedLimit);
 
-    QVERIFY(tool.succeeded());
+    QVERIFY(chatty.succeeded());
     QVERIFY(!QFile::exists(dir.filePath("flash.bat")));
     QVERIFY(QDir(dir.path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden).isEmpty());
     if (attack == "closed stdout") {
@@ -368,6 +403,8 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
         QCOMPARE(testfiles::read(dir.filePath("multi.gba")), QByteArray("the good old multirom"));
     }
 }
+
+#endif
 
 QTEST_MAIN(ProcessRunnerTest)
 #include "tst_process_runner.moc"

@@ -208,12 +208,14 @@ void WindowsTest::chooserTakesTheNameAsConfirmed_data()
                             << QString(refused);
     };
     // clang-format off
+#ifndef Q_OS_WIN // names that end in blanks, links, names that are bytes: not on Windows' file systems
     row("backup to a name ending in a blank", "Command2", "game.sav ", -1, "game.sav ", "game.sav ", "");
     row("restore from a name ending in a blank", "Command1", "game.sav ", -1, "game.sav ", "", "");
     row("a link that leads nowhere yet", "Command2", "dang.sav", -1, "dang.sav", "%T/other/far.sav", "");
     row("a circle of links", "Command2", "loop.sav", -1, "", "", "this name is a link that leads round in a circle of links: ");
     row("backup to a name that is not valid text", "Command2", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
     row("restore from a name that is not valid text", "Command1", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
+#endif
     row("a double quote", "Command2", "q\"uo'te.sav", -1, "", "", "a name with a double quote cannot be used: q\"uo'te.sav");
     row("a name too long for the file system", "Command2", QByteArray(300, 'n') + ".sav", -1, "", "", "the name is too long for the file system");
     row("a save typed without extension", "Command2", "newsave", -1, "newsave.sav", "newsave.sav\n", "");
@@ -233,12 +235,14 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     QFETCH(QString, refused);
     const QString folder = m_dir->path();
     testfiles::write(m_dir->filePath("game.sav"), "the other game");
+#ifndef Q_OS_WIN
     testfiles::write(m_dir->filePath("game.sav "), "this game");
     QVERIFY(QDir(folder).mkdir("other"));
     QVERIFY(QFile::link(m_dir->filePath("other/far.sav"), m_dir->filePath("dang.sav")));
     QVERIFY(QFile::link(m_dir->filePath("loop2.sav"), m_dir->filePath("loop.sav")));
     QVERIFY(QFile::link(m_dir->filePath("loop.sav"), m_dir->filePath("loop2.sav")));
     testfiles::writeRaw(QFile::encodeName(folder) + "/bad\xff\xfe.sav", "a game with a bad name");
+#endif
     m_windows->mainWindow()->Command1->click();
     saveload* save = existingWindow<saveload>();
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);

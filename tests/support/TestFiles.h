@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTest>
 
@@ -32,21 +33,33 @@ inline void writeRaw(const QByteArray& path, const QByteArray& bytes)
     std::fclose(file);
 }
 
-// A stand-in tool: a shell script of body, made executable. Returns its path.
-inline QString writeScript(const QString& path, const QByteArray& body)
+// A stand-in tool at path (".exe" added on Windows): a copy of the project's stand-in program
+// that does the steps given (see tools/standin). Returns its path.
+inline QString writeStandIn(const QString& path, const QStringList& steps)
 {
-    write(path, "#!/bin/sh\n" + body + "\n");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+#ifdef Q_OS_WIN
+    const QString program = path + QStringLiteral(".exe");
+#else
+    const QString program = path;
+#endif
+    QDir().mkpath(QFileInfo(program).absolutePath());
+    QFile::remove(program);
+    if (!QFile::copy(QStringLiteral(STANDIN_PATH), program))
+        qWarning("cannot copy the stand-in tool to %s", qPrintable(program));
+    write(program + QStringLiteral(".steps"), steps.join(QLatin1Char('\n')).toUtf8());
+    return program;
 }
 
-// Shell lines for a stand-in tool that waits, at most a minute, until the test lets it go on.
-inline const QByteArray waitForTheTest = "for i in $(seq 1200); do [ -e \"$0.go\" ] && break; sleep 0.05; done";
-
-// Lets a tool that waits (waitForTheTest) go on.
+// Lets a stand-in tool that waits (the step "wait") go on.
 inline void letToolGoOn(const QString& tool)
 {
-    write(tool + ".go", QByteArray());
+    write(tool + QStringLiteral(".go"), QByteArray());
+}
+
+// Whether a stand-in tool has come to its step "ready".
+inline bool toolIsReady(const QString& tool)
+{
+    return QFileInfo::exists(tool + QStringLiteral(".ready"));
 }
 
 inline QByteArray read(const QString& path)

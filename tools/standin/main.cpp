@@ -1,0 +1,112 @@
+// vellmore-standin: a program that stands in for a tool in the tests, on every system. A copy
+// of it, under any name, does what the file "<its own path>.steps" says, one step a line:
+//
+//   args            writes its arguments, each in [ ], to "<its own path>.args"
+//   out TEXT        writes TEXT and a line end to standard output; err TEXT likewise to error
+//   write TEXT      writes TEXT into the file named by its last argument
+//   ready           makes "<its own path>.ready", so that a test knows it runs
+//   wait            waits, at most a minute, until "<its own path>.go" exists
+//   where           writes its current directory to "<its own path>.where"
+//   env NAME        writes the environment variable NAME to "<its own path>.env"
+//   read            reads a line from standard input
+//   ignore-stop     takes no notice of a request to stop
+//   flood           writes "progress" lines to standard error without end
+//   crash           ends as the system ends a program for a fault
+//   exit N          ends with exit code N (the steps end with exit code 0 otherwise)
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+void crash()
+{
+#ifdef Q_OS_WIN
+    RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#else
+    std::raise(SIGKILL);
+#endif
+    std::abort();
+}
+
+void ignoreStop()
+{
+#ifndef Q_OS_WIN
+    std::signal(SIGTERM, SIG_IGN);
+#endif
+}
+
+void waitForTheTest(const QString& self)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo::exists(self + QStringLiteral(".go")) && waited.elapsed() < 60000)
+        QThread::msleep(20);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString self = QCoreApplication::applicationFilePath();
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    QFile steps(self + QStringLiteral(".steps"));
+    if (!steps.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "standin: no steps beside %s\n", qPrintable(self));
+        return 100;
+    }
+    for (const QByteArray& raw : steps.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        const QString verb = line.section(QLatin1Char(' '), 0, 0);
+        const QString rest = line.section(QLatin1Char(' '), 1);
+        if (verb == QLatin1String("args")) {
+            QFile out(self + QStringLiteral(".args"));
+            if (out.open(QIODevice::WriteOnly))
+                for (const QString& argument : arguments)
+                    out.write('[' + argument.toUtf8() + ']');
+        } else if (verb == QLatin1String("out") || verb == QLatin1String("err")) {
+            FILE* stream = verb == QLatin1String("out") ? stdout : stderr;
+            std::fprintf(stream, "%s\n", rest.toLocal8Bit().constData());
+            std::fflush(stream);
+        } else if (verb == QLatin1String("write")) {
+            QFile out(arguments.value(arguments.size() - 1));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(rest.toUtf8());
+        } else if (verb == QLatin1String("ready")) {
+            QFile(self + QStringLiteral(".ready")).open(QIODevice::WriteOnly);
+        } else if (verb == QLatin1String("where") || verb == QLatin1String("env")) {
+            QFile out(self + QLatin1Char('.') + verb);
+            if (out.open(QIODevice::WriteOnly))
+                out.write(verb == QLatin1String("where") ? QDir::currentPath().toUtf8()
+                                                         : qgetenv(rest.toLocal8Bit().constData()));
+        } else if (verb == QLatin1String("wait")) {
+            waitForTheTest(self);
+        } else if (verb == QLatin1String("read")) {
+            char answer[256];
+            if (!std::fgets(answer, sizeof answer, stdin))
+                answer[0] = '\0';
+        } else if (verb == QLatin1String("ignore-stop")) {
+            ignoreStop();
+        } else if (verb == QLatin1String("flood")) {
+            for (;;)
+                std::fputs("progress\n", stderr);
+        } else if (verb == QLatin1String("crash")) {
+            crash();
+        } else if (verb == QLatin1String("exit")) {
+            return rest.toInt();
+        }
+    }
+    return 0;
+}
