@@ -336,7 +336,7 @@ void ProcessRunnerTest::misbehavingTools()
     // What the runner passes on to the test's own output is not under test here; a flood of it would fill the log.
     RunOutcome ran;
     {
-        const OutputQuiet quiet;
+        [[maybe_unused]] const OutputQuiet quiet;
         ran = ExecCmd(CommandLine(program));
     }
     QCOMPARE(ran.describe(), outcome);
