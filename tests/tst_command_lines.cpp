@@ -139,7 +139,10 @@ void CommandLinesTest::copyLine()
 void CommandLinesTest::batchFileHasTwoCrLfLines()
 {
     const QByteArray content = multirom::batchFileContent(R"(copy /b "/l.bin"+"/ä.gba" "/m.gba")");
-    QCOMPARE(content, QByteArray("@echo off\r\ncopy /b \"/l.bin\"+\"/\xc3\xa4.gba\" \"/m.gba\"\r\n"));
+    // The letter in the code page the command interpreter reads: UTF-8 here, the console's elsewhere.
+    const QByteArray letter = platform::batchFileEncoder()(QStringLiteral("ä")).value_or(QByteArray());
+    QVERIFY(!letter.isEmpty());
+    QCOMPARE(content, "@echo off\r\ncopy /b \"/l.bin\"+\"/" + letter + ".gba\" \"/m.gba\"\r\n");
 }
 
 void CommandLinesTest::unquotablePaths()

@@ -1,5 +1,7 @@
 // The game list rules without widgets: add with its duplicate pass, and moves that wrap.
 #include "multirom/GameList.h"
+#include "platform/Platform.h"
+#include "support/TestFiles.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -12,7 +14,8 @@ void literalAdd(QStringList& list, int& selection, const QString& folder, const 
 {
     for (int i = names.size() - 1; i >= 0; --i) {
         if (selected[i])
-            list.append(folder == "/" ? folder + names[i] : folder + "/" + names[i]);
+            list.append(folder == platform::primaryRoot() ? folder + names[i]
+                                                          : folder + platform::separator() + names[i]);
         int position = 0;
         while (position < list.size()) {
             int first = 0;
@@ -70,9 +73,14 @@ void GameListTest::add_data()
     // Lists are given as names separated by ",".
     auto row = [](const char* name, const char* entries, const char* folder, const char* files, const char* marks,
                   const char* expected, int selection, Qt::CaseSensitivity names) {
-        auto list = [](const char* text) { return QString(text).split(',', Qt::SkipEmptyParts); };
-        QTest::newRow(name) << list(entries) << QString(folder) << list(files) << QString(marks) << list(expected)
-                            << selection << names;
+        auto list = [](const char* text) {
+            QStringList paths = QString(text).split(',', Qt::SkipEmptyParts);
+            for (QString& path : paths)
+                path = testfiles::here(path);
+            return paths;
+        };
+        QTest::newRow(name) << list(entries) << testfiles::here(folder) << QString(files).split(',', Qt::SkipEmptyParts)
+                            << QString(marks) << list(expected) << selection << names;
     };
     // clang-format off
     row("selected together arrive bottom-up", "", "/roms", "a.gba,b.gba,c.gba", "xxx", "/roms/c.gba,/roms/b.gba,/roms/a.gba", 2, blind);
@@ -116,7 +124,8 @@ void GameListTest::addMatchesTheLiteralAlgorithm()
     QRandomGenerator random(20261207);
     const QStringList pool{"a.gba", "A.gba",         "b.gba", "B.GBA", "c.gba", "ä.gba",
                            "Ä.gba", "long name.gba", "x.gba", "y.gba", "z.gba", "Zz.gba"};
-    const QStringList folders{"/roms", "/ROMS", "/", "/other"};
+    const QStringList folders{testfiles::here("/roms"), testfiles::here("/ROMS"), platform::primaryRoot(),
+                              testfiles::here("/other")};
     for (int round = 0; round < 400; ++round) {
         const Qt::CaseSensitivity cs = round % 2 ? Qt::CaseSensitive : Qt::CaseInsensitive;
         // An existing list built the way the window builds it, now and then with raw repeats.

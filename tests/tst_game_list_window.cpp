@@ -4,6 +4,7 @@
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "platform/Platform.h"
 #include "support/ColourChecks.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
@@ -60,10 +61,11 @@ void GameListWindowTest::selectFiles(const QStringList& names)
 
 void GameListWindowTest::addRemoveMoveAndReset()
 {
-    const QString folder = m_dir->path();
+    const QString folder = testfiles::native(m_dir->path());
+    const QChar sep = platform::separator();
     selectFiles({"a.gba", "b.gba", "c.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
-    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/b.gba", folder + "/a.gba"}));
+    QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "b.gba", folder + sep + "a.gba"}));
     QCOMPARE(m_window->listdialog->currentRow(), 2);
 
     // Adding a listed file again keeps the first copy; files visited after it leave the last entry selected.
@@ -74,21 +76,21 @@ void GameListWindowTest::addRemoveMoveAndReset()
 
     m_window->listdialog->setCurrentRow(0);
     QTest::mouseClick(m_window->moveup, Qt::LeftButton);
-    QCOMPARE(entries(), (QStringList{folder + "/b.gba", folder + "/a.gba", folder + "/c.gba"}));
+    QCOMPARE(entries(), (QStringList{folder + sep + "b.gba", folder + sep + "a.gba", folder + sep + "c.gba"}));
     QCOMPARE(m_window->listdialog->currentRow(), 2);
     QTest::mouseClick(m_window->movedown, Qt::LeftButton);
-    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/b.gba", folder + "/a.gba"}));
+    QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "b.gba", folder + sep + "a.gba"}));
     QCOMPARE(m_window->listdialog->currentRow(), 0);
 
     m_window->listdialog->setCurrentRow(1);
     QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
-    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/a.gba"}));
+    QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "a.gba"}));
 
     // Remove and move with nothing selected change nothing.
     m_window->listdialog->setCurrentRow(-1);
     QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
     QTest::mouseClick(m_window->moveup, Qt::LeftButton);
-    QCOMPARE(entries(), (QStringList{folder + "/c.gba", folder + "/a.gba"}));
+    QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "a.gba"}));
 
     m_window->setPathsFrozen(true);
     QVERIFY(m_window->ldrselect->isHidden());
@@ -131,7 +133,7 @@ int extentWidth(const QFont& font, const QString& text)
 void GameListWindowTest::extentFollowsTheWidestEntry()
 {
     const QFont font = m_window->font();
-    const QString longest = m_dir->filePath("a much longer file name than the others.gba");
+    const QString longest = testfiles::native(m_dir->filePath("a much longer file name than the others.gba"));
     selectFiles({"a.gba", "a much longer file name than the others.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
     QCOMPARE(m_window->listdialog->horizontalExtent(), extentWidth(font, longest) + 5);
@@ -145,7 +147,9 @@ void GameListWindowTest::extentFollowsTheWidestEntry()
     selectFiles({"b.gba"});
     QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
     QCOMPARE(m_window->listdialog->horizontalExtent(),
-             qMax(extentWidth(font, m_dir->filePath("a.gba")), extentWidth(font, m_dir->filePath("b.gba"))) + 5);
+             qMax(extentWidth(font, testfiles::native(m_dir->filePath("a.gba"))),
+                  extentWidth(font, testfiles::native(m_dir->filePath("b.gba")))) +
+                 5);
 }
 
 void GameListWindowTest::addThatWouldOverfillTheListIsRefused()

@@ -56,7 +56,7 @@ private:
     {
         QStringList paths;
         for (const char* name : {"a.gba", "b.gba", "c.gba", "d.gba", "e.gba"})
-            paths.append(m_dir->filePath(name));
+            paths.append(testfiles::native(m_dir->filePath(name)));
         return paths;
     }
 };
@@ -160,8 +160,9 @@ void ListEventsTest::browsingChangesOnlyOnARealChange()
     }
     QCOMPARE(folderChanged.count(), opens ? 1 : 0);
     QCOMPARE(filesChanged.count(), opens ? 1 : 0);
-    QCOMPARE(folders->path(), opens ? m_dir->filePath("sub") : m_dir->path());
-    QCOMPARE(m_window->windowTitle(), opens ? "Dialog Box - " + m_dir->filePath("sub") : QString("Vellmore"));
+    const QString subPath = testfiles::native(m_dir->filePath("sub"));
+    QCOMPARE(folders->path(), opens ? subPath : testfiles::native(m_dir->path()));
+    QCOMPARE(m_window->windowTitle(), opens ? "Dialog Box - " + subPath : QString("Vellmore"));
     if (style) {
         folders->setStyle(nullptr);
         delete style;

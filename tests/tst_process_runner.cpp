@@ -17,10 +17,10 @@
 #include <cstring>
 #include <memory>
 
-#ifndef Q_OS_WIN
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
+#ifndef Q_OS_WIN
+#include <sys/resource.h>
 #endif
 
 using platform::CommandLine;
@@ -44,7 +44,6 @@ ConsoleWindow* shownConsole()
     return nullptr;
 }
 
-#ifndef Q_OS_WIN
 // While it lives, the test's standard output and error go to fd (which it then owns).
 class OutputRedirected {
 public:
@@ -70,18 +69,18 @@ private:
     int m_out;
     int m_err;
 };
-#endif
-
 // While it lives, what the runner passes on to the test's own output goes nowhere: a flood of
-// it would fill the log. (On Windows a tool writes to a console of its own, not to ours.)
+// it would fill the log.
 class OutputQuiet {
-#ifndef Q_OS_WIN
 public:
+#ifdef Q_OS_WIN
+    OutputQuiet() : m_redirected(::open("NUL", O_WRONLY)) {}
+#else
     OutputQuiet() : m_redirected(::open("/dev/null", O_WRONLY)) {}
+#endif
 
 private:
     OutputRedirected m_redirected;
-#endif
 };
 
 // Counts the paint events a widget receives.
@@ -115,8 +114,8 @@ private slots:
     void userInputIsBlockedWhileRunning();
     void misbehavingTools_data();
     void misbehavingTools();
-#ifndef Q_OS_WIN // Vellmore's own console, where the desktop gives a tool none; writes that end a process
     void consoleShowsOutputWhileRunning();
+#ifndef Q_OS_WIN // writes that end a process: a closed pipe, a file-size limit
     void writesThatFailDoNotEndVellmore_data();
     void writesThatFailDoNotEndVellmore();
 #endif
@@ -213,7 +212,6 @@ void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
     QCOMPARE(bad.code, 9009);
 }
 
-#ifndef Q_OS_WIN
 void ProcessRunnerTest::consoleShowsOutputWhileRunning()
 {
     QTemporaryDir dir;
@@ -239,8 +237,6 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
     QVERIFY(inFront);
     QVERIFY(!shownConsole());
 }
-
-#endif
 
 void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 {
@@ -289,11 +285,6 @@ void ProcessRunnerTest::misbehavingTools_data()
         QTest::newRow(name) << QString(steps) << QString(stop) << outcome;
     };
     row("reads its standard input", "read;exit 4", "", "exit code 4");
-#ifdef Q_OS_WIN
-    // The system's own console: closing it ends the tool with the status a console's close gives.
-    row("its console closed", "exit -1073741510", "", "stopped: the console window was closed");
-#else
-    // Vellmore's console, where the desktop gives the tool none.
     const QString closed = "stopped: the console window was closed";
     row("never ends, console closed", "ready;wait", "close", closed);
     row("never ends, Ctrl+C in the console", "ready;wait", "ctrl+c",
@@ -302,7 +293,6 @@ void ProcessRunnerTest::misbehavingTools_data()
         "stopped: Stop was pressed in the console window");
     row("ignores the request to stop", "ignore-stop;ready;wait", "close", closed);
     row("prints without end", "ready;flood", "close", closed);
-#endif
 }
 
 void ProcessRunnerTest::misbehavingTools()
@@ -336,7 +326,7 @@ void ProcessRunnerTest::misbehavingTools()
     // What the runner passes on to the test's own output is not under test here; a flood of it would fill the log.
     RunOutcome ran;
     {
-        [[maybe_unused]] const OutputQuiet quiet;
+        const OutputQuiet quiet;
         ran = ExecCmd(CommandLine(program));
     }
     QCOMPARE(ran.describe(), outcome);

@@ -53,6 +53,9 @@ protected:
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
+    // A name in the test's folder, as the windows write paths.
+    QString at(const QString& name) const { return testfiles::native(m_dir->filePath(name)); }
+
     QTemporaryDir* m_dir = nullptr;
     frmdialog* m_window = nullptr;
 

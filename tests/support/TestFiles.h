@@ -4,17 +4,43 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QTest>
 
 #include <cstdio>
 
+#include <cerrno>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 // Small helpers for tests that work on real files in temporary folders.
 namespace testfiles {
+
+// A path as Vellmore writes it on this system: with the system's own separators.
+inline QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A path written as on a system with one root ("/roms/a.gba", and "//a.gba" composed at the
+// root), as this system writes it: on Windows "C:\roms\a.gba" and "C:\\a.gba".
+inline QString here(const QString& posixPath)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(posixPath.startsWith(QLatin1Char('/')) ? QStringLiteral("C:") + posixPath
+                                                                           : posixPath);
+#else
+    return posixPath;
+#endif
+}
 
 inline void write(const QString& path, const QByteArray& bytes)
 {
@@ -62,6 +88,41 @@ inline bool toolIsReady(const QString& tool)
     return QFileInfo::exists(tool + QStringLiteral(".ready"));
 }
 
+// The system's reason why a file cannot be made at path, as Vellmore reports it.
+inline QString whyNotWritten(const QString& path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    return file.errorString();
+#else
+    const int failure = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644) < 0 ? errno : 0;
+    return QString::fromLocal8Bit(std::strerror(failure));
+#endif
+}
+
+// The system's reason why what stands at path cannot be deleted, as Vellmore reports it.
+inline QString whyNotDeleted(const QString& path)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    file.remove();
+    return file.errorString();
+#else
+    const int failure = ::unlink(QFile::encodeName(path).constData()) != 0 ? errno : 0;
+    return QString::fromLocal8Bit(std::strerror(failure));
+#endif
+}
+
+// The system's reason why the program at path cannot be started, as Vellmore reports it.
+inline QString whyNotStarted(const QString& path)
+{
+    QProcess process;
+    process.start(path, QStringList());
+    process.waitForStarted(-1);
+    return process.errorString().section(QStringLiteral(": "), 1);
+}
+
 inline QByteArray read(const QString& path)
 {
     QFile file(path);
@@ -74,6 +135,33 @@ inline QByteArray pattern(int size, int seed)
     for (int i = 0; i < size; ++i)
         bytes[i] = char((i * 31 + seed * 17 + (i >> 8)) & 0xFF);
     return bytes;
+}
+
+// Whether the tests run under Wine rather than on Windows itself.
+inline bool underWine()
+{
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
+// Whether message is expected, where %R stands for the system's words on a failure: exactly on
+// the system the expectation was written for; where the words are the system's own (Windows,
+// whose texts Wine words its own way), any words after the same start.
+inline bool saysWithReason(const QString& message, const QString& expected, const QString& reason)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(reason);
+    if (!expected.contains(QStringLiteral("%R")))
+        return message == expected;
+    const QString start = expected.left(expected.indexOf(QStringLiteral("%R")));
+    return message.startsWith(start) && message.size() > start.size();
+#else
+    return message == QString(expected).replace(QStringLiteral("%R"), reason);
+#endif
 }
 
 inline bool runningAsRoot()

@@ -176,7 +176,8 @@ FileReplacer::Result FileReplacer::open()
     }
     d->file.reset(new QSaveFile(target));
     if (!d->file->open(QIODevice::WriteOnly)) {
-        m_errno = EACCES;
+        // The system gives no errno here: a folder that is not there, or one that may not be written.
+        m_errno = QFileInfo(QFileInfo(target).absolutePath()).isDir() ? EACCES : ENOENT;
         return Result::DestinationUnwritable;
     }
     return Result::Ok;

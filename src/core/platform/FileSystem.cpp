@@ -13,7 +13,9 @@
 #include <cstring>
 #include <vector>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -219,13 +221,23 @@ WriteTarget writeTarget(const QString& path)
 FileStamp FileStamp::of(const QString& path)
 {
     FileStamp stamp;
-    const QFileInfo info(path);
-    if (!info.exists())
+    // Opened for nothing but its attributes, through links, as the tool would write it.
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return stamp;
-    stamp.exists = true;
-    stamp.size = info.size();
-    stamp.modified = info.lastModified().toMSecsSinceEpoch();
-    stamp.inode = quint64(info.birthTime().toMSecsSinceEpoch()); // a file made anew is born anew
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file, &info)) {
+        stamp.exists = true;
+        stamp.device = info.dwVolumeSerialNumber;
+        stamp.inode = (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        stamp.size = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+        // In the system's own unit of 100 nanoseconds.
+        stamp.modified =
+            qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32) | info.ftLastWriteTime.dwLowDateTime);
+    }
+    CloseHandle(file);
     return stamp;
 }
 

@@ -158,8 +158,17 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query)
 {
     FolderListing listing;
     QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable()) {
-        listing.error = QStringLiteral("The folder cannot be read.");
+    const QFileInfo info(folder);
+    if (!info.exists()) {
+        listing.error = QStringLiteral("The system cannot find the path specified.");
+        return listing;
+    }
+    if (!info.isDir()) {
+        listing.error = QStringLiteral("The directory name is invalid.");
+        return listing;
+    }
+    if (!dir.isReadable()) {
+        listing.error = QStringLiteral("Access is denied.");
         return listing;
     }
     listing.readable = true;

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -111,7 +112,8 @@ QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, co
     FileChooser dialog(kind, owner, filter, title, folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    const QString chosen = dialog.selectedFiles().first();
+    // The dialog gives "/" on every system; the boxes and command lines take the system's own.
+    const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().first());
     // Where names may end in a blank, "game.sav " is another file than "game.sav".
     return platform::fileNamesKeepOuterBlanks() ? chosen : withoutOuterBlanks(chosen);
 }

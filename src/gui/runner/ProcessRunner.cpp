@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QProcess>
+#include <QTimer>
 
 #include <atomic>
 #include <thread>
@@ -52,13 +53,35 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
     return outcome;
 }
 
+// A program asked to stop gets this long to end by itself before it is killed.
+constexpr int stopGraceMilliseconds = 2000;
+
 RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 {
     QProcess process;
+    setProgram(process, command);
     // The tool gets end-of-file at once if it reads its standard input: nobody types there.
     process.setStandardInputFile(QProcess::nullDevice());
     platform::ErrorTail errors;
-    prepareProgram(process, command, console, errors);
+    QObject::connect(&process, &QProcess::readyReadStandardOutput, console, [&process, console] {
+        const QByteArray bytes = process.readAllStandardOutput();
+        passOn(stdout, bytes);
+        console->append(bytes);
+    });
+    QObject::connect(&process, &QProcess::readyReadStandardError, console, [&process, console, &errors] {
+        const QByteArray bytes = process.readAllStandardError();
+        passOn(stderr, bytes);
+        errors.append(bytes);
+        console->append(bytes);
+    });
+    QTimer killer;
+    killer.setSingleShot(true);
+    QObject::connect(&killer, &QTimer::timeout, &process, &QProcess::kill);
+    QObject::connect(console, &ConsoleWindow::stopRequested, &process, [&process, &killer] {
+        process.terminate();
+        if (!killer.isActive())
+            killer.start(stopGraceMilliseconds);
+    });
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     process.start(QIODevice::ReadOnly);
@@ -70,6 +93,14 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
     }
     if (process.state() != QProcess::NotRunning)
         loop.exec();
+    // What the program wrote last, still in the pipes when it ended.
+    const QByteArray restOut = process.readAllStandardOutput();
+    const QByteArray restErr = process.readAllStandardError();
+    errors.append(restErr);
+    for (const QByteArray& rest : {restOut, restErr}) {
+        if (!rest.isEmpty())
+            console->append(rest);
+    }
     RunOutcome outcome = endOf(process);
     outcome.errorOutput = errors.text();
     return outcome;
@@ -82,9 +113,7 @@ RunOutcome ExecCmd(const CommandLine& command)
     // The console belongs to the window the user started the run from, so it stays above it.
     ConsoleWindow console(command.toString(), QApplication::activeWindow());
     InputBlocker blocker(&console);
-#ifndef Q_OS_WIN
     console.present();
-#endif
     RunOutcome outcome = platform::interpretsBatchFilesItself() && command.namesBatchFile()
                              ? runBatchFile(command, &console)
                              : runProgram(command, &console);

@@ -1,5 +1,5 @@
-// Starting a tool on Windows: the command line passed as written, and the console of its own
-// that the system gives a console program, as when it is started from a desktop.
+// Starting a tool on Windows: the command line passed as written, as the C runtime of the tool
+// splits it, and a batch file run by cmd.exe. Its output goes to Vellmore's console window.
 #include "runner/ProgramStarter.h"
 
 #include <QProcess>
@@ -8,12 +8,8 @@
 
 namespace runner {
 
-void prepareProgram(QProcess& process, const platform::CommandLine& command, ConsoleWindow* console,
-                    platform::ErrorTail& errors)
+void setProgram(QProcess& process, const platform::CommandLine& command)
 {
-    Q_UNUSED(console);
-    Q_UNUSED(errors);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (command.namesBatchFile()) {
         process.setProgram(QStringLiteral("cmd.exe"));
         // cmd takes away the outer quotes and runs the rest: the batch file's own path stays quoted.
@@ -24,9 +20,8 @@ void prepareProgram(QProcess& process, const platform::CommandLine& command, Con
         process.setNativeArguments(command.argumentText().mid(1));
     }
     process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* arguments) {
-        // A console of its own, with its own standard handles, at normal priority.
-        arguments->flags = (arguments->flags & ~DWORD(CREATE_NO_WINDOW)) | NORMAL_PRIORITY_CLASS;
-        arguments->startupInfo->dwFlags &= ~DWORD(STARTF_USESTDHANDLES);
+        // At normal priority, inheriting Vellmore's inheritable handles.
+        arguments->flags |= NORMAL_PRIORITY_CLASS;
         arguments->inheritHandles = TRUE;
     });
 }
