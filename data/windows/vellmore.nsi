@@ -3,7 +3,8 @@
 ;   makensis -DVERSION=0.9 -DSTAGE=<folder of the files> -DFILES=<include of their removal>
 ;            -DOUTFILE=<setup.exe> vellmore.nsi
 ; Both run silently with /S.
-Unicode true
+; A 64-bit installer, as Vellmore itself is 64-bit.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
