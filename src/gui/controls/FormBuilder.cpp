@@ -1,5 +1,6 @@
 #include "controls/FormBuilder.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ColourValue.h"
 #include "controls/WindowIcon.h"
 #include "platform/Platform.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -38,6 +40,8 @@ Qt::WindowFlags fixedDialogFlags()
 void plainWindow(QWidget* window, const char* name, const QString& caption, int width, int height)
 {
     window->setObjectName(QString::fromLatin1(name));
+    if (!qobject_cast<QDialog*>(window))
+        accessibility::mark(window, accessibility::Kind::Window);
     window->setWindowTitle(caption);
     window->setWindowIcon(vellmoreIcon());
     window->setFont(windowFont());
@@ -354,6 +358,7 @@ void fitCaptions(QWidget* window)
 QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour)
 {
     auto* widget = named(new QFrame(parent), name);
+    accessibility::mark(widget, accessibility::Kind::Decoration);
     widget->setFrameShape(QFrame::NoFrame);
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();

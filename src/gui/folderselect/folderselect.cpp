@@ -1,5 +1,6 @@
 #include "folderselect/folderselect.h"
 
+#include "controls/Accessibility.h"
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/MessageBox.h"
@@ -18,10 +19,12 @@ folderselect::folderselect(QWidget* parent) : QWidget(parent, Qt::Window)
     plainWindow(this, "folderselect", QStringLiteral("Select Output Folder"), 2895, 2835);
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
+    accessibility::mark(Frame1, accessibility::Kind::Decoration);
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     place(Frame1, 30, 105, 2835, 2190);
     Dir1 = new FolderList(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setAccessibleName(tr("Folders"));
     place(Dir1, 120, 315, 2655, 1890);
     Command1 = button(this, "Command1", QStringLiteral("Select"), 720, 2400, 1215, 375);
     setTabOrder(Dir1, Command1);

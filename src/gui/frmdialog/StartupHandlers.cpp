@@ -1,4 +1,5 @@
 // Start-up of the main window and the multirom indicator.
+#include "controls/Accessibility.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "frmdialog/frmdialog.h"
@@ -26,11 +27,13 @@ void frmdialog::Form_Load()
         ldrtext->setText(paths.loader);
         gotloader->show();
         Label2->hide();
+        accessibility::nameAfter(gotloader, ldrtext);
     }
     if (!paths.tool.isEmpty()) {
         orbicklocation->setText(paths.tool);
         gotorbick->show();
         Label4->hide();
+        accessibility::nameAfter(gotorbick, orbicklocation);
     }
     File_Exists(multirom::multiromProbePath(folder));
     multitxt->setText(paths.output);

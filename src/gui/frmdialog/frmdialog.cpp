@@ -1,5 +1,6 @@
 #include "frmdialog/frmdialog.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ColourValue.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
@@ -192,6 +193,24 @@ void frmdialog::createControls()
     reset = button(c, "reset", QStringLiteral("Reset"), 6120, 5040, 1335, 375,
                    QStringLiteral("clear game list, start over"));
     Command1 = button(c, "Command1", QStringLiteral("Go to save/load menu ->"), 5490, 6165, 1935, 255);
+
+    // What a screen reader says of each control that takes input. The path boxes are named after
+    // the label of each pair that shows; start-up names them again when it shows the other.
+    using accessibility::nameAfter;
+    nameAfter(Label1, filedialog);
+    nameAfter(Label4, orbicklocation);
+    nameAfter(Label3, multitxt);
+    nameAfter(Label2, ldrtext);
+    nameAfter(Label5, waitstep);
+    nameAfter(Label18, eppcheck);
+    nameAfter(Label6, sizelist);
+    nameAfter(Label19, header);
+    drvdialog->setAccessibleName(tr("Drive"));
+    dirdialog->setAccessibleName(tr("Folders"));
+    listdialog->setAccessibleName(tr("Games in slot order"));
+    orbickbtn->setAccessibleName(tr("Choose the tool"));
+    Command2->setAccessibleName(tr("Choose the output folder"));
+    ldrselect->setAccessibleName(tr("Choose the loader"));
 
     form::tabOrder({ldrtext,        drvdialog,  dirdialog, filedialog, addbtn,     rmvbutton, listdialog, orbickbtn,
                     Command2,       ldrselect,  waitstep,  sizelist,   compilebtn, flashbtn,  reset,      multitxt,

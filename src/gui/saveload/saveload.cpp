@@ -1,5 +1,6 @@
 #include "saveload/saveload.h"
 
+#include "controls/Accessibility.h"
 #include "controls/ColourValue.h"
 #include "controls/FormBuilder.h"
 #include "controls/PortComboBox.h"
@@ -34,11 +35,13 @@ QLabel* wrappingLabel(QWidget* parent, const char* name, const QString& caption,
     return widget;
 }
 
-// A frame without caption that only groups its option buttons into one exclusive group.
-QFrame* groupFrame(QWidget* parent, const char* name, int left, int top, int width, int height)
+// A frame without caption that only groups its option buttons into one exclusive group; what
+// the group chooses is its name for a screen reader.
+QFrame* groupFrame(QWidget* parent, const char* name, const QString& chooses, int left, int top, int width, int height)
 {
     auto* frame = new QFrame(parent);
     frame->setObjectName(QString::fromLatin1(name));
+    accessibility::mark(frame, accessibility::Kind::OptionGroup, chooses);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     place(frame, left, top, width, height);
     return frame;
@@ -91,7 +94,7 @@ void saveload::createControls()
     colours::setTextColour(cartname, colours::menuText);
     Command4 = browseButton(c, "Command4", 6000, 675, 255, 210);
     Label14 = label(c, "Label14", QStringLiteral("Step 2: Select chip size"), 3360, 1005, 1935, 255);
-    Frame4 = groupFrame(c, "Frame4", 3720, 1200, 1890, 675);
+    Frame4 = groupFrame(c, "Frame4", tr("Chip size"), 3720, 1200, 1890, 675);
     chip1 = optionButton(Frame4, "chip1", QStringLiteral("8"), false, 45, 150, 375, 195);
     chip2 = optionButton(Frame4, "chip2", QStringLiteral("16"), false, 45, 390, 495, 195);
     chip3 = optionButton(Frame4, "chip3", QStringLiteral("32"), true, 600, 120, 735, 255);
@@ -104,14 +107,14 @@ void saveload::createControls()
     Label1 = heading(c, "Label1", QStringLiteral("Backup Save"), 120, 2640, 1455, 375);
     Line2 = line(c, "Line2", 120, 2880, 1620, 2880, colours::windowText);
     Label4 = wrappingLabel(c, "Label4", QStringLiteral("Step 1: Select bank to backup"), 360, 3120, 855, 615);
-    Frame1 = groupFrame(c, "Frame1", 480, 3720, 615, 1140);
+    Frame1 = groupFrame(c, "Frame1", tr("Bank to back up"), 480, 3720, 615, 1140);
     bank1 = optionButton(Frame1, "bank1", QStringLiteral("1"), true, 120, 120, 375, 255);
     bank2 = optionButton(Frame1, "bank2", QStringLiteral("2"), false, 120, 360, 375, 255);
     bank3 = optionButton(Frame1, "bank3", QStringLiteral("3"), false, 120, 600, 375, 255);
     bank4 = optionButton(Frame1, "bank4", QStringLiteral("4"), false, 120, 840, 375, 255);
     Line1 = line(c, "Line1", 1395, 3000, 1395, 4920, colours::inactiveTitleBar);
     Label9 = wrappingLabel(c, "Label9", QStringLiteral("Step 2: Select size to backup"), 1680, 3120, 855, 615);
-    Frame2 = groupFrame(c, "Frame2", 1680, 3720, 975, 1140);
+    Frame2 = groupFrame(c, "Frame2", tr("Size to back up"), 1680, 3720, 975, 1140);
     size1 = optionButton(Frame2, "size1", QStringLiteral("32K"), true, 120, 120, 615, 255);
     size2 = optionButton(Frame2, "size2", QStringLiteral("64K"), false, 120, 360, 615, 255);
     size3 = optionButton(Frame2, "size3", QStringLiteral("128K"), false, 120, 600, 735, 255);
@@ -132,7 +135,7 @@ void saveload::createControls()
     colours::setTextColour(restoretxt, colours::menuText);
     Command1 = browseButton(c, "Command1", 6000, 3315, 255, 210);
     Label8 = wrappingLabel(c, "Label8", QStringLiteral("Step 2: Select bank to restore to"), 4200, 3705, 855, 615);
-    Frame3 = groupFrame(c, "Frame3", 4320, 4305, 615, 1140);
+    Frame3 = groupFrame(c, "Frame3", tr("Bank to restore to"), 4320, 4305, 615, 1140);
     rbank1 = optionButton(Frame3, "rbank1", QStringLiteral("1"), true, 120, 120, 375, 255);
     rbank2 = optionButton(Frame3, "rbank2", QStringLiteral("2"), false, 120, 360, 375, 255);
     rbank3 = optionButton(Frame3, "rbank3", QStringLiteral("3"), false, 120, 600, 375, 255);
@@ -142,6 +145,23 @@ void saveload::createControls()
     Command3 = button(c, "Command3", QStringLiteral("<- back to main menu"), 4500, 6150, 1815, 255);
     Label20 = label(c, "Label20", QStringLiteral("0"), 2400, 6120, 375, 255);
     Label20->hide();
+
+    // What a screen reader says of each control that takes input.
+    using accessibility::nameAfter;
+    nameAfter(Label2, orbicklocation);
+    nameAfter(Label5, waitstep);
+    nameAfter(Label18, eppcheck);
+    nameAfter(Label13, sizelist);
+    nameAfter(Label12, cartname);
+    nameAfter(Label3, outputxt);
+    nameAfter(Label10, restoretxt);
+    // The same captions stand in two steps: the box says which step it belongs to.
+    cartname->setAccessibleName(tr("Backup Cart, step 1: select output file"));
+    outputxt->setAccessibleName(tr("Backup Save, step 3: select output file"));
+    orbickbtn->setAccessibleName(tr("Choose the tool"));
+    Command4->setAccessibleName(tr("Choose the cart backup file"));
+    Command2->setAccessibleName(tr("Choose the save backup file"));
+    Command1->setAccessibleName(tr("Choose the saved game"));
 
     form::tabOrder({orbicklocation, orbickbtn, waitstep,   bank1,     bank2,    bank3,     bank4,  size1,  size2,
                     size3,          size4,     Command2,   backupbtn, Command1, rbank1,    rbank2, rbank3, rbank4,

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// What a screen reader hears of the forms: every control that takes input has a name a person
+// would say, windows are windows, option groups are groups, and drawn lines are separators.
+namespace accessibility {
+
+// What a widget of the forms is, beyond its Qt class.
+enum class Kind {
+    Window,      // one of Vellmore's own windows
+    OptionGroup, // a frame that holds one group of option buttons
+    Decoration,  // a drawn line or border, nothing to read
+};
+
+// Marks widget as kind for assistive technology, with name where a name is given.
+void mark(QWidget* widget, Kind kind, const QString& name = QString());
+
+// Makes label the one that names control: the label's access key reaches the control, and the
+// control's accessible name is the caption without its closing colon or dots.
+void nameAfter(QLabel* label, QWidget* control);
+
+// A caption as a name is said: "Waitstep:" gives "Waitstep", "Select loader file..." gives
+// "Select loader file".
+QString spokenName(const QString& caption);
+
+} // namespace accessibility
