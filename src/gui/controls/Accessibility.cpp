@@ -53,6 +53,15 @@ QString spokenName(const QString& caption)
     return name.trimmed();
 }
 
+void nameWithoutLabel(QWidget* control, const QString& name)
+{
+    auto* label = new QLabel(name, control->parentWidget());
+    label->setObjectName(control->objectName() + QStringLiteral("Name"));
+    label->hide();
+    label->setBuddy(control);
+    control->setAccessibleName(name);
+}
+
 void nameAfter(QLabel* label, QWidget* control)
 {
     label->setBuddy(control);

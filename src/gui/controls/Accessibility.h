@@ -23,6 +23,10 @@ void mark(QWidget* widget, Kind kind, const QString& name = QString());
 // control's accessible name is the caption without its closing colon or dots.
 void nameAfter(QLabel* label, QWidget* control);
 
+// Names a control that the form gives no label: its accessible name, and on Linux, where Qt
+// reads a combo box's text as its name, a hidden label tied to it that says the name.
+void nameWithoutLabel(QWidget* control, const QString& name);
+
 // A caption as a name is said: "Waitstep:" gives "Waitstep", "Select loader file..." gives
 // "Select loader file".
 QString spokenName(const QString& caption);

@@ -205,7 +205,7 @@ void frmdialog::createControls()
     nameAfter(Label18, eppcheck);
     nameAfter(Label6, sizelist);
     nameAfter(Label19, header);
-    drvdialog->setAccessibleName(tr("Drive"));
+    accessibility::nameWithoutLabel(drvdialog, tr("Drive"));
     dirdialog->setAccessibleName(tr("Folders"));
     listdialog->setAccessibleName(tr("Games in slot order"));
     orbickbtn->setAccessibleName(tr("Choose the tool"));
