@@ -9,10 +9,8 @@
 #include <cstring>
 
 #ifdef Q_OS_UNIX
-#ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <sys/stat.h>
-#endif
 #endif
 #include <QTemporaryDir>
 #include <QTest>

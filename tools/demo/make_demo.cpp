@@ -1,22 +1,52 @@
-// Lays out a folder to try Vellmore in: a loader and a few small game images.
-#include "RomImage.h"
+// vellmore-demo FOLDER lays out a folder to try Vellmore in; vellmore-demo --start lays out the
+// user's own demo folder the first time and starts Vellmore there (the menu entry's action).
+#include "DemoFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <cstdio>
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+// A program of the package: beside this one when installed, else wherever PATH finds it.
+QString companion(const QString& name)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
-        return false;
-    }
-    return true;
+    const QString beside = QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
+}
+
+int fail(const QString& problem)
+{
+    std::fprintf(stderr, "vellmore-demo: %s\n", qPrintable(problem));
+    return 1;
+}
+
+int startVellmoreInDemo()
+{
+    const QString folder = demo::defaultFolder();
+    const QString simulator = companion(QStringLiteral("vellmore-obsim"));
+    if (simulator.isEmpty() && !QFileInfo::exists(folder + QStringLiteral("/OB.exe")))
+        return fail(QStringLiteral("cannot find the cart simulator vellmore-obsim"));
+    const QString problem = demo::layOut(folder, simulator);
+    if (!problem.isEmpty())
+        return fail(problem);
+    const QString vellmore = companion(QStringLiteral("vellmore"));
+    if (vellmore.isEmpty())
+        return fail(QStringLiteral("cannot find vellmore"));
+    QProcess process;
+    process.setProgram(vellmore);
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("OBSIM_CART"), folder + QStringLiteral("/cart"));
+    process.setProcessEnvironment(environment);
+    if (!process.startDetached())
+        return fail(QStringLiteral("cannot start %1: %2").arg(vellmore, process.errorString()));
+    std::printf("Vellmore started in %s\n", qPrintable(QDir::toNativeSeparators(folder)));
+    return 0;
 }
 
 } // namespace
@@ -24,30 +54,13 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.size() != 1 || arguments.first().isEmpty()) {
+        std::fprintf(stderr, "usage: vellmore-demo --start | vellmore-demo FOLDER\n");
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("games")))
-        return 1;
-    bool ok = writeFile(folder.filePath(QStringLiteral("gbaldr32.bin")),
-                        romimage::makeGameImage(QStringLiteral("MULTI LOADER"), QStringLiteral("LDR0"), 32 * 1024));
-    struct Game {
-        const char* file;
-        const char* title;
-        const char* code;
-        int kib;
-    };
-    const Game games[] = {
-        {"Comet Courier.gba", "COMETCOURIER", "ACCE", 512},   {"Lantern Maze.gba", "LANTERN MAZE", "ALME", 256},
-        {"Pocket Orchard.gba", "POCKETORCHRD", "APOE", 1024}, {"Rail Runner & Co.gba", "RAIL RUNNER", "ARRE", 384},
-        {"Tide Puzzle.GBA", "TIDE PUZZLE", "ATPE", 128},
-    };
-    for (const Game& game : games) {
-        ok = ok && writeFile(folder.filePath(QStringLiteral("games/") + QString::fromUtf8(game.file)),
-                             romimage::makeGameImage(QString::fromLatin1(game.title), QString::fromLatin1(game.code),
-                                                     game.kib * 1024));
-    }
-    return ok ? 0 : 1;
+    if (arguments.first() == QStringLiteral("--start"))
+        return startVellmoreInDemo();
+    const QString problem = demo::layOut(arguments.first());
+    return problem.isEmpty() ? 0 : fail(problem);
 }

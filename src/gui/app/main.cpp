@@ -8,6 +8,8 @@ int main(int argc, char* argv[])
     platform::ignoreWriteSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellmore"));
+    // Ties the running windows to the menu entry: Wayland's app id and the X11 window class.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.vellmore.Vellmore"));
     QApplication::setQuitOnLastWindowClosed(false);
     WindowRegistry windows;
     windows.start();

@@ -1,0 +1,81 @@
+#include "DemoFolder.h"
+
+#include "RomImage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace demo {
+
+namespace {
+
+// A link counts as there even when it leads nowhere: the user put it there.
+bool isThere(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    if (isThere(path))
+        return QString();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size())
+        return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return QString();
+}
+
+QString copyProgram(const QString& from, const QString& to)
+{
+    if (isThere(to))
+        return QString();
+    QFile program(from);
+    if (!program.copy(to))
+        return QStringLiteral("cannot copy %1 to %2: %3")
+            .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), program.errorString());
+    QFile::setPermissions(to, QFile::permissions(to) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    return QString();
+}
+
+} // namespace
+
+QString defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vellmore/demo");
+}
+
+QString layOut(const QString& folder, const QString& simulator)
+{
+    const QDir demo(folder);
+    if (!demo.mkpath(QStringLiteral("games")))
+        return QStringLiteral("cannot make the folder %1")
+            .arg(QDir::toNativeSeparators(demo.filePath(QStringLiteral("games"))));
+    QString problem =
+        writeFile(demo.filePath(QStringLiteral("gbaldr32.bin")),
+                  romimage::makeGameImage(QStringLiteral("MULTI LOADER"), QStringLiteral("LDR0"), 32 * 1024));
+    struct Game {
+        const char* file;
+        const char* title;
+        const char* code;
+        int kib;
+    };
+    const Game games[] = {
+        {"Comet Courier.gba", "COMETCOURIER", "ACCE", 512},   {"Lantern Maze.gba", "LANTERN MAZE", "ALME", 256},
+        {"Pocket Orchard.gba", "POCKETORCHRD", "APOE", 1024}, {"Rail Runner & Co.gba", "RAIL RUNNER", "ARRE", 384},
+        {"Tide Puzzle.GBA", "TIDE PUZZLE", "ATPE", 128},
+    };
+    for (const Game& game : games) {
+        if (problem.isEmpty())
+            problem = writeFile(demo.filePath(QStringLiteral("games/") + QString::fromUtf8(game.file)),
+                                romimage::makeGameImage(QString::fromLatin1(game.title), QString::fromLatin1(game.code),
+                                                        game.kib * 1024));
+    }
+    if (problem.isEmpty() && !simulator.isEmpty())
+        problem = copyProgram(simulator, demo.filePath(QStringLiteral("OB.exe")));
+    return problem;
+}
+
+} // namespace demo
