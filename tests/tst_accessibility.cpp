@@ -20,18 +20,10 @@ namespace {
 // The roles of what takes input.
 bool takesInput(QAccessible::Role role)
 {
-    switch (role) {
-    case QAccessible::EditableText:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::ComboBox:
-    case QAccessible::List:
-    case QAccessible::PushButton:
-    case QAccessible::SpinBox:
-        return true;
-    default:
-        return false;
-    }
+    static const QList<QAccessible::Role> input{
+        QAccessible::EditableText, QAccessible::CheckBox,   QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::List,         QAccessible::PushButton, QAccessible::SpinBox};
+    return input.contains(role);
 }
 
 struct Finding {

@@ -6,110 +6,71 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-struct Install {
-    QTemporaryDir root;
-    QString bin = root.filePath(QStringLiteral("bin"));
-    QString demo = root.filePath(QStringLiteral("data/vellmore/demo"));
-    QString vellmore = bin + QStringLiteral("/vellmore");
-
-    Install(bool withVellmore = true)
-    {
-        QDir().mkpath(bin);
-        QFile::copy(QStringLiteral(DEMO_PATH), bin + QStringLiteral("/vellmore-demo"));
-        QFile::copy(QStringLiteral(OBSIM_PATH), bin + QStringLiteral("/vellmore-obsim"));
-        if (withVellmore)
-            testfiles::writeStandIn(vellmore, {QStringLiteral("where"), QStringLiteral("env OBSIM_CART")});
-    }
-
-    // Runs the action; its output, and whether Vellmore was started in the demo folder.
-    QString start(int* exitCode) const
-    {
-        QProcess process;
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("HOME"), root.path());
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
-        environment.insert(QStringLiteral("PATH"), root.filePath(QStringLiteral("nowhere")));
-        process.setProcessEnvironment(environment);
-        process.start(bin + QStringLiteral("/vellmore-demo"), {QStringLiteral("--start")});
-        process.waitForFinished(30000);
-        *exitCode = process.exitCode();
-        return QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError());
-    }
-
-    bool vellmoreStartedInDemo() const
-    {
-        const QString env = vellmore + QStringLiteral(".env");
-        return QTest::qWaitFor([&] { return QFileInfo(env).size() > 0; }, 10000) &&
-               testfiles::read(vellmore + QStringLiteral(".where")) == demo.toUtf8() &&
-               testfiles::read(vellmore + QStringLiteral(".env")) == (demo + QStringLiteral("/cart")).toUtf8();
-    }
-};
-
-} // namespace
-
 class DemoTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir root;
+    QString demo = root.filePath("data/vellmore/demo");
+    QString vellmore = root.filePath("bin/vellmore");
+
+    int start(QString* said = nullptr)
+    {
+        QFile::remove(vellmore + ".where");
+        QProcess process;
+        QProcessEnvironment environment;
+        environment.insert("HOME", root.path());
+        environment.insert("XDG_DATA_HOME", root.filePath("data"));
+        environment.insert("PATH", root.filePath("nowhere"));
+        process.setProcessEnvironment(environment);
+        process.start(root.filePath("bin/vellmore-demo"), {"--start"});
+        process.waitForFinished(30000);
+        if (said)
+            *said = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitCode();
+    }
+
+    // Whether Vellmore came up in the demo folder, with the simulated cart kept there.
+    bool vellmoreStartedInDemo()
+    {
+        return QTest::qWaitFor([&] { return QFileInfo(vellmore + ".env").size() > 0; }, 10000) &&
+               testfiles::read(vellmore + ".where") == demo.toUtf8() &&
+               testfiles::read(vellmore + ".env") == (demo + "/cart").toUtf8();
+    }
+
 private slots:
-    void firstStartLaysOutTheDemoAndStartsVellmoreThere()
+    void init()
     {
-        Install install;
-        int exitCode = -1;
-        const QString said = install.start(&exitCode);
-        QCOMPARE(exitCode, 0);
-        QVERIFY2(install.vellmoreStartedInDemo(), qPrintable(said));
-        QCOMPARE(testfiles::read(install.demo + QStringLiteral("/OB.exe")),
-                 testfiles::read(QStringLiteral(OBSIM_PATH)));
-        QVERIFY(QFileInfo(install.demo + QStringLiteral("/OB.exe")).isExecutable());
-        QVERIFY(QFileInfo(install.demo + QStringLiteral("/gbaldr32.bin")).size() > 0);
-        QCOMPARE(QDir(install.demo + QStringLiteral("/games")).entryList(QDir::Files).size(), 5);
+        QDir(root.path()).removeRecursively();
+        QDir().mkpath(root.filePath("bin"));
+        QFile::copy(DEMO_PATH, root.filePath("bin/vellmore-demo"));
+        QFile::copy(OBSIM_PATH, root.filePath("bin/vellmore-obsim"));
+        testfiles::writeStandIn(vellmore, {"where", "env OBSIM_CART"});
     }
 
-    // Laid out once and kept: what the user changed stays, what went missing comes back.
-    void laterStartsKeepTheUsersFiles()
+    // Laid out the first time; later what the user changed stays and what went missing comes back.
+    void laysOutOnceAndStartsVellmoreThere()
     {
-        Install install;
-        int exitCode = -1;
-        install.start(&exitCode);
-        QCOMPARE(exitCode, 0);
-        testfiles::write(install.demo + QStringLiteral("/gbaldr32.bin"), "my own loader");
-        QVERIFY(QFile::remove(install.demo + QStringLiteral("/games/Lantern Maze.gba")));
-        QVERIFY(QFile::remove(install.demo + QStringLiteral("/OB.exe")));
-        QFile::remove(install.vellmore + QStringLiteral(".env"));
-        install.start(&exitCode);
-        QCOMPARE(exitCode, 0);
-        QVERIFY(install.vellmoreStartedInDemo());
-        QCOMPARE(testfiles::read(install.demo + QStringLiteral("/gbaldr32.bin")), QByteArray("my own loader"));
-        QVERIFY(QFileInfo::exists(install.demo + QStringLiteral("/games/Lantern Maze.gba")));
-        QVERIFY(QFileInfo(install.demo + QStringLiteral("/OB.exe")).isExecutable());
+        QCOMPARE(start(), 0);
+        QVERIFY(vellmoreStartedInDemo());
+        QCOMPARE(testfiles::read(demo + "/OB.exe"), testfiles::read(OBSIM_PATH));
+        QCOMPARE(QDir(demo + "/games").entryList(QDir::Files).size(), 5);
+        testfiles::write(demo + "/gbaldr32.bin", "my own loader");
+        QVERIFY(QFile::remove(demo + "/games/Lantern Maze.gba") && QFile::remove(demo + "/OB.exe"));
+        QFile::remove(vellmore + ".env");
+        QCOMPARE(start(), 0);
+        QVERIFY(vellmoreStartedInDemo());
+        QCOMPARE(testfiles::read(demo + "/gbaldr32.bin"), QByteArray("my own loader"));
+        QVERIFY(QFileInfo::exists(demo + "/games/Lantern Maze.gba"));
+        QVERIFY(QFileInfo(demo + "/OB.exe").isExecutable());
     }
 
-    void failuresSayWhyAndStartNothing_data()
+    void aDemoThatCannotBeLaidOutStartsNothing()
     {
-        QTest::addColumn<bool>("withVellmore");
-        QTest::addColumn<bool>("dataFolderIsAFile");
-        QTest::addColumn<QString>("expected");
-        // clang-format off
-        QTest::newRow("no vellmore")       << false << false << "cannot find vellmore";
-        QTest::newRow("data folder taken") << true  << true  << "cannot make the folder ";
-        // clang-format on
-    }
-
-    void failuresSayWhyAndStartNothing()
-    {
-        QFETCH(bool, withVellmore);
-        QFETCH(bool, dataFolderIsAFile);
-        QFETCH(QString, expected);
-        Install install(withVellmore);
-        if (dataFolderIsAFile)
-            testfiles::write(install.root.filePath(QStringLiteral("data/vellmore")), "a file, not a folder");
-        int exitCode = -1;
-        const QString said = install.start(&exitCode);
-        QCOMPARE(exitCode, 1);
-        QVERIFY2(said.contains(expected), qPrintable(said));
-        QVERIFY(!QFileInfo::exists(install.vellmore + QStringLiteral(".where")));
+        testfiles::write(root.filePath("data/vellmore"), "a file where the folder belongs");
+        QString said;
+        QCOMPARE(start(&said), 1);
+        QVERIFY2(said.contains("cannot make the folder " + demo), qPrintable(said));
+        QVERIFY(!QFileInfo::exists(vellmore + ".where"));
     }
 };
 
