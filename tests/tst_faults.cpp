@@ -125,7 +125,7 @@ void FaultsTest::unwritablePlaces_data()
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("message"); // %P: the path that cannot be written
     QTest::newRow("compile") << "compile"
-                             << "compile failed: the copy ended with exit code 1: %R";
+                             << "compile failed: cannot write %P: ";
     QTest::newRow("save backup") << "backup"
                                  << "backup failed: exit code 6: obsim: cannot write %P: ";
     QTest::newRow("cart backup") << "cart"
@@ -178,7 +178,11 @@ void FaultsTest::emptyLoaderAndGame()
     testfiles::write(at("real.gba"), "real game");
     m_window->ldrtext->setText(at("empty loader.bin"));
     m_window->orbicklocation->setText("tool");
+    // An empty game is named; an empty loader adds nothing and is allowed.
     m_window->listdialog->addItems({at("empty.gba"), at("real.gba")});
+    QCOMPARE(press(m_window->compilebtn).value(0),
+             "this game is empty, so there is nothing of it to put in the multirom: " + at("empty.gba"));
+    delete m_window->listdialog->takeItem(0);
     QCOMPARE(press(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
     QCOMPARE(testfiles::read(m_window->multitxt->text()), QByteArray("real game"));
 }

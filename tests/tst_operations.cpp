@@ -104,10 +104,17 @@ void OperationsTest::compileRefusals_data()
     row("the loader that is gone", "missing loader", "file not found: ", "gbaldr32.bin");
     row("a game that is a folder", "folder game", "cannot read the file: ", "folder.gba");
     row("the old multirom among the games", "output as game", "the output file is also an input of the multirom: ", "multi.gba");
-#ifndef Q_OS_WIN // names Windows' file systems cannot hold
+    row("an empty game", "empty game", "this game is empty, so there is nothing of it to put in the multirom: ", "empty.gba");
+    row("a read-only multirom", "read-only", "Access is denied: the multirom is read-only and stays as it is: ", "multi.gba");
+#ifndef Q_OS_WIN // names Windows' file systems cannot hold, and links
     const char* unquotable = "a path with a double quote or a line break cannot be used: ";
     row("a double quote in a path", "quote", unquotable, "say \"hi\".gba");
     row("a line break in a path", "quote", unquotable, "two\nlines.gba");
+    const char* batch = "the output leads to the batch file the compile writes and deletes: ";
+    row("the output a link to flash.bat, not there yet", "link:flash.bat", batch, "flash.bat");
+    row("the output a link to a leftover flash.bat", "link:leftover", batch, "flash.bat");
+    row("the output a link to the loader", "link:gbaldr32.bin", "the output file is also an input of the multirom: ", "gbaldr32.bin");
+    row("the output a link to a game", "link:a.gba", "the output file is also an input of the multirom: ", "a.gba");
 #endif
     // clang-format on
 }
@@ -132,7 +139,19 @@ void OperationsTest::compileRefusals()
     } else if (arrangement == "quote") {
         testfiles::write(at(named), "q");
         games.append(at(named));
+    } else if (arrangement == "empty game") {
+        testfiles::write(at("empty.gba"), "");
+        games.append(at("empty.gba"));
+    } else if (arrangement == "read-only") {
+        QVERIFY(QFile::setPermissions(at("multi.gba"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    } else if (arrangement.startsWith("link:")) {
+        if (arrangement == "link:leftover")
+            testfiles::write(at("flash.bat"), "@echo off\r\ncopy /b a+\"b\" c\r\n");
+        QVERIFY(QFile::remove(at("multi.gba")));
+        QVERIFY(QFile::link(at(named), at("multi.gba")));
     }
+    const QByteArray before = testfiles::read(at("multi.gba"));
+    const QByteArray batchBefore = testfiles::read(at("flash.bat"));
 
     bool ran = false;
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request(games), [&](const CommandLine&) {
@@ -141,8 +160,9 @@ void OperationsTest::compileRefusals()
     });
     QCOMPARE(outcome.messages, QStringList{messageStart + at(named)});
     QVERIFY(!ran && !outcome.compiled && !outcome.filesTouched);
-    QCOMPARE(testfiles::read(at("multi.gba")), QByteArray("the good old multirom"));
-    QVERIFY(!QFile::exists(at("flash.bat")));
+    QCOMPARE(testfiles::read(at("multi.gba")), before);
+    QCOMPARE(testfiles::read(at("flash.bat")), batchBefore);
+    QVERIFY(QDir(m_dir->path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 void OperationsTest::failedCopyIsReportedAsFailure()
@@ -151,9 +171,11 @@ void OperationsTest::failedCopyIsReportedAsFailure()
     multirom::CompileRequest asked = request({at("a.gba")});
     asked.output = at("no such folder/multi.gba");
     const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
-    // The copy's own reason reaches the user, not only the console.
-    QCOMPARE(outcome.messages, QStringList{"compile failed: the copy ended with exit code 1: "
-                                           "The system cannot find the path specified."});
+    // The system's reason reaches the user, not only the console.
+    QCOMPARE(outcome.messages.size(), 1);
+    QVERIFY2(outcome.messages.first().startsWith("compile failed: cannot write " + asked.output + ": ") &&
+                 outcome.messages.first().size() > ("compile failed: cannot write " + asked.output + ": ").size(),
+             qPrintable(outcome.messages.first()));
     QVERIFY(!outcome.compiled);
     QVERIFY(!QFile::exists(at("flash.bat")));
 }
@@ -168,7 +190,8 @@ void OperationsTest::copyIsChecked_data()
     QTest::newRow("ends well, writes nothing") << "" << "nothing" << "compile failed: %O was not written";
     QTest::newRow("ends well, leaves the old multirom") << "old" << "nothing"
         << "compile failed: the copy ended without writing %O; the file there is the one from before";
-    QTest::newRow("ends well, writes a short file") << "old" << "short" << "compile failed: %O holds 5 bytes, expected %N";
+    QTest::newRow("ends well, writes a short file") << "old" << "short"
+        << "compile failed: the copy gave 5 bytes, expected %N (a file changed while it was read); %O stays as it was";
     QTest::newRow("stopped by the user") << "old" << "stopped" << "compile stopped: the console window was closed";
     QTest::newRow("not started") << "" << "not started" << "compile failed: the batch file %B could not be started: Exec format error";
     // clang-format on
@@ -184,20 +207,24 @@ void OperationsTest::copyIsChecked()
     const QByteArray old = testfiles::read(at("gbaldr32.bin")) + "game b";
     if (before == "old")
         testfiles::write(output, old);
-    const multirom::CompileOutcome outcome = multirom::compileMultirom(request({at("a.gba")}), [&](const CommandLine&) {
-        if (copy == "short")
-            testfiles::write(output, "short");
-        if (copy == "stopped")
-            return RunOutcome::stopped("the console window was closed");
-        return copy == "not started" ? RunOutcome::notStarted("Exec format error") : RunOutcome::exited(0);
-    });
+    const multirom::CompileOutcome outcome =
+        multirom::compileMultirom(request({at("a.gba")}), [&](const CommandLine& run) {
+            // The copy writes where the batch file's copy line says: its last quoted path.
+            const QList<QByteArray> words = testfiles::read(run.program()).trimmed().split('"');
+            if (copy == "short")
+                testfiles::write(QString::fromLocal8Bit(words.value(words.size() - 2)), "short");
+            if (copy == "stopped")
+                return RunOutcome::stopped("the console window was closed");
+            return copy == "not started" ? RunOutcome::notStarted("Exec format error") : RunOutcome::exited(0);
+        });
     const qint64 expected = QFileInfo(at("gbaldr32.bin")).size() + 6;
     QCOMPARE(outcome.messages, QStringList{QString(message)
                                                .replace("%O", output)
                                                .replace("%B", at("flash.bat"))
                                                .replace("%N", QString::number(expected))});
     QVERIFY(!outcome.compiled);
-    QVERIFY(!QFile::exists(at("flash.bat")));
+    QCOMPARE(testfiles::read(output), before == "old" ? old : QByteArray());
+    QCOMPARE(leftovers(m_dir->path()), QStringList());
 }
 
 void OperationsTest::unwritableBatchFolderIsReported()

@@ -60,20 +60,30 @@ std::optional<QString> firstUnquotablePath(const QStringList& paths)
     return std::nullopt;
 }
 
-std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output)
+std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output,
+                                           const QString& batchPath)
 {
     const QString place = platform::outputPlaceProblem(output, QStringLiteral("multirom"));
     if (!place.isEmpty())
         return place;
+    // Where the multirom really goes: the end of the output's links, there or not yet.
+    const QString target = platform::writeTarget(output).path;
+    if (platform::isReadOnlyFile(target))
+        return QStringLiteral("Access is denied: the multirom is read-only and stays as it is: ") + output;
+    if (platform::samePlace(target, batchPath))
+        return QStringLiteral("the output leads to the batch file the compile writes and deletes: ") + batchPath;
     QStringList sources{loader};
     sources += games;
-    const bool outputExists = QFileInfo::exists(output);
     for (const QString& source : sources) {
         const QString problem = platform::inputFileProblem(source);
         if (!problem.isEmpty())
             return problem;
-        if (outputExists && platform::sameFile(source, output))
+        if (platform::samePlace(target, source))
             return QStringLiteral("the output file is also an input of the multirom: ") + source;
+    }
+    for (const QString& game : games) {
+        if (QFileInfo(game).size() == 0)
+            return QStringLiteral("this game is empty, so there is nothing of it to put in the multirom: ") + game;
     }
     return std::nullopt;
 }

@@ -35,10 +35,11 @@ bool isLeftoverBatchFile(const QByteArray& content);
 std::optional<QString> firstUnquotablePath(const QStringList& paths);
 
 // Checks the files of a compile before anything is written: the output must be an ordinary
-// file (or not there yet, or a link to one), the loader and every game must be readable files,
-// and the output must not be one of them. Returns the message
-// that names the first offending path.
-std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output);
+// file that may be replaced (or not there yet, or a link to one), the loader and every game must
+// be readable files and no game empty, and the output must lead to none of them nor to the batch
+// file. Returns the message that names the first offending path.
+std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output,
+                                           const QString& batchPath);
 
 // The size the multirom must have: the sum of the sizes of the loader and the games.
 qint64 expectedMultiromSize(const QString& loader, const QStringList& games);

@@ -29,22 +29,27 @@ CompileChoice firstMissingChoice(const CompileRequest& request)
     return CompileChoice::None;
 }
 
-// Why the copy did not give the multirom, or nothing when it did; before is what stood at the
-// output before the copy.
+// Why the copy did not give the multirom, or nothing when it did. The copy writes a new file
+// beside the output (built); the output itself stays as it stood until that file is known whole.
 QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPath, const QString& output,
-                    const platform::FileStamp& before, qint64 expectedSize)
+                    const QString& built, qint64 expectedSize)
 {
     if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
         return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started") +
                (outcome.why.isEmpty() ? QString() : QStringLiteral(": ") + outcome.why);
     if (!outcome.succeeded())
         return QStringLiteral("the copy ended with ") + outcome.describeWithReason();
-    const QString unwritten = platform::unwrittenReason(output, before, QStringLiteral("the copy"));
-    if (!unwritten.isEmpty())
-        return unwritten;
-    const qint64 size = platform::FileStamp::of(output).size;
+    const qint64 size = platform::FileStamp::of(built).size;
+    if (size <= 0)
+        return QFileInfo::exists(output) ? QStringLiteral("the copy ended without writing ") + output +
+                                               QStringLiteral("; the file there is the one from before")
+                                         : output + QStringLiteral(" was not written");
     if (size != expectedSize)
-        return QStringLiteral("%1 holds %2 bytes, expected %3").arg(output).arg(size).arg(expectedSize);
+        return QStringLiteral("the copy gave %1 bytes, expected %2 (a file changed while it was read); %3 stays "
+                              "as it was")
+            .arg(size)
+            .arg(expectedSize)
+            .arg(output);
     return QString();
 }
 
@@ -140,30 +145,48 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
             QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + *unencodable);
         return outcome;
     }
-    if (const auto problem = compileInputProblem(loader, games, output)) {
-        outcome.messages.append(*problem);
-        return outcome;
-    }
-
     const QString batchPath = composeInFolder(request.browserFolder, batchFileName);
     if (batchPath.isEmpty()) {
         outcome.messages.append(QStringLiteral("no folder is open in the file browser"));
         return outcome;
     }
-    QString problem = batchPlaceProblem(batchPath);
+    if (const auto problem = compileInputProblem(loader, games, output, batchPath)) {
+        outcome.messages.append(*problem);
+        return outcome;
+    }
+
+    // The copy builds the multirom as a new file beside the one it replaces; the old one goes
+    // only once the new one is whole.
+    const QString target = platform::writeTarget(output).path;
+    const platform::NewFile built = platform::createFileBeside(target);
+    if (built.path.isEmpty()) {
+        outcome.messages.append(QStringLiteral("compile failed: cannot write ") + output + QStringLiteral(": ") +
+                                built.problem);
+        return outcome;
+    }
+    QString problem;
+    if (const auto unencodable = firstUnencodablePath({built.path}))
+        problem = QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + target;
     if (problem.isEmpty())
-        problem = writeBatchFile(batchPath, batchFileContent(copyLine(loader, games, output)));
+        problem = batchPlaceProblem(batchPath);
+    if (problem.isEmpty())
+        problem = writeBatchFile(batchPath, batchFileContent(copyLine(loader, games, built.path)));
     if (!problem.isEmpty()) {
+        platform::deleteFile(built.path);
         outcome.messages.append(problem);
         return outcome;
     }
 
     const qint64 expectedSize = expectedMultiromSize(loader, games);
-    const platform::FileStamp before = platform::FileStamp::of(output);
-    const platform::RunOutcome ran = run(platform::CommandLine(batchPath));
+    const platform::RunOutcome ran = run(platform::CommandLine::ownBatchFile(batchPath));
     outcome.filesTouched = true;
 
-    const QString failure = copyFailure(ran, batchPath, output, before, expectedSize);
+    QString failure = copyFailure(ran, batchPath, output, built.path, expectedSize);
+    if (ran.kind != platform::RunOutcome::Kind::Stopped && failure.isEmpty()) {
+        const QString why = platform::replaceFile(target, built.path);
+        if (!why.isEmpty())
+            failure = QStringLiteral("cannot replace ") + output + QStringLiteral(": ") + why;
+    }
     if (ran.kind == platform::RunOutcome::Kind::Stopped) {
         outcome.messages.append(QStringLiteral("compile stopped: ") + ran.why);
     } else if (failure.isEmpty()) {
@@ -173,6 +196,8 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
     } else {
         outcome.messages.append(QStringLiteral("compile failed: ") + failure);
     }
+    if (!outcome.compiled)
+        platform::deleteFile(built.path);
     // The multirom stands whether or not its batch file can go; the user hears of both.
     const platform::Deletion deletion = platform::deleteFile(batchPath);
     if (!deletion.gone)

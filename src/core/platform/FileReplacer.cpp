@@ -54,6 +54,11 @@ FileReplacer::Result FileReplacer::open()
         m_errno = EINVAL;
         return Result::DestinationNotAFile;
     }
+    // Renaming over a file ignores its mode: a read-only file is refused here, as copy refuses it.
+    if (isReadOnlyFile(target)) {
+        m_errno = EACCES;
+        return Result::DestinationUnwritable;
+    }
     d->target = QFile::encodeName(target);
     // The new file starts next to the one it replaces, so that the final rename stays on one
     // file system; its name is short, so that it fits wherever the target's own name fits.
@@ -173,6 +178,11 @@ FileReplacer::Result FileReplacer::open()
     if (target.isEmpty()) {
         m_errno = EINVAL;
         return Result::DestinationNotAFile;
+    }
+    // Renaming over a file ignores its mode: a read-only file is refused here, as copy refuses it.
+    if (isReadOnlyFile(target)) {
+        m_errno = EACCES;
+        return Result::DestinationUnwritable;
     }
     d->file.reset(new QSaveFile(target));
     if (!d->file->open(QIODevice::WriteOnly)) {

@@ -11,7 +11,7 @@ namespace platform {
 // place only when everything was written: until commit() the destination keeps its
 // old contents, so a failed copy never leaves a half-written file where a good one stood.
 // A link is written through: the file it leads to is replaced and the link stays. The new
-// file keeps the mode of the one it replaces.
+// file keeps the mode of the one it replaces; a read-only file is not replaced.
 class FileReplacer {
 public:
     enum class Result { Ok, SourceMissing, SourceUnreadable, DestinationUnwritable, DestinationNotAFile, Cancelled };

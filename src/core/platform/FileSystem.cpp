@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstring>
@@ -17,6 +18,8 @@
 #include <windows.h>
 #else
 #include <climits>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -87,6 +90,37 @@ bool FileStamp::operator==(const FileStamp& other) const
 {
     return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
            modified == other.modified;
+}
+
+namespace {
+
+// Where a path leads, for comparing places that need not exist yet: the file itself where it
+// exists, else its name in its folder with the folder's links resolved.
+QString resolvedPlace(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder + QLatin1Char('/') + info.fileName();
+}
+
+} // namespace
+
+bool samePlace(const QString& a, const QString& b)
+{
+    if (QFileInfo::exists(a) && QFileInfo::exists(b))
+        return sameFile(a, b);
+    return resolvedPlace(a).compare(resolvedPlace(b), fileNameCaseSensitivity()) == 0;
+}
+
+bool isReadOnlyFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return (info.permissions() & writable) == 0 || !info.isWritable();
 }
 
 bool isUndecodableName(const QString& path)
@@ -179,6 +213,35 @@ Deletion deleteFile(const QString& path)
     return deletion;
 }
 
+NewFile createFileBeside(const QString& target)
+{
+    // A short name, so that it fits wherever the target's own name fits.
+    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + "/.vm-XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return {QString(), systemErrorText(errno)};
+    ::close(fd);
+    return {QFile::decodeName(pattern), QString()};
+}
+
+QString replaceFile(const QString& target, const QString& replacement)
+{
+    const QByteArray to = QFile::encodeName(target);
+    const QByteArray from = QFile::encodeName(replacement);
+    struct stat st;
+    mode_t mode = 0;
+    if (::stat(to.constData(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
+    if (::chmod(from.constData(), mode) != 0 || ::rename(from.constData(), to.constData()) != 0)
+        return systemErrorText(errno);
+    return QString();
+}
+
 StartFolder startFolder()
 {
     std::vector<char> buffer(4096);
@@ -265,6 +328,24 @@ Deletion deleteFile(const QString& path)
     deletion.gone = !left.exists() && !left.isSymLink();
     deletion.reason = file.errorString();
     return deletion;
+}
+
+NewFile createFileBeside(const QString& target)
+{
+    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.vm-XXXXXX"));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return {QString(), file.errorString()};
+    return {QDir::toNativeSeparators(file.fileName()), QString()};
+}
+
+QString replaceFile(const QString& target, const QString& replacement)
+{
+    const auto* to = reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(target).utf16());
+    const auto* from = reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(replacement).utf16());
+    if (MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return QString();
+    return windowsErrorText(GetLastError(), target);
 }
 
 StartFolder startFolder()

@@ -21,6 +21,28 @@ QString inputFileProblem(const QString& path);
 // Whether two paths name the same file on disk, as the file system compares names.
 bool sameFile(const QString& a, const QString& b);
 
+// Whether two paths lead to the same place on disk: the same file where both exist, else the same
+// folder and name once links are resolved, as the file system compares names.
+bool samePlace(const QString& a, const QString& b);
+
+// Whether the file at path is kept from being replaced: read-only (no write permission for anyone,
+// the read-only attribute on Windows) or not writable by this user. An administrator's power to
+// replace a read-only file is not used: the user made it read-only to keep it.
+bool isReadOnlyFile(const QString& path);
+
+// A new, empty file beside target, named so that no list of games shows it: a product is built
+// there and replaces target only once it is known to be whole.
+struct NewFile {
+    QString path;    // empty when it could not be made
+    QString problem; // the system's reason then
+};
+NewFile createFileBeside(const QString& target);
+
+// Puts replacement in target's place in one step, so that target keeps its old contents until
+// then. The new file takes target's permissions, or those a new file gets. Returns the system's
+// reason when it fails, else empty.
+QString replaceFile(const QString& target, const QString& replacement);
+
 // What writing a file at a path would really write. Links are followed to their end: a link to
 // an ordinary file is written through, a link that leads nowhere yet makes the file where it
 // leads, and a link that leads back to itself cannot be written at all.
