@@ -22,8 +22,8 @@ void frmdialog::flashbtn_Click()
         colours::setTextColour(Label3, colours::red);
     else if (outcome.missing == cart::ToolChoice::Tool)
         markToolPathMissing();
-    // A failed flash leaves the window as it was, so the same multirom can be flashed again.
-    if (outcome.succeeded)
+    // Every flash that ran ends the frozen state, failed or not, so that another tool can be chosen.
+    if (outcome.missing == cart::ToolChoice::None)
         setPathsFrozen(false);
 }
 
