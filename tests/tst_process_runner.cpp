@@ -2,6 +2,8 @@
 #include "multirom/CompileSequence.h"
 #include "platform/Platform.h"
 #include "runner/ConsoleWindow.h"
+#include "runner/EndRequest.h"
+#include "runner/OutputPassing.h"
 #include "runner/ProcessRunner.h"
 #include "support/TestFiles.h"
 
@@ -11,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <cerrno>
 #include <cstdio>
@@ -114,6 +117,9 @@ private slots:
     void userInputIsBlockedWhileRunning();
     void misbehavingTools_data();
     void misbehavingTools();
+    void stopEndsTheWholeTool_data();
+    void stopEndsTheWholeTool();
+    void askedToEndStopsTheToolFirst();
     void consoleShowsOutputWhileRunning();
 #ifndef Q_OS_WIN // writes that end a process: a closed pipe, a file-size limit
     void writesThatFailDoNotEndVellmore_data();
@@ -202,14 +208,27 @@ void ProcessRunnerTest::batchFileRunsThroughTheInterpreter()
     const QString line = QString("copy /b \"%1\"+\"%2\" \"%3\"")
                              .arg(dir.filePath("a.bin"), dir.filePath("c d.gba"), dir.filePath("m.gba"));
     testfiles::write(dir.filePath("FLASH.BAT"), "@echo off\r\n" + line.toUtf8() + "\r\n");
-    const RunOutcome ok = ExecCmd(CommandLine(dir.filePath("FLASH.BAT")));
+    const RunOutcome ok = ExecCmd(CommandLine::ownBatchFile(dir.filePath("FLASH.BAT")));
     QVERIFY(ok.succeeded());
     QCOMPARE(testfiles::read(dir.filePath("m.gba")), QByteArray("ABCD"));
 
     testfiles::write(dir.filePath("bad.bat"), "@echo off\r\nformat c:\r\n");
-    const RunOutcome bad = ExecCmd(CommandLine(dir.filePath("bad.bat")));
+    const RunOutcome bad = ExecCmd(CommandLine::ownBatchFile(dir.filePath("bad.bat")));
     QCOMPARE(bad.kind, RunOutcome::Kind::Exited);
     QCOMPARE(bad.code, 9009);
+
+    // A tool named like a batch file gets its arguments: outside Windows it is a program like any other.
+    const QString named = tool(dir, "ob.bat", "args;cmdline");
+    const QStringList arguments{"-2", "-w", "0", "-p", dir.filePath("a b.gba")};
+    QVERIFY(ExecCmd(CommandLine(named, arguments)).succeeded());
+    QCOMPARE(QString::fromUtf8(testfiles::read(named + ".args")), "[" + arguments.join("][") + "]");
+#ifdef Q_OS_WIN
+    // The command line as assembled: exactly the blanks it holds, none added after the program.
+    const QString plain = tool(dir, "tool.exe", "cmdline");
+    const CommandLine command(QDir::toNativeSeparators(plain), arguments);
+    QVERIFY(ExecCmd(command).succeeded());
+    QCOMPARE(QString::fromUtf8(testfiles::read(plain + ".cmdline")), command.toString());
+#endif
 }
 
 void ProcessRunnerTest::consoleShowsOutputWhileRunning()
@@ -229,7 +248,9 @@ void ProcessRunnerTest::consoleShowsOutputWhileRunning()
         seenWhileRunning = shownConsole()->text();
         // In front of the window it was started from, which it belongs to, with the keyboard's focus for Ctrl+C.
         QTRY_VERIFY(QApplication::activeWindow() == shownConsole());
-        inFront = shownConsole()->parentWidget() == &started && shownConsole()->hasFocus();
+        // As the window system sees it: a window-modal transient of the waiting window.
+        inFront = shownConsole()->windowHandle()->transientParent() == started.windowHandle() &&
+                  shownConsole()->windowHandle()->modality() == Qt::WindowModal && shownConsole()->hasFocus();
         testfiles::letToolGoOn(program);
     });
     QCOMPARE(ExecCmd(CommandLine(program)).code, 0);
@@ -336,11 +357,61 @@ void ProcessRunnerTest::misbehavingTools()
     QVERIFY(!shownConsole());
 }
 
+void ProcessRunnerTest::stopEndsTheWholeTool_data()
+{
+    QTest::addColumn<QString>("real"); // the steps of the real tool behind a wrapper
+    QTest::newRow("the real tool ends when asked") << "ready;wait;write late";
+    QTest::newRow("the real tool ignores the request") << "ignore-stop;ready;wait;write late";
+}
+
+void ProcessRunnerTest::stopEndsTheWholeTool()
+{
+    QFETCH(QString, real);
+    QTemporaryDir dir;
+    // A wrapper that starts the real tool and waits for it, as a script for Wine does.
+    const QString realTool = tool(dir, "real", real);
+    const QString wrapper = tool(dir, "wrapper", "spawn real");
+    const QString cart = dir.filePath("cart.gba");
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(testfiles::toolIsReady(realTool) && shownConsole());
+        QTest::mouseClick(shownConsole()->findChild<QPushButton*>("stop"), Qt::LeftButton);
+    });
+    const RunOutcome ran = ExecCmd(CommandLine(wrapper, {"-c", "8", "-s", cart}));
+    QCOMPARE(ran.describe(), QString("stopped: Stop was pressed in the console window"));
+    // Had the real tool outlived the stop, it would write the cart file as soon as it may go on.
+    testfiles::letToolGoOn(realTool);
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(cart));
+}
+
+void ProcessRunnerTest::askedToEndStopsTheToolFirst()
+{
+    QTemporaryDir dir;
+    const QString program = tool(dir, "tool", "ready;wait");
+    int endedWith = -1;
+    bool toolRanWhenEnded = true;
+    runner::setEndAction([&](int code) {
+        endedWith = code;
+        toolRanWhenEnded = shownConsole() && shownConsole()->stopReason().isEmpty();
+    });
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(testfiles::toolIsReady(program));
+        runner::requestEnd(143);
+        QCOMPARE(endedWith, -1); // not while the tool runs
+    });
+    const RunOutcome ran = ExecCmd(CommandLine(program));
+    QCOMPARE(ran.describe(), "stopped: " + runner::systemEndReason());
+    QCOMPARE(endedWith, 143);
+    QVERIFY(!toolRanWhenEnded);
+    runner::setEndAction([](int) {});
+}
+
 #ifndef Q_OS_WIN
 void ProcessRunnerTest::writesThatFailDoNotEndVellmore_data()
 {
     QTest::addColumn<QString>("attack");
     QTest::newRow("standard output a closed pipe") << "closed stdout";
+    QTest::newRow("standard output a pipe nobody reads") << "unread stdout";
     QTest::newRow("a file-size limit") << "size limit";
 }
 
@@ -359,14 +430,17 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
     request.toolPath = "tool";
     request.browserFolder = dir.path();
 
-    const QString talker = tool(dir, "chatty", "out progress;err warning");
+    // 3 MB: more than any pipe and the buffer Vellmore keeps for its own output hold.
+    const QString talker = tool(dir, "chatty", "out progress;err warning;bulk 3072");
+    const qint64 droppedBefore = runner::droppedOutputBytes();
     // Vellmore's own output goes to a pipe nobody reads, or every file is held to 64 KiB.
     struct rlimit savedLimit;
     ::getrlimit(RLIMIT_FSIZE, &savedLimit);
     int ends[2] = {-1, -1};
-    if (attack == "closed stdout") {
+    if (attack.endsWith("stdout")) {
         QCOMPARE(::pipe(ends), 0);
-        ::close(ends[0]);
+        if (attack == "closed stdout")
+            ::close(ends[0]);
     } else {
         struct rlimit small = savedLimit;
         small.rlim_cur = 64 * 1024;
@@ -380,11 +454,15 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
         chatty = ExecCmd(CommandLine(talker));
     }
     ::setrlimit(RLIMIT_FSIZE, &savedLimit);
+    if (attack == "unread stdout") {
+        QVERIFY(runner::droppedOutputBytes() > droppedBefore);
+        ::close(ends[0]);
+    }
 
     QVERIFY(chatty.succeeded());
     QVERIFY(!QFile::exists(dir.filePath("flash.bat")));
     QVERIFY(QDir(dir.path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden).isEmpty());
-    if (attack == "closed stdout") {
+    if (attack.endsWith("stdout")) {
         QVERIFY(compiled.compiled);
     } else {
         QVERIFY(!compiled.compiled);

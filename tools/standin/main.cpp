@@ -9,6 +9,10 @@
 //   where           writes its current directory to "<its own path>.where"
 //   env NAME        writes the environment variable NAME to "<its own path>.env"
 //   read            reads a line from standard input
+//   spawn NAME      runs the program NAME beside it with its own arguments, and waits for it
+//   bulk N          writes N KiB of lines to standard output
+//   oem TEXT        writes TEXT to standard error in the console's code page (Windows)
+//   cmdline         writes the command line it was given, as the system gave it, to "<its own path>.cmdline"
 //   ignore-stop     takes no notice of a request to stop
 //   flood           writes "progress" lines to standard error without end
 //   crash           ends as the system ends a program for a fault
@@ -18,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QThread>
 
 #include <csignal>
@@ -53,6 +58,29 @@ void waitForTheTest(const QString& self)
     waited.start();
     while (!QFileInfo::exists(self + QStringLiteral(".go")) && waited.elapsed() < 60000)
         QThread::msleep(20);
+}
+
+QByteArray inConsoleCodePage(const QString& text)
+{
+#ifdef Q_OS_WIN
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
+    const int size = WideCharToMultiByte(CP_OEMCP, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
+    QByteArray bytes(size, '\0');
+    WideCharToMultiByte(CP_OEMCP, 0, wide, int(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+#else
+    return text.toLocal8Bit();
+#endif
+}
+
+QByteArray givenCommandLine(const QStringList& arguments)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(arguments);
+    return QString::fromWCharArray(GetCommandLineW()).toUtf8();
+#else
+    return arguments.join(QLatin1Char(' ')).toUtf8();
+#endif
 }
 
 } // namespace
@@ -97,6 +125,20 @@ int main(int argc, char* argv[])
             char answer[256];
             if (!std::fgets(answer, sizeof answer, stdin))
                 answer[0] = '\0';
+        } else if (verb == QLatin1String("spawn")) {
+            QProcess::execute(QFileInfo(self).dir().filePath(rest), arguments);
+        } else if (verb == QLatin1String("bulk")) {
+            const QByteArray bulkLine(63, 'x');
+            for (int i = 0; i < rest.toInt() * 16; ++i)
+                std::fprintf(stdout, "%s\n", bulkLine.constData());
+            std::fflush(stdout);
+        } else if (verb == QLatin1String("oem")) {
+            std::fprintf(stderr, "%s\n", inConsoleCodePage(rest).constData());
+            std::fflush(stderr);
+        } else if (verb == QLatin1String("cmdline")) {
+            QFile out(self + QStringLiteral(".cmdline"));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(givenCommandLine(QCoreApplication::arguments()));
         } else if (verb == QLatin1String("ignore-stop")) {
             ignoreStop();
         } else if (verb == QLatin1String("flood")) {

@@ -9,6 +9,13 @@ CommandLine::CommandLine(QString program, QStringList arguments)
 {
 }
 
+CommandLine CommandLine::ownBatchFile(QString path)
+{
+    CommandLine command(std::move(path));
+    command.m_ownBatchFile = true;
+    return command;
+}
+
 QString quotedArgument(const QString& argument)
 {
     if (!argument.contains(QLatin1Char(' ')) && !argument.contains(QLatin1Char('\t')))
@@ -47,7 +54,8 @@ QString CommandLine::toString() const
 
 bool CommandLine::namesBatchFile() const
 {
-    return m_program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive);
+    return m_program.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive) ||
+           m_program.endsWith(QLatin1String(".cmd"), Qt::CaseInsensitive);
 }
 
 } // namespace platform

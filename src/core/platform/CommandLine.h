@@ -19,6 +19,11 @@ public:
     CommandLine() = default;
     explicit CommandLine(QString program, QStringList arguments = {});
 
+    // Vellmore's own flash.bat. Outside Windows it is the one program Vellmore's batch interpreter
+    // runs: a tool that happens to be named "ob.bat" is a program like any other there.
+    static CommandLine ownBatchFile(QString path);
+    bool isOwnBatchFile() const { return m_ownBatchFile; }
+
     const QString& program() const { return m_program; }
     const QStringList& arguments() const { return m_arguments; }
 
@@ -27,17 +32,20 @@ public:
     // The text after the program, as Windows hands it to the program unchanged.
     QString argumentText() const;
 
-    // True when the program is a batch file (".bat" in any letter case).
+    // True when the program's name says batch file (".bat" or ".cmd", in any letter case): Windows
+    // runs such a program through cmd.exe.
     bool namesBatchFile() const;
 
     bool operator==(const CommandLine& other) const
     {
-        return m_program == other.m_program && m_arguments == other.m_arguments;
+        return m_program == other.m_program && m_arguments == other.m_arguments &&
+               m_ownBatchFile == other.m_ownBatchFile;
     }
 
 private:
     QString m_program;
     QStringList m_arguments;
+    bool m_ownBatchFile = false;
 };
 
 } // namespace platform

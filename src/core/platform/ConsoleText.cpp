@@ -1,5 +1,7 @@
 #include "platform/ConsoleText.h"
 
+#include "platform/Platform.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -99,7 +101,7 @@ QString ConsoleText::text() const
     for (const QByteArray& line : m_lines)
         all.append(line).append('\n');
     all.append(m_current);
-    return QString::fromLocal8Bit(all);
+    return decodeConsoleOutput(all);
 }
 
 } // namespace platform

@@ -44,8 +44,18 @@ using BatchEncoder = std::function<std::optional<QByteArray>(const QString&)>;
 BatchEncoder batchFileEncoder();
 
 // Why a program file cannot be run on this system although it is a program, in words that say what
-// would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ").
+// would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ"); on
+// Windows: a DOS or 16-bit program (an "MZ" file without a Windows header).
 QString foreignProgramHint(const QString& path);
+
+// Text a console program wrote, decoded as this system's consoles show it: in the console's code page
+// on Windows (the one flash.bat is written in), in the system's 8-bit encoding elsewhere.
+QString decodeConsoleOutput(const QByteArray& bytes);
+
+#ifdef Q_OS_WIN
+// The system's own text for a Windows error code, whole: where it speaks of "%1", path stands.
+QString windowsErrorText(unsigned long code, const QString& path = QString());
+#endif
 
 // A write to a closed pipe or past a file-size limit ends the process by default; Vellmore
 // ignores both so that such a write fails with an error it reports, and leaves nothing behind.

@@ -1,5 +1,7 @@
 #include "platform/RunOutcome.h"
 
+#include "platform/Platform.h"
+
 #include <QStringList>
 
 namespace platform {
@@ -49,7 +51,7 @@ void ErrorTail::append(const QByteArray& bytes)
 
 QString ErrorTail::text() const
 {
-    return QString::fromLocal8Bit(m_tail);
+    return decodeConsoleOutput(m_tail);
 }
 
 } // namespace platform

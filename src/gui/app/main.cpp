@@ -1,5 +1,6 @@
 #include "app/WindowRegistry.h"
 #include "platform/Platform.h"
+#include "runner/EndRequest.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     // Ties the running windows to the menu entry: Wayland's app id and the X11 window class.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.vellmore.Vellmore"));
     QApplication::setQuitOnLastWindowClosed(false);
+    runner::endOnSystemRequest();
     WindowRegistry windows;
     windows.start();
     return QApplication::exec();

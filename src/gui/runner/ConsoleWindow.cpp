@@ -12,13 +12,16 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 constexpr int refreshMilliseconds = 100;
 }
 
-ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidget(owner, Qt::Window)
+ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidget(owner, Qt::Dialog)
 {
+    // A transient of the waiting window as the window system sees it: a click there leaves it in front.
+    setWindowModality(Qt::WindowModal);
     setObjectName(QStringLiteral("console"));
     setWindowTitle(commandText);
     setWindowIcon(vellmoreIcon());
@@ -61,6 +64,15 @@ void ConsoleWindow::present()
     raise();
     activateWindow();
     setFocus(Qt::ActiveWindowFocusReason);
+    // A click on a waiting window makes the toolkit itself give that window the focus, past the
+    // window manager: the focus comes straight back, so that Ctrl+C always reaches the console.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (focused && focused != windowHandle() && isVisible())
+            QTimer::singleShot(0, this, [this] {
+                raise();
+                activateWindow();
+            });
+    });
 }
 
 void ConsoleWindow::requestStop(const QString& how)

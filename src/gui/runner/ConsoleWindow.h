@@ -11,7 +11,8 @@ class QPlainTextEdit;
 // its standard output and error as they come, read-only, for as long as it runs. What
 // arrives is shown at a steady rate, not after every read, so a program that writes
 // without end cannot stall it. Closing it, Ctrl+C in it or its "Stop" button asks to stop
-// the program, as closing a console does on Windows. It stays above the window it belongs to.
+// the program, as closing a console does on Windows. It is a window-modal dialog of the window it
+// was started from, so that the window manager keeps it above that window and gives it the focus.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,9 @@ public:
     // How the user asked to stop the program ("the console window was closed"); empty until then.
     QString stopReason() const { return m_stopReason; }
 
+    // Asks to stop the program; how says why, as the outcome will tell it. The first reason stays.
+    void requestStop(const QString& how);
+
 public slots:
     void append(const QByteArray& bytes);
 
@@ -39,7 +43,6 @@ protected:
 
 private:
     void showPending();
-    void requestStop(const QString& how);
 
     QPlainTextEdit* m_view;
     platform::ConsoleText m_text;

@@ -1,17 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-
-#include <cstdio>
+#include <QtGlobal>
 
 namespace runner {
 
-// Passes a program's output on to Vellmore's own. That may be a closed pipe: the write then
-// fails quietly, it never ends Vellmore.
-inline void passOn(FILE* stream, const QByteArray& bytes)
-{
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
+enum class OwnStream { Output, Error };
+
+// Passes a program's output on to Vellmore's own standard output or error, and never waits for
+// it: a writer of its own per stream takes what fits in a bounded buffer, and what does not fit
+// (a pipe nobody reads) is dropped and counted. A closed pipe fails quietly and never ends Vellmore.
+void passOn(OwnStream stream, const QByteArray& bytes);
+
+// How many bytes were dropped so far, on both streams together.
+qint64 droppedOutputBytes();
 
 } // namespace runner

@@ -3,11 +3,13 @@
 #include "platform/BatchInterpreter.h"
 #include "platform/Platform.h"
 #include "runner/ConsoleWindow.h"
+#include "runner/EndRequest.h"
 #include "runner/InputBlocker.h"
 #include "runner/OutputPassing.h"
 #include "runner/ProgramStarter.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QProcess>
@@ -36,7 +38,8 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
             command.program(),
             [&](platform::BatchInterpreter::Stream stream, const QString& text) {
                 const QByteArray bytes = text.toLocal8Bit();
-                passOn(stream == platform::BatchInterpreter::Stream::Error ? stderr : stdout, bytes);
+                passOn(stream == platform::BatchInterpreter::Stream::Error ? OwnStream::Error : OwnStream::Output,
+                       bytes);
                 QMetaObject::invokeMethod(
                     console,
                     [target, bytes] {
@@ -55,44 +58,67 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
 
 // A program asked to stop gets this long to end by itself before it is killed.
 constexpr int stopGraceMilliseconds = 2000;
+// After the kill, how long the system gets to take the last of a tool's processes away.
+constexpr int killedEndMilliseconds = 3000;
+
+// A stopped tool has ended only once every process of it has: a wrapper's real tool too.
+void waitForTheWholeTool(const ToolProcesses& tool, const QTimer& killer, const QElapsedTimer& sinceKill)
+{
+    QEventLoop wait;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+        const bool givenUp = !killer.isActive() && sinceKill.isValid() && sinceKill.elapsed() > killedEndMilliseconds;
+        if (!tool.anyRunning() || givenUp)
+            wait.quit();
+    });
+    poll.start(20);
+    if (tool.anyRunning())
+        wait.exec();
+}
 
 RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 {
     QProcess process;
-    setProgram(process, command);
+    ToolProcesses tool;
+    tool.setUp(process, command);
     // The tool gets end-of-file at once if it reads its standard input: nobody types there.
     process.setStandardInputFile(QProcess::nullDevice());
     platform::ErrorTail errors;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, console, [&process, console] {
         const QByteArray bytes = process.readAllStandardOutput();
-        passOn(stdout, bytes);
+        passOn(OwnStream::Output, bytes);
         console->append(bytes);
     });
     QObject::connect(&process, &QProcess::readyReadStandardError, console, [&process, console, &errors] {
         const QByteArray bytes = process.readAllStandardError();
-        passOn(stderr, bytes);
+        passOn(OwnStream::Error, bytes);
         errors.append(bytes);
         console->append(bytes);
     });
     QTimer killer;
     killer.setSingleShot(true);
-    QObject::connect(&killer, &QTimer::timeout, &process, &QProcess::kill);
-    QObject::connect(console, &ConsoleWindow::stopRequested, &process, [&process, &killer] {
-        process.terminate();
-        if (!killer.isActive())
+    QElapsedTimer sinceKill;
+    QObject::connect(&killer, &QTimer::timeout, &process, [&] {
+        tool.kill(process);
+        sinceKill.start();
+    });
+    bool stopping = false;
+    QObject::connect(console, &ConsoleWindow::stopRequested, &process, [&] {
+        stopping = true;
+        tool.askToEnd(process);
+        if (!killer.isActive() && !sinceKill.isValid())
             killer.start(stopGraceMilliseconds);
     });
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     process.start(QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1)) {
-        // Qt says "execvp: Permission denied": the system's own words are what follow the call's name.
-        const QString said = process.errorString();
-        const qsizetype colon = said.indexOf(QLatin1String(": "));
-        return RunOutcome::notStarted(colon < 0 ? said : said.mid(colon + 2));
-    }
+    if (!process.waitForStarted(-1))
+        return RunOutcome::notStarted(startFailure(process));
+    tool.adopt(process);
     if (process.state() != QProcess::NotRunning)
         loop.exec();
+    if (stopping)
+        waitForTheWholeTool(tool, killer, sinceKill);
     // What the program wrote last, still in the pipes when it ended.
     const QByteArray restOut = process.readAllStandardOutput();
     const QByteArray restErr = process.readAllStandardError();
@@ -114,11 +140,13 @@ RunOutcome ExecCmd(const CommandLine& command)
     ConsoleWindow console(command.toString(), QApplication::activeWindow());
     InputBlocker blocker(&console);
     console.present();
-    RunOutcome outcome = platform::interpretsBatchFilesItself() && command.namesBatchFile()
+    runStarted(&console);
+    RunOutcome outcome = platform::interpretsBatchFilesItself() && command.isOwnBatchFile()
                              ? runBatchFile(command, &console)
                              : runProgram(command, &console);
     if (!console.stopReason().isEmpty() && outcome.kind != RunOutcome::Kind::NotStarted)
         outcome = RunOutcome::stopped(console.stopReason()); // however it ended, the user ended it
+    runEnded();
     return outcome;
 }
 

@@ -1,37 +1,157 @@
-// Starting a tool on Windows: the command line passed as written, as the C runtime of the tool
-// splits it, and a batch file run by cmd.exe. Its output goes to Vellmore's console window.
+// Starting a tool on Windows: the command line exactly as assembled, as the C runtime of the tool
+// splits it, a batch file run by cmd.exe, and every process of the tool in one job object.
 #include "runner/ProgramStarter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 namespace runner {
 
-void setProgram(QProcess& process, const platform::CommandLine& command)
+struct ToolProcesses::Private {
+    HANDLE job = nullptr;
+    bool adopted = false;
+};
+
+ToolProcesses::ToolProcesses() : d(new Private)
 {
-    if (command.namesBatchFile()) {
+    d->job = CreateJobObjectW(nullptr, nullptr);
+    if (d->job) {
+        // Should Vellmore itself end, the tool ends with it.
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(d->job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+}
+
+ToolProcesses::~ToolProcesses()
+{
+    if (d->job)
+        CloseHandle(d->job);
+}
+
+void ToolProcesses::setUp(QProcess& process, const platform::CommandLine& command)
+{
+    QString commandLine;
+    if (command.isOwnBatchFile()) {
+        // cmd.exe starts in the batch file's folder and is handed its bare name: no folder name,
+        // which may hold "%PATH%" or "&", ever reaches cmd's own command line.
+        const QFileInfo batch(command.program());
+        process.setProgram(QStringLiteral("cmd.exe"));
+        process.setWorkingDirectory(batch.absolutePath());
+        commandLine = QStringLiteral("cmd.exe /d /c ") + platform::quotedArgument(batch.fileName());
+    } else if (command.namesBatchFile()) {
         process.setProgram(QStringLiteral("cmd.exe"));
         // cmd takes away the outer quotes and runs the rest: the batch file's own path stays quoted.
-        process.setNativeArguments(QStringLiteral("/d /c \"\"") + command.program() + QLatin1Char('"') +
-                                   command.argumentText() + QLatin1Char('"'));
+        commandLine = QStringLiteral("cmd.exe /d /c \"\"") + command.program() + QLatin1Char('"') +
+                      command.argumentText() + QLatin1Char('"');
     } else {
         process.setProgram(command.program());
-        process.setNativeArguments(command.argumentText().mid(1));
+        commandLine = platform::quotedArgument(QDir::toNativeSeparators(command.program())) + command.argumentText();
     }
-    process.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments* arguments) {
-        // At normal priority, inheriting Vellmore's inheritable handles.
-        arguments->flags |= NORMAL_PRIORITY_CLASS;
+    // CreateProcess may write into the text it is given: a buffer of its own, alive as long as the process object.
+    auto text = std::make_shared<std::wstring>(commandLine.toStdWString());
+    process.setCreateProcessArgumentsModifier([text](QProcess::CreateProcessArguments* arguments) {
+        // Exactly the command line assembled: Qt would put a blank of its own after the program.
+        arguments->arguments = text->data();
+        // At normal priority, inheriting Vellmore's inheritable handles, held until it is in the job.
+        arguments->flags |= NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED;
         arguments->inheritHandles = TRUE;
     });
 }
 
+namespace {
+
+// Lets every thread of a process run that was created held.
+void resumeThreadsOf(DWORD processId)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != processId)
+            continue;
+        if (const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+            ResumeThread(thread);
+            CloseHandle(thread);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+} // namespace
+
+void ToolProcesses::adopt(QProcess& process)
+{
+    const auto id = DWORD(process.processId());
+    if (const HANDLE handle = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, id)) {
+        d->adopted = d->job && AssignProcessToJobObject(d->job, handle);
+        CloseHandle(handle);
+    }
+    resumeThreadsOf(id);
+}
+
+void ToolProcesses::askToEnd(QProcess& process)
+{
+    // A console tool has no window to close: it ends when the grace time is over.
+    process.terminate();
+}
+
+void ToolProcesses::kill(QProcess& process)
+{
+    if (d->adopted)
+        TerminateJobObject(d->job, 1);
+    process.kill();
+}
+
+bool ToolProcesses::anyRunning() const
+{
+    if (!d->adopted)
+        return false;
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    if (!QueryInformationJobObject(d->job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                   nullptr))
+        return false;
+    return accounting.ActiveProcesses > 0;
+}
+
+QString startFailure(const QProcess& process)
+{
+    // Qt asks the system for the text without ignoring its inserts, and a text that holds "%1"
+    // (error 193, not a valid program) then comes back as "Unknown error 0x000000c1": the code in it
+    // gives the whole text.
+    const QString said = process.errorString();
+    static const QRegularExpression unknown(QStringLiteral("Unknown error 0x([0-9a-fA-F]+)"));
+    const QRegularExpressionMatch code = unknown.match(said);
+    if (code.hasMatch())
+        return platform::windowsErrorText(code.captured(1).toULong(nullptr, 16), process.program());
+    const qsizetype colon = said.indexOf(QLatin1String(": "));
+    return colon < 0 ? said : said.mid(colon + 2);
+}
+
 platform::RunOutcome endOf(const QProcess& process)
 {
+    const auto status = static_cast<quint32>(process.exitCode());
+    // The loader ends a program whose libraries it cannot find before the program runs at all.
+    if (status == 0xC0000135u)
+        return platform::RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
+    if (status == 0xC000007Bu)
+        return platform::RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
     // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
-    return process.exitStatus() == QProcess::CrashExit
-               ? platform::RunOutcome::crashed(static_cast<quint32>(process.exitCode()))
-               : platform::RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+    return process.exitStatus() == QProcess::CrashExit ? platform::RunOutcome::crashed(status)
+                                                       : platform::RunOutcome::exited(status);
 }
 
 } // namespace runner
