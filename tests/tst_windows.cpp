@@ -22,6 +22,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -46,7 +47,15 @@ class WindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); } // as the program runs
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false); // as the program runs
+#ifndef Q_OS_WIN
+        // The choosers' history goes to the test's own settings, never the user's.
+        const QString settings = QSettings(QSettings::UserScope, "QtProject").fileName();
+        QVERIFY2(!settings.startsWith(QDir::homePath() + "/.config/"), qPrintable(settings));
+#endif
+    }
     void init();
     void cleanup();
     void choosers_data();

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+
 namespace demo {
 
 namespace {
@@ -23,7 +26,12 @@ QString writeFile(const QString& path, const QByteArray& bytes)
     if (isThere(path))
         return QString();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        // Made meanwhile by another start of the demo: it is there, which is all that counts.
+        return isThere(path)
+                   ? QString()
+                   : QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    if (file.write(bytes) != bytes.size())
         return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
     return QString();
 }
@@ -33,7 +41,7 @@ QString copyProgram(const QString& from, const QString& to)
     if (isThere(to))
         return QString();
     QFile program(from);
-    if (!program.copy(to))
+    if (!program.copy(to) && !isThere(to))
         return QStringLiteral("cannot copy %1 to %2: %3")
             .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), program.errorString());
     QFile::setPermissions(to, QFile::permissions(to) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
@@ -50,9 +58,14 @@ QString defaultFolder()
 QString layOut(const QString& folder, const QString& simulator)
 {
     const QDir demo(folder);
-    if (!demo.mkpath(QStringLiteral("games")))
-        return QStringLiteral("cannot make the folder %1")
-            .arg(QDir::toNativeSeparators(demo.filePath(QStringLiteral("games"))));
+    errno = 0;
+    if (!demo.mkpath(QStringLiteral("games"))) {
+        const int failure = errno;
+        return QStringLiteral("cannot make the folder %1: %2")
+            .arg(QDir::toNativeSeparators(demo.filePath(QStringLiteral("games"))),
+                 failure != 0 ? QString::fromLocal8Bit(std::strerror(failure))
+                              : QStringLiteral("a file stands where a folder belongs, or it may not be written"));
+    }
     QString problem =
         writeFile(demo.filePath(QStringLiteral("gbaldr32.bin")),
                   romimage::makeGameImage(QStringLiteral("MULTI LOADER"), QStringLiteral("LDR0"), 32 * 1024));

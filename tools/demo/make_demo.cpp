@@ -2,15 +2,23 @@
 // user's own demo folder the first time and starts Vellmore there (the menu entry's action).
 #include "DemoFolder.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
+
+const char* const usage = "usage: vellmore-demo --start [--from-menu] | vellmore-demo FOLDER | vellmore-demo --help\n"
+                          "  --start      lay out the demo folder in the user's data folder the first time,\n"
+                          "               then start Vellmore in it, with the simulated cart\n"
+                          "  --from-menu  started from the application menu: a failure is shown in a message box too\n"
+                          "  FOLDER       lay out FOLDER (what is there already is kept) and end\n";
 
 // A program of the package: beside this one when installed, else wherever PATH finds it.
 QString companion(const QString& name)
@@ -19,14 +27,33 @@ QString companion(const QString& name)
     return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
 }
 
+// Whether there is a screen to show Vellmore on. Windows always has one.
+bool hasDisplay()
+{
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#endif
+}
+
+// Said on the terminal, and in a message box when started from the menu, where no terminal shows it.
 int fail(const QString& problem)
 {
     std::fprintf(stderr, "vellmore-demo: %s\n", qPrintable(problem));
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vellmore"),
+                        QStringLiteral("The simulated cart could not be started:\n") + problem, QMessageBox::Ok);
+        box.exec();
+    }
     return 1;
 }
 
 int startVellmoreInDemo()
 {
+    if (!hasDisplay())
+        return fail(QStringLiteral("there is no display to show Vellmore on (DISPLAY is not set)"));
     const QString folder = demo::defaultFolder();
     const QString simulator = companion(QStringLiteral("vellmore-obsim"));
     if (simulator.isEmpty() && !QFileInfo::exists(folder + QStringLiteral("/OB.exe")))
@@ -53,14 +80,25 @@ int startVellmoreInDemo()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A Qt program with a screen only when started from the menu: there a failure goes in a message box.
+    const bool starting = argc >= 2 && qstrcmp(argv[1], "--start") == 0;
+    const bool fromMenu = starting && argc == 3 && qstrcmp(argv[2], "--from-menu") == 0;
+    std::unique_ptr<QCoreApplication> app(fromMenu && hasDisplay() ? new QApplication(argc, argv)
+                                                                   : new QCoreApplication(argc, argv));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (arguments.size() != 1 || arguments.first().isEmpty()) {
-        std::fprintf(stderr, "usage: vellmore-demo --start | vellmore-demo FOLDER\n");
+    const QString word = arguments.value(0);
+    if (arguments.size() == 1 && (word == QLatin1String("--help") || word == QLatin1String("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    const bool wellFormed = (starting && (arguments.size() == 1 || fromMenu)) ||
+                            (arguments.size() == 1 && !word.isEmpty() && !word.startsWith(QLatin1Char('-')));
+    if (!wellFormed) {
+        std::fputs(usage, stderr);
         return 2;
     }
-    if (arguments.first() == QStringLiteral("--start"))
+    if (starting)
         return startVellmoreInDemo();
-    const QString problem = demo::layOut(arguments.first());
+    const QString problem = demo::layOut(word, companion(QStringLiteral("vellmore-obsim")));
     return problem.isEmpty() ? 0 : fail(problem);
 }
