@@ -1,4 +1,5 @@
 // Running a program and waiting for it: exit codes, signals, batch files, the console window.
+#include "cart/CartOperations.h"
 #include "multirom/CompileSequence.h"
 #include "platform/Platform.h"
 #include "runner/ConsoleWindow.h"
@@ -16,6 +17,7 @@
 #include <QWindow>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -120,6 +122,10 @@ private slots:
     void stopEndsTheWholeTool_data();
     void stopEndsTheWholeTool();
     void askedToEndStopsTheToolFirst();
+#ifdef Q_OS_WIN
+    void windowsInItsOwnWords_data();
+    void windowsInItsOwnWords();
+#endif
     void consoleShowsOutputWhileRunning();
 #ifndef Q_OS_WIN // writes that end a process: a closed pipe, a file-size limit
     void writesThatFailDoNotEndVellmore_data();
@@ -396,7 +402,12 @@ void ProcessRunnerTest::askedToEndStopsTheToolFirst()
     });
     QTimer::singleShot(0, [&] {
         QTRY_VERIFY(testfiles::toolIsReady(program));
+#ifdef Q_OS_WIN
         runner::requestEnd(143);
+#else
+        runner::endOnSystemRequest(); // as Vellmore's main does
+        ::raise(SIGTERM);
+#endif
         QCOMPARE(endedWith, -1); // not while the tool runs
     });
     const RunOutcome ran = ExecCmd(CommandLine(program));
@@ -405,6 +416,51 @@ void ProcessRunnerTest::askedToEndStopsTheToolFirst()
     QVERIFY(!toolRanWhenEnded);
     runner::setEndAction([](int) {});
 }
+
+#ifdef Q_OS_WIN
+void ProcessRunnerTest::windowsInItsOwnWords_data()
+{
+    QTest::addColumn<QString>("arrangement");
+    QTest::addColumn<QString>("message"); // %T: the tool's path
+    QTest::newRow("the tool's words in the console's code page") << "oem"
+                                                                 << "flash failed: exit code 1: Prüfsumme falsch";
+    QTest::newRow("not a program") << "text"
+                                   << "could not start %T: ";
+    QTest::newRow("a DOS program")
+        << "dos"
+        << "could not start %T: (it is a DOS or 16-bit program, and 64-bit Windows cannot run those)";
+    QTest::newRow("a library it needs is missing") << "no library"
+                                                   << "could not start %T: a library it needs is missing";
+}
+
+void ProcessRunnerTest::windowsInItsOwnWords()
+{
+    QFETCH(QString, arrangement);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QString program = QDir::toNativeSeparators(dir.filePath("OB.exe"));
+    const QByteArray path = qgetenv("PATH");
+    if (arrangement == "oem") {
+        program = tool(dir, "OB", "oem Prüfsumme falsch;exit 1");
+    } else if (arrangement == "text") {
+        testfiles::write(program, "not a program at all\r\n");
+    } else if (arrangement == "dos") {
+        testfiles::write(program, QByteArray("MZ") + QByteArray(62, '\0'));
+    } else {
+        program = tool(dir, "OB", "exit 0");
+        qputenv("PATH", "C:\\windows\\system32;C:\\windows"); // where Qt's libraries are not
+    }
+    const RunOutcome ran = ExecCmd(CommandLine(program));
+    qputenv("PATH", path);
+    const QString told = cart::toolFailureMessage(ran, program, "flash");
+    const QStringList parts = message.replace("%T", program).split(": (");
+    // The system's own text, whole: never "Unknown error", and the path where it speaks of one.
+    QVERIFY2(told.startsWith(parts.first()) && !told.contains("Unknown error") && !told.contains("%1"),
+             qPrintable(told));
+    if (parts.size() > 1)
+        QVERIFY2(told.endsWith(" (" + parts.last()), qPrintable(told));
+}
+#endif
 
 #ifndef Q_OS_WIN
 void ProcessRunnerTest::writesThatFailDoNotEndVellmore_data()
