@@ -353,11 +353,11 @@ void benchConsoleOutput()
             const QString pipeline = QStringLiteral("\"$0\" %1 | cat >/dev/null").arg(QLatin1String(mode));
             QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), pipeline, QStringLiteral(OUTPUT_WRITER)});
             cat.append(msSince(timer));
-            platform::RunOutcome ran;
+            run::RunOutcome ran;
             {
                 const QuietOutput quiet;
                 timer.start();
-                ran = runner::ExecCmd(platform::CommandLine(QStringLiteral(OUTPUT_WRITER), {QLatin1String(mode)}));
+                ran = runner::ExecCmd(run::CommandLine(QStringLiteral(OUTPUT_WRITER), {QLatin1String(mode)}));
                 QCoreApplication::processEvents();
                 vellmore.append(msSince(timer));
             }

@@ -1,6 +1,6 @@
 // Whole batch files through the interpreter. Copies stay inside a scratch folder: the input
 // may name files there only (no separator), and the interpreter sees no environment.
-#include "platform/BatchInterpreter.h"
+#include "run/BatchInterpreter.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     if (bytes.contains('/') || bytes.contains('\\') || bytes.contains('\0'))
         return 0;
-    platform::BatchInterpreter interpreter(nullptr, QProcessEnvironment());
+    run::BatchInterpreter interpreter(nullptr, QProcessEnvironment());
     const int level = interpreter.runText(QString::fromLocal8Bit(bytes));
     if (level < 0)
         std::abort(); // errorlevels of this interpreter are never negative

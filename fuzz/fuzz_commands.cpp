@@ -17,7 +17,7 @@ void check(bool holds)
         std::abort();
 }
 
-void checkShape(const platform::CommandLine& command, const cart::PortSettings& port, const QString& last)
+void checkShape(const run::CommandLine& command, const cart::PortSettings& port, const QString& last)
 {
     check(command.program() == port.toolPath);
     check(command.toString() == command.program() + command.argumentText());

@@ -2,7 +2,7 @@
 // the console in front of it with the keyboard's focus, so that Ctrl+C still reaches the console.
 // A window manager reads the window system's own hints, which no offscreen test sees; so this runs
 // under Xvfb with openbox (scripts/check-accessibility), not through CTest.
-#include "platform/CommandLine.h"
+#include "run/CommandLine.h"
 #include "runner/ConsoleWindow.h"
 #include "runner/ProcessRunner.h"
 #include "support/TestFiles.h"
@@ -72,7 +72,7 @@ int main(int argc, char* argv[])
         }
         console->requestStop(QStringLiteral("the check is done"));
     });
-    runner::ExecCmd(platform::CommandLine(tool));
+    runner::ExecCmd(run::CommandLine(tool));
     if (!verdict.isEmpty()) {
         std::fprintf(stderr, "check_console_stacking: %s\n", qPrintable(verdict));
         return 1;

@@ -1,11 +1,11 @@
 // The batch interpreter that runs flash.bat where Windows' own is not there.
-#include "platform/BatchInterpreter.h"
+#include "run/BatchInterpreter.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
-using platform::BatchInterpreter;
+using run::BatchInterpreter;
 
 namespace {
 
@@ -15,7 +15,7 @@ struct Run {
     QString error;
 };
 
-Run run(const QString& text, const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+Run interpret(const QString& text, const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     Run result;
     BatchInterpreter interpreter(
@@ -104,7 +104,7 @@ void BatchInterpreterTest::copyJoinsSourcesInOrder()
     }
     text.replace("%D", dir.filePath("out put.gba"));
 
-    const Run result = run("@echo off\r\n" + text + "\r\n");
+    const Run result = interpret("@echo off\r\n" + text + "\r\n");
     QCOMPARE(result.error, QString());
     QCOMPARE(result.errorLevel, 0);
     QVERIFY(result.output.contains("1 file(s) copied."));
@@ -138,7 +138,7 @@ void BatchInterpreterTest::failures()
     QFETCH(QString, message);
     QTemporaryDir dir;
     testfiles::write(dir.filePath("a.bin"), "loader");
-    const Run result = run("@echo off\n" + QString(line).replace("%T", dir.path()) + "\n");
+    const Run result = interpret("@echo off\n" + QString(line).replace("%T", dir.path()) + "\n");
     QCOMPARE(result.errorLevel, errorLevel);
     QVERIFY2(!result.error.isEmpty(), "a failure says so on standard error");
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
@@ -153,8 +153,9 @@ void BatchInterpreterTest::failedCopyKeepsTheOldDestination()
     QTemporaryDir dir;
     testfiles::write(dir.filePath("a.bin"), testfiles::pattern(5000, 1));
     testfiles::write(dir.filePath("multi.gba"), "the good old multirom");
-    const Run result = run(QString("copy /b \"%1\"+\"%2\" \"%3\"")
-                               .arg(dir.filePath("a.bin"), dir.filePath("missing.gba"), dir.filePath("multi.gba")));
+    const Run result =
+        interpret(QString("copy /b \"%1\"+\"%2\" \"%3\"")
+                      .arg(dir.filePath("a.bin"), dir.filePath("missing.gba"), dir.filePath("multi.gba")));
     QCOMPARE(result.errorLevel, 1);
     QCOMPARE(testfiles::read(dir.filePath("multi.gba")), QByteArray("the good old multirom"));
 }
@@ -165,14 +166,14 @@ void BatchInterpreterTest::echoAndComments()
     testfiles::write(dir.filePath("a.bin"), "A");
     const QString copy = QString("copy /b \"%1\" \"%2\"").arg(dir.filePath("a.bin"), dir.filePath("b.bin"));
 
-    const Run quiet = run("@echo off\r\nrem copy nothing\r\n\r\n:label\r\nREM another\r\n" + copy + "\r\n");
+    const Run quiet = interpret("@echo off\r\nrem copy nothing\r\n\r\n:label\r\nREM another\r\n" + copy + "\r\n");
     QCOMPARE(quiet.errorLevel, 0);
     QCOMPARE(quiet.output.trimmed(), QString("1 file(s) copied."));
 
-    const Run echoing = run(copy + "\r\n");
+    const Run echoing = interpret(copy + "\r\n");
     QVERIFY2(echoing.output.contains(">" + copy), qPrintable(echoing.output));
 
-    const Run offAgain = run("echo off\n" + copy + "\n");
+    const Run offAgain = interpret("echo off\n" + copy + "\n");
     QVERIFY(offAgain.output.contains(">echo off"));
     QVERIFY(!offAgain.output.contains(">" + copy));
 }

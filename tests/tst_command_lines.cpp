@@ -1,12 +1,12 @@
 // The flash tool's four command lines, as text and as the argument vector the tool receives.
 #include "cart/ToolCommands.h"
+#include "controls/FileFilter.h"
 #include "multirom/CompilePlan.h"
-#include "platform/FileFilter.h"
 
 #include <QTest>
 
 using cart::PortSettings;
-using platform::CommandLine;
+using run::CommandLine;
 
 Q_DECLARE_METATYPE(CommandLine)
 
@@ -173,7 +173,7 @@ void CommandLinesTest::windowsArgumentQuoting()
 {
     QFETCH(QString, argument);
     QFETCH(QString, quoted);
-    QCOMPARE(platform::quotedArgument(argument), quoted);
+    QCOMPARE(run::quotedArgument(argument), quoted);
 }
 
 void CommandLinesTest::batchFileCodePage_data()
@@ -222,7 +222,7 @@ void CommandLinesTest::chooserFilters()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, filters);
-    QCOMPARE(platform::nameFiltersFromText(text), filters);
+    QCOMPARE(choosers::nameFiltersFromText(text), filters);
 }
 
 QTEST_GUILESS_MAIN(CommandLinesTest)

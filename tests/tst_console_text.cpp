@@ -1,10 +1,10 @@
 // What the console keeps of a program's output: a bounded tail, with progress lines
 // that overwrite themselves.
-#include "platform/ConsoleText.h"
+#include "run/ConsoleText.h"
 
 #include <QTest>
 
-using platform::ConsoleText;
+using run::ConsoleText;
 
 class ConsoleTextTest : public QObject {
     Q_OBJECT

@@ -2,7 +2,7 @@
 // through the batch interpreter, the tool through a stand-in that records its command line.
 #include "cart/CartOperations.h"
 #include "multirom/CompileSequence.h"
-#include "platform/BatchInterpreter.h"
+#include "run/BatchInterpreter.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -17,8 +17,8 @@
 #include <sys/stat.h>
 #endif
 
-using platform::CommandLine;
-using platform::RunOutcome;
+using run::CommandLine;
+using run::RunOutcome;
 
 Q_DECLARE_METATYPE(RunOutcome)
 
@@ -27,7 +27,7 @@ namespace {
 // Runs a batch file the way the windows' runner does outside Windows, without a console.
 RunOutcome runBatch(const CommandLine& command)
 {
-    return platform::runBatchFile(command.program(), {});
+    return run::runBatchFile(command.program(), {});
 }
 
 QStringList leftovers(const QString& folder)

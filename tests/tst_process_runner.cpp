@@ -28,8 +28,8 @@
 #include <sys/resource.h>
 #endif
 
-using platform::CommandLine;
-using platform::RunOutcome;
+using run::CommandLine;
+using run::RunOutcome;
 using runner::ExecCmd;
 
 namespace {

@@ -8,10 +8,10 @@
 
 namespace cart {
 
-QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& operation)
+QString toolFailureMessage(const run::RunOutcome& outcome, const QString& toolPath, const QString& operation)
 {
     switch (outcome.kind) {
-    case platform::RunOutcome::Kind::NotStarted: {
+    case run::RunOutcome::Kind::NotStarted: {
         QString message = QStringLiteral("could not start ") + toolPath;
         if (!outcome.why.isEmpty())
             message += QStringLiteral(": ") + outcome.why;
@@ -20,7 +20,7 @@ QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& t
             message += QStringLiteral(" (") + foreign + QLatin1Char(')');
         return message;
     }
-    case platform::RunOutcome::Kind::Stopped:
+    case run::RunOutcome::Kind::Stopped:
         return operation + QStringLiteral(" stopped: ") + outcome.why;
     default:
         return operation + QStringLiteral(" failed: ") + outcome.describeWithReason();
@@ -55,28 +55,27 @@ void fillWaitStep(PortSettings& port, ToolOutcome& outcome, const WaitStepFilled
 // A backup's file must be one the tool may replace: never a folder, a device or a FIFO.
 bool refuseOutputPlace(ToolOutcome& outcome, const QString& output)
 {
-    const QString problem = platform::outputPlaceProblem(output, QStringLiteral("backup"));
-    if (problem.isEmpty())
+    const auto problem = platform::outputPlaceProblem(output, QStringLiteral("backup"));
+    if (!problem)
         return false;
-    outcome.message = problem;
+    outcome.message = *problem;
     return true;
 }
 
 // Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
 // it wrote the file anew: a file left as it stood before the run is an old backup, not this one.
-void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const platform::CommandLine& command,
+void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::CommandLine& command,
              const QString& toolPath, const QString& operation, const QString& written, const QString& done)
 {
     const platform::FileStamp before = written.isEmpty() ? platform::FileStamp() : platform::FileStamp::of(written);
-    const platform::RunOutcome ran = run(command);
+    const run::RunOutcome ran = run(command);
     if (!ran.succeeded()) {
         outcome.message = toolFailureMessage(ran, toolPath, operation);
         return;
     }
     if (!written.isEmpty()) {
-        const QString unwritten = platform::unwrittenReason(written, before, QStringLiteral("the tool"));
-        if (!unwritten.isEmpty()) {
-            outcome.message = operation + QStringLiteral(" failed: ") + unwritten;
+        if (const auto unwritten = platform::unwrittenReason(written, before, QStringLiteral("the tool"))) {
+            outcome.message = operation + QStringLiteral(" failed: ") + *unwritten;
             return;
         }
     }
@@ -86,13 +85,13 @@ void runTool(ToolOutcome& outcome, const platform::ProgramRunner& run, const pla
 
 } // namespace
 
-ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
-                          const platform::ProgramRunner& run, const WaitStepFilled& filled)
+ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom, const run::ProgramRunner& run,
+                          const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     if (refuse(outcome, multirom.isEmpty(), ToolChoice::File,
                QStringLiteral("you have to select the multi.gba to flash")) ||
-        refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage))
+        refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
     runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash"), QString(),
@@ -101,10 +100,10 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
 }
 
 ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
-                       const platform::ProgramRunner& run, const WaitStepFilled& filled)
+                       const run::ProgramRunner& run, const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage))
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
     if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output))
@@ -114,28 +113,28 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
     return outcome;
 }
 
-ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const platform::ProgramRunner& run,
+ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const run::ProgramRunner& run,
                         const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     fillWaitStep(port, outcome, filled);
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage) ||
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage) ||
         refuse(outcome, savedGame.isEmpty(), ToolChoice::File, QStringLiteral("please select your saved game file")))
         return outcome;
     // The tool is not trusted to notice a saved game that is not there.
-    const QString unreadable = platform::inputFileProblem(savedGame);
-    if (refuse(outcome, !unreadable.isEmpty(), ToolChoice::File, unreadable))
+    const auto unreadable = platform::inputFileProblem(savedGame);
+    if (refuse(outcome, unreadable.has_value(), ToolChoice::File, unreadable.value_or(QString())))
         return outcome;
     runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore"),
             QString(), QStringLiteral("save restored!"));
     return outcome;
 }
 
-ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const platform::ProgramRunner& run,
+ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const run::ProgramRunner& run,
                        const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
-    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, toolMissingMessage) ||
+    if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage) ||
         refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
         return outcome;
     fillWaitStep(port, outcome, filled);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cart/ToolCommands.h"
-#include "platform/ProgramRunner.h"
+#include "run/ProgramRunner.h"
 
 #include <QString>
 
@@ -22,29 +22,29 @@ struct ToolOutcome {
 // Why a tool run did not succeed, for the operation named ("flash"): "could not start <tool>: <the
 // system's reason>", "<operation> stopped: <how the user stopped it>", else "<operation> failed:
 // exit code N" or "... killed by signal N", followed by the tool's own words when it said any.
-QString toolFailureMessage(const platform::RunOutcome& outcome, const QString& toolPath, const QString& operation);
+QString toolFailureMessage(const run::RunOutcome& outcome, const QString& toolPath, const QString& operation);
 
 // Called when an empty wait step becomes "0", at that very step, so that the window shows it then.
 using WaitStepFilled = std::function<void()>;
 
 // "Flash": the checks, the command line and its run.
-ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom,
-                          const platform::ProgramRunner& run, const WaitStepFilled& filled = {});
+ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& multirom, const run::ProgramRunner& run,
+                          const WaitStepFilled& filled = {});
 
 // "Step 4: Backup": the checks (tool, then the wait step made "0" if empty, then the output
 // file), the command line and its run. Succeeds when the tool ended with exit code 0 and wrote
 // the file anew; sizeFigure (32 for "32K") is only for the message.
 ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
-                       const platform::ProgramRunner& run, const WaitStepFilled& filled = {});
+                       const run::ProgramRunner& run, const WaitStepFilled& filled = {});
 
 // "Step 3: Restore": the wait step made "0" if empty before any check, then the tool, the saved
 // game chosen and readable, the command line and its run.
-ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const platform::ProgramRunner& run,
+ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, const run::ProgramRunner& run,
                         const WaitStepFilled& filled = {});
 
 // "Step 3: Backup Cart": the tool, the output file, then the wait step made "0" if empty; the
 // command line and its run. Succeeds when the tool ended with exit code 0 and wrote the file anew.
-ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const platform::ProgramRunner& run,
+ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, const run::ProgramRunner& run,
                        const WaitStepFilled& filled = {});
 
 struct EraseOutcome {

@@ -22,31 +22,31 @@ int portNumber(int listIndex)
     return listIndex < 0 ? 1 : listIndex + 1;
 }
 
-platform::CommandLine flashCommand(const PortSettings& port, bool repairHeader, const QString& multirom)
+run::CommandLine flashCommand(const PortSettings& port, bool repairHeader, const QString& multirom)
 {
     QStringList arguments;
     if (!repairHeader)
         arguments << QStringLiteral("-n");
     arguments << portArguments(port) << QStringLiteral("-p") << multirom;
-    return platform::CommandLine(port.toolPath, arguments);
+    return run::CommandLine(port.toolPath, arguments);
 }
 
-platform::CommandLine saveBackupCommand(const PortSettings& port, int bank, int sizeCode, const QString& output)
+run::CommandLine saveBackupCommand(const PortSettings& port, int bank, int sizeCode, const QString& output)
 {
-    return platform::CommandLine(port.toolPath, portArguments(port) << QStringLiteral("-b") << QString::number(bank)
-                                                                    << QString::number(sizeCode) << output);
+    return run::CommandLine(port.toolPath, portArguments(port) << QStringLiteral("-b") << QString::number(bank)
+                                                               << QString::number(sizeCode) << output);
 }
 
-platform::CommandLine saveRestoreCommand(const PortSettings& port, int bank, const QString& savedGame)
+run::CommandLine saveRestoreCommand(const PortSettings& port, int bank, const QString& savedGame)
 {
-    return platform::CommandLine(port.toolPath, portArguments(port)
-                                                    << QStringLiteral("-r") << QString::number(bank) << savedGame);
+    return run::CommandLine(port.toolPath, portArguments(port)
+                                               << QStringLiteral("-r") << QString::number(bank) << savedGame);
 }
 
-platform::CommandLine cartBackupCommand(const PortSettings& port, int chipMbit, const QString& output)
+run::CommandLine cartBackupCommand(const PortSettings& port, int chipMbit, const QString& output)
 {
-    return platform::CommandLine(port.toolPath, portArguments(port) << QStringLiteral("-c") << QString::number(chipMbit)
-                                                                    << QStringLiteral("-s") << output);
+    return run::CommandLine(port.toolPath, portArguments(port) << QStringLiteral("-c") << QString::number(chipMbit)
+                                                               << QStringLiteral("-s") << output);
 }
 
 } // namespace cart

@@ -1,17 +1,10 @@
 #pragma once
 
-#include "platform/CommandLine.h"
+#include "run/CommandLine.h"
 
 #include <QString>
 
 namespace cart {
-
-// What every operation that needs the tool says when none is chosen.
-inline const QString toolMissingMessage = QStringLiteral("please select your Orbick location");
-
-// The filter of both windows' tool choosers: the tool by its name, any program, any file.
-inline const QString toolFileFilter =
-    QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*");
 
 // How the tool reaches the cart, as one window's controls say at the moment an operation runs.
 struct PortSettings {
@@ -26,9 +19,9 @@ int portNumber(int listIndex);
 
 // The four command lines of the flash tool. Each argument is one piece of the command
 // line: rendered as text they read, for example, "C:\T\OB.exe -2 -w 0 -l 1 -p C:\M\multi.gba".
-platform::CommandLine flashCommand(const PortSettings& port, bool repairHeader, const QString& multirom);
-platform::CommandLine saveBackupCommand(const PortSettings& port, int bank, int sizeCode, const QString& output);
-platform::CommandLine saveRestoreCommand(const PortSettings& port, int bank, const QString& savedGame);
-platform::CommandLine cartBackupCommand(const PortSettings& port, int chipMbit, const QString& output);
+run::CommandLine flashCommand(const PortSettings& port, bool repairHeader, const QString& multirom);
+run::CommandLine saveBackupCommand(const PortSettings& port, int bank, int sizeCode, const QString& output);
+run::CommandLine saveRestoreCommand(const PortSettings& port, int bank, const QString& savedGame);
+run::CommandLine cartBackupCommand(const PortSettings& port, int chipMbit, const QString& output);
 
 } // namespace cart

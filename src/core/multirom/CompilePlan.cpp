@@ -63,8 +63,7 @@ std::optional<QString> firstUnquotablePath(const QStringList& paths)
 std::optional<QString> compileInputProblem(const QString& loader, const QStringList& games, const QString& output,
                                            const QString& batchPath)
 {
-    const QString place = platform::outputPlaceProblem(output, QStringLiteral("multirom"));
-    if (!place.isEmpty())
+    if (const auto place = platform::outputPlaceProblem(output, QStringLiteral("multirom")))
         return place;
     // Where the multirom really goes: the end of the output's links, there or not yet.
     const QString target = platform::writeTarget(output).path;
@@ -75,8 +74,7 @@ std::optional<QString> compileInputProblem(const QString& loader, const QStringL
     QStringList sources{loader};
     sources += games;
     for (const QString& source : sources) {
-        const QString problem = platform::inputFileProblem(source);
-        if (!problem.isEmpty())
+        if (const auto problem = platform::inputFileProblem(source))
             return problem;
         if (platform::samePlace(target, source))
             return QStringLiteral("the output file is also an input of the multirom: ") + source;

@@ -1,7 +1,5 @@
 #include "multirom/CompileSequence.h"
 
-#include "cart/ToolCommands.h"
-
 #include "multirom/CompilePlan.h"
 #include "multirom/PathRules.h"
 #include "platform/FileSystem.h"
@@ -31,10 +29,10 @@ CompileChoice firstMissingChoice(const CompileRequest& request)
 
 // Why the copy did not give the multirom, or nothing when it did. The copy writes a new file
 // beside the output (built); the output itself stays as it stood until that file is known whole.
-QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPath, const QString& output,
-                    const QString& built, qint64 expectedSize)
+std::optional<QString> copyFailure(const run::RunOutcome& outcome, const QString& batchPath, const QString& output,
+                                   const QString& built, qint64 expectedSize)
 {
-    if (outcome.kind == platform::RunOutcome::Kind::NotStarted)
+    if (outcome.kind == run::RunOutcome::Kind::NotStarted)
         return QStringLiteral("the batch file ") + batchPath + QStringLiteral(" could not be started") +
                (outcome.why.isEmpty() ? QString() : QStringLiteral(": ") + outcome.why);
     if (!outcome.succeeded())
@@ -50,7 +48,7 @@ QString copyFailure(const platform::RunOutcome& outcome, const QString& batchPat
             .arg(size)
             .arg(expectedSize)
             .arg(output);
-    return QString();
+    return std::nullopt;
 }
 
 QString batchFileInTheWay(const QString& batchPath)
@@ -60,12 +58,12 @@ QString batchFileInTheWay(const QString& batchPath)
 }
 
 // Whatever stands at the batch file's place must not be lost: only a batch file that an
-// earlier compile left behind may go. Empty when the place is free.
-QString batchPlaceProblem(const QString& batchPath)
+// earlier compile left behind may go. Nothing when the place is free.
+std::optional<QString> batchPlaceProblem(const QString& batchPath)
 {
     const QFileInfo standing(batchPath);
     if (!standing.exists() && !standing.isSymLink())
-        return QString();
+        return std::nullopt;
     constexpr qint64 largestLeftover = 64 * 1024;
     bool leftover = false;
     if (!standing.isSymLink() && standing.isFile() && standing.size() <= largestLeftover) {
@@ -77,11 +75,11 @@ QString batchPlaceProblem(const QString& batchPath)
     const platform::Deletion deletion = platform::deleteFile(batchPath);
     if (!deletion.gone)
         return QStringLiteral("cannot delete ") + batchPath + QStringLiteral(": ") + deletion.reason;
-    return QString();
+    return std::nullopt;
 }
 
 // Creates the batch file new, never through a link nor over anything already there.
-QString writeBatchFile(const QString& batchPath, const QByteArray& content)
+std::optional<QString> writeBatchFile(const QString& batchPath, const QByteArray& content)
 {
     QFile batch(batchPath);
     errno = 0;
@@ -98,7 +96,7 @@ QString writeBatchFile(const QString& batchPath, const QByteArray& content)
     const QString reason = failure != 0 ? platform::systemErrorText(failure) : batch.errorString();
     batch.close();
     if (written)
-        return QString();
+        return std::nullopt;
     batch.remove();
     return QStringLiteral("cannot write ") + batchPath + QStringLiteral(": ") + reason;
 }
@@ -115,14 +113,14 @@ QString missingChoiceMessage(CompileChoice choice)
     case CompileChoice::Loader:
         return QStringLiteral("please select a loader");
     case CompileChoice::Tool:
-        return cart::toolMissingMessage;
+        return toolMissingMessage;
     case CompileChoice::None:
         break;
     }
     return QString();
 }
 
-CompileOutcome compileMultirom(const CompileRequest& request, const platform::ProgramRunner& run)
+CompileOutcome compileMultirom(const CompileRequest& request, const run::ProgramRunner& run)
 {
     CompileOutcome outcome;
     outcome.missing = firstMissingChoice(request);
@@ -164,37 +162,36 @@ CompileOutcome compileMultirom(const CompileRequest& request, const platform::Pr
                                 built.problem);
         return outcome;
     }
-    QString problem;
-    if (const auto unencodable = firstUnencodablePath({built.path}))
+    std::optional<QString> problem;
+    if (firstUnencodablePath({built.path}))
         problem = QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + target;
-    if (problem.isEmpty())
+    if (!problem)
         problem = batchPlaceProblem(batchPath);
-    if (problem.isEmpty())
+    if (!problem)
         problem = writeBatchFile(batchPath, batchFileContent(copyLine(loader, games, built.path)));
-    if (!problem.isEmpty()) {
+    if (problem) {
         platform::deleteFile(built.path);
-        outcome.messages.append(problem);
+        outcome.messages.append(*problem);
         return outcome;
     }
 
     const qint64 expectedSize = expectedMultiromSize(loader, games);
-    const platform::RunOutcome ran = run(platform::CommandLine::ownBatchFile(batchPath));
+    const run::RunOutcome ran = run(run::CommandLine::ownBatchFile(batchPath));
     outcome.filesTouched = true;
 
-    QString failure = copyFailure(ran, batchPath, output, built.path, expectedSize);
-    if (ran.kind != platform::RunOutcome::Kind::Stopped && failure.isEmpty()) {
-        const QString why = platform::replaceFile(target, built.path);
-        if (!why.isEmpty())
-            failure = QStringLiteral("cannot replace ") + output + QStringLiteral(": ") + why;
+    std::optional<QString> failure = copyFailure(ran, batchPath, output, built.path, expectedSize);
+    if (ran.kind != run::RunOutcome::Kind::Stopped && !failure) {
+        if (const auto why = platform::replaceFile(target, built.path))
+            failure = QStringLiteral("cannot replace ") + output + QStringLiteral(": ") + *why;
     }
-    if (ran.kind == platform::RunOutcome::Kind::Stopped) {
+    if (ran.kind == run::RunOutcome::Kind::Stopped) {
         outcome.messages.append(QStringLiteral("compile stopped: ") + ran.why);
-    } else if (failure.isEmpty()) {
+    } else if (!failure) {
         outcome.messages.append(QStringLiteral("Compiled to ") + output +
                                 QStringLiteral("\n\r\n\rpress Flash for fun!"));
         outcome.compiled = true;
     } else {
-        outcome.messages.append(QStringLiteral("compile failed: ") + failure);
+        outcome.messages.append(QStringLiteral("compile failed: ") + *failure);
     }
     if (!outcome.compiled)
         platform::deleteFile(built.path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ProgramRunner.h"
+#include "run/ProgramRunner.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +31,6 @@ QString missingChoiceMessage(CompileChoice choice);
 
 // The whole compile: the checks, flash.bat written in the browser's folder, its run
 // through run, its deletion, and the check that the multirom came out whole.
-CompileOutcome compileMultirom(const CompileRequest& request, const platform::ProgramRunner& run);
+CompileOutcome compileMultirom(const CompileRequest& request, const run::ProgramRunner& run);
 
 } // namespace multirom

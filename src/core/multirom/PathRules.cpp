@@ -24,16 +24,11 @@ QString composeGamePath(const QString& folder, const QString& name)
 QString composeOutputPath(const QString& folder)
 {
     const QString path = composeInFolder(folder, multiromName);
-#ifdef Q_OS_WIN
-    for (const QString& drive : {QStringLiteral("C:\\\\"), QStringLiteral("D:\\\\")}) {
-        if (path == drive + multiromName)
-            return drive.left(3) + multiromName;
+    for (const QString& root : platform::tidiedOutputRoots()) {
+        if (path == root + platform::separator() + multiromName)
+            return root + multiromName;
     }
     return path;
-#else
-    const QString doubled = platform::primaryRoot() + platform::separator() + multiromName;
-    return path == doubled ? platform::primaryRoot() + multiromName : path;
-#endif
 }
 
 QString multiromProbePath(const QString& folder)

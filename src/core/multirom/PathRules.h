@@ -12,6 +12,9 @@ inline const QString batchFileName = QStringLiteral("flash.bat");
 inline const QString loaderName = QStringLiteral("gbaldr32.bin");
 inline const QString toolName = QStringLiteral("OB.exe");
 
+// What every operation that needs the tool says when none is chosen: the compile and the cart's.
+inline const QString toolMissingMessage = QStringLiteral("please select your Orbick location");
+
 // folder, separator, name: always, also at a root. Empty when the folder is: a path is
 // never composed from a folder that is not known.
 QString composeInFolder(const QString& folder, const QString& name);

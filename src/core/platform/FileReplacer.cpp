@@ -1,55 +1,22 @@
+// What a file replacer is on every system; the building itself is in FileReplacerPosix.cpp and
+// FileReplacerWindows.cpp.
 #include "platform/FileReplacer.h"
 
 #include "platform/FileSystem.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "platform/Platform.h"
 
 #include <cerrno>
-#include <vector>
-
-#ifdef Q_OS_WIN
-#include <QSaveFile>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace platform {
-
-namespace {
-constexpr qint64 chunkSize = 1 << 20; // one MiB in memory at most, whatever the file sizes
-}
 
 QString FileReplacer::errorText() const
 {
     return systemErrorText(m_errno);
 }
 
-#ifndef Q_OS_WIN
-
-struct FileReplacer::Private {
-    QByteArray target;
-    QByteArray temporaryPath;
-    int fd = -1;
-    bool committed = false;
-    std::vector<char> buffer;
-};
-
-FileReplacer::FileReplacer(QString destination) : m_destination(std::move(destination)), d(new Private) {}
-
-FileReplacer::~FileReplacer()
+FileReplacer::Result FileReplacer::checkTarget(QString& target)
 {
-    if (d->fd >= 0)
-        ::close(d->fd);
-    if (!d->committed && !d->temporaryPath.isEmpty())
-        ::unlink(d->temporaryPath.constData());
-}
-
-FileReplacer::Result FileReplacer::open()
-{
-    const QString target = replacementTarget(m_destination);
+    target = replacementTarget(m_destination);
     if (target.isEmpty()) {
         m_errno = EINVAL;
         return Result::DestinationNotAFile;
@@ -59,172 +26,7 @@ FileReplacer::Result FileReplacer::open()
         m_errno = EACCES;
         return Result::DestinationUnwritable;
     }
-    d->target = QFile::encodeName(target);
-    // The new file starts next to the one it replaces, so that the final rename stays on one
-    // file system; its name is short, so that it fits wherever the target's own name fits.
-    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + "/.vm-XXXXXX";
-    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        m_errno = errno;
-        return Result::DestinationUnwritable;
-    }
-    d->fd = fd;
-    d->temporaryPath = pattern;
-    // mkstemp creates the file private to us; give it the mode of the file it replaces, or
-    // the mode a new file gets.
-    struct stat st;
-    if (::stat(d->target.constData(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
     return Result::Ok;
 }
-
-FileReplacer::Result FileReplacer::append(const QString& source)
-{
-    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        m_errno = errno;
-        return errno == ENOENT || errno == ENOTDIR ? Result::SourceMissing : Result::SourceUnreadable;
-    }
-    struct stat st;
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        m_errno = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(in);
-        return Result::SourceUnreadable;
-    }
-    Result result = Result::Ok;
-    bool kernelCopy = true;
-    for (;;) {
-        if (cancelled()) {
-            result = Result::Cancelled;
-            break;
-        }
-        if (kernelCopy) {
-            // In-kernel copy: no bytes pass through this process at all.
-            const ssize_t copied = ::copy_file_range(in, nullptr, d->fd, nullptr, chunkSize * 16, 0);
-            if (copied > 0)
-                continue;
-            if (copied == 0)
-                break;
-            if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
-                kernelCopy = false;
-                continue;
-            }
-            m_errno = errno;
-            result = errno == EIO ? Result::SourceUnreadable : Result::DestinationUnwritable;
-            break;
-        }
-        if (d->buffer.empty())
-            d->buffer.resize(chunkSize);
-        const ssize_t got = ::read(in, d->buffer.data(), d->buffer.size());
-        if (got == 0)
-            break;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            m_errno = errno;
-            result = Result::SourceUnreadable;
-            break;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::write(d->fd, d->buffer.data() + done, static_cast<size_t>(got - done));
-            if (put < 0 && errno == EINTR)
-                continue;
-            if (put <= 0) {
-                m_errno = errno;
-                ::close(in);
-                return Result::DestinationUnwritable;
-            }
-            done += put;
-        }
-    }
-    ::close(in);
-    return result;
-}
-
-FileReplacer::Result FileReplacer::commit()
-{
-    if (::close(d->fd) != 0) {
-        d->fd = -1;
-        m_errno = errno;
-        return Result::DestinationUnwritable;
-    }
-    d->fd = -1;
-    if (::rename(d->temporaryPath.constData(), d->target.constData()) != 0) {
-        m_errno = errno;
-        return Result::DestinationUnwritable;
-    }
-    d->committed = true;
-    return Result::Ok;
-}
-
-#else // Q_OS_WIN
-
-struct FileReplacer::Private {
-    std::unique_ptr<QSaveFile> file;
-};
-
-FileReplacer::FileReplacer(QString destination) : m_destination(std::move(destination)), d(new Private) {}
-
-FileReplacer::~FileReplacer() = default;
-
-FileReplacer::Result FileReplacer::open()
-{
-    const QString target = replacementTarget(m_destination);
-    if (target.isEmpty()) {
-        m_errno = EINVAL;
-        return Result::DestinationNotAFile;
-    }
-    // Renaming over a file ignores its mode: a read-only file is refused here, as copy refuses it.
-    if (isReadOnlyFile(target)) {
-        m_errno = EACCES;
-        return Result::DestinationUnwritable;
-    }
-    d->file.reset(new QSaveFile(target));
-    if (!d->file->open(QIODevice::WriteOnly)) {
-        // The system gives no errno here: a folder that is not there, or one that may not be written.
-        m_errno = QFileInfo(QFileInfo(target).absolutePath()).isDir() ? EACCES : ENOENT;
-        return Result::DestinationUnwritable;
-    }
-    return Result::Ok;
-}
-
-FileReplacer::Result FileReplacer::append(const QString& source)
-{
-    QFile in(source);
-    if (!in.exists()) {
-        m_errno = ENOENT;
-        return Result::SourceMissing;
-    }
-    if (!in.open(QIODevice::ReadOnly)) {
-        m_errno = EACCES;
-        return Result::SourceUnreadable;
-    }
-    QByteArray buffer;
-    while (!(buffer = in.read(chunkSize)).isEmpty()) {
-        if (cancelled())
-            return Result::Cancelled;
-        if (d->file->write(buffer) != buffer.size()) {
-            m_errno = EIO;
-            return Result::DestinationUnwritable;
-        }
-    }
-    return Result::Ok;
-}
-
-FileReplacer::Result FileReplacer::commit()
-{
-    if (!d->file->commit()) {
-        m_errno = EACCES;
-        return Result::DestinationUnwritable;
-    }
-    return Result::Ok;
-}
-
-#endif
 
 } // namespace platform

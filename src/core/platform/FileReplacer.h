@@ -33,12 +33,16 @@ public:
     QString errorText() const;
 
 private:
+    static constexpr qint64 chunkSize = 1 << 20; // one MiB in memory at most, whatever the file sizes
+
     struct Private;
     QString m_destination;
     std::unique_ptr<Private> d;
     int m_errno = 0;
     const std::atomic<bool>* m_cancel = nullptr;
 
+    // Where the new file goes (the end of the destination's links), or why it may not go there.
+    Result checkTarget(QString& target);
     bool cancelled() const { return m_cancel && m_cancel->load(); }
 };
 

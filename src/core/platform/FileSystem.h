@@ -4,19 +4,21 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <optional>
+
 // Files and folders as Vellmore asks the system about them: what stands at a path, what writing
 // it would really write, deleting, and the system's own words for a failure.
 namespace platform {
 
-// The system's text for an errno value.
-QString systemErrorText(int errorNumber);
-
 // True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
 bool isOrdinaryFile(const QString& path);
 
-// Why a file to be read cannot be, or empty when it can: "file not found: <path>" or "cannot
+// What goes wrong is said one way throughout: a function that checks returns the problem in the
+// user's words, or nothing when there is none.
+
+// Why a file to be read cannot be, or nothing when it can: "file not found: <path>" or "cannot
 // read the file: <path>" (a folder, or a file that cannot be opened).
-QString inputFileProblem(const QString& path);
+std::optional<QString> inputFileProblem(const QString& path);
 
 // Whether two paths name the same file on disk, as the file system compares names.
 bool sameFile(const QString& a, const QString& b);
@@ -40,8 +42,8 @@ NewFile createFileBeside(const QString& target);
 
 // Puts replacement in target's place in one step, so that target keeps its old contents until
 // then. The new file takes target's permissions, or those a new file gets. Returns the system's
-// reason when it fails, else empty.
-QString replaceFile(const QString& target, const QString& replacement);
+// reason when it fails.
+std::optional<QString> replaceFile(const QString& target, const QString& replacement);
 
 // What writing a file at a path would really write. Links are followed to their end: a link to
 // an ordinary file is written through, a link that leads nowhere yet makes the file where it
@@ -63,9 +65,9 @@ WriteTarget writeTarget(const QString& path);
 // writeTarget(path).path where a file may be written there, else empty.
 QString replacementTarget(const QString& path);
 
-// Why the product of an operation ("multirom", "backup") cannot be written at path, or empty
+// Why the product of an operation ("multirom", "backup") cannot be written at path, or nothing
 // when it can: "the output is not an ordinary file and cannot be replaced by the backup: path".
-QString outputPlaceProblem(const QString& path, const QString& product);
+std::optional<QString> outputPlaceProblem(const QString& path, const QString& product);
 
 // What stood at a path at one moment: enough to tell afterwards whether a program wrote it.
 struct FileStamp {
@@ -80,14 +82,14 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
-// Why a program that ended well did not give the file it was to write, or empty when it did:
+// Why a program that ended well did not give the file it was to write, or nothing when it did:
 // nothing there, the very file that stood there before (stamped before the run), or an empty
 // file. writer names the program ("the tool").
-QString unwrittenReason(const QString& path, const FileStamp& before, const QString& writer);
+std::optional<QString> unwrittenReason(const QString& path, const FileStamp& before, const QString& writer);
 
 // Why the file system cannot hold a file of this name in that folder, or nothing when it can:
 // a name longer than the file system's limit.
-QString nameProblem(const QString& path);
+std::optional<QString> nameProblem(const QString& path);
 
 // Whether a path as a file dialog gives it cannot name the file it showed: the system stores
 // names as bytes, and a name that is not valid text comes back decoded to another name (with

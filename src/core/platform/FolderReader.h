@@ -35,9 +35,6 @@ struct FolderListing {
     QSet<QString> unusable;
 };
 
-// Whether a name read from the disk comes back to the same bytes when encoded again.
-bool nameSurvivesDecoding(const char* name, size_t length);
-
 // What the user is told of a folder that cannot be read: "cannot read the folder <path>: <reason>".
 QString folderUnreadableMessage(const QString& path, const QString& reason);
 
@@ -47,7 +44,7 @@ FolderListing readFolder(const QString& folder, const FolderQuery& query);
 // Sorts names the way the browser lists them: alphabetically, letter case aside.
 void sortNamesForDisplay(QStringList& names);
 
-// A name beginning with "." is hidden on the systems that have no hidden attribute.
-bool isHiddenName(const QString& name);
+// Sorts a listing as its query asks: how every system's reader ends.
+void finishListing(FolderListing& listing, const FolderQuery& query);
 
 } // namespace platform

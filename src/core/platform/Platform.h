@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QChar>
 #include <QString>
+#include <QStringList>
+
+#include <cstddef>
 
 #include <functional>
 #include <optional>
 
 // The system's answers to what differs between Windows and the other systems Vellmore runs on:
-// separators, roots, letter case, code pages, signals. What differs in files and folders is
-// FileSystem's; how a program is started, the GUI runner's.
+// separators, roots, letter case, names, code pages, error texts, signals. One source per system
+// (PlatformPosix.cpp, PlatformWindows.cpp). What differs in files and folders is FileSystem's; how
+// a program is started, the GUI runner's.
 namespace platform {
 
 // The path separator that Vellmore writes into every path it composes.
@@ -18,6 +22,10 @@ QChar separator();
 // The root that plays the part of drive C's root: the one folder path that
 // already ends in the separator ("C:\" on Windows, "/" elsewhere).
 QString primaryRoot();
+
+// The roots where a multirom chosen in the output folder window is written without the doubled
+// separator: the roots of drives C and D on Windows, "/" elsewhere.
+QStringList tidiedOutputRoots();
 
 // The face the forms are drawn in on this system: their own narrow face on Windows, Liberation
 // Sans (with the same metrics as Arial) elsewhere, which the program's package brings along.
@@ -47,6 +55,15 @@ BatchEncoder batchFileEncoder();
 // would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ"); on
 // Windows: a DOS or 16-bit program (an "MZ" file without a Windows header).
 QString foreignProgramHint(const QString& path);
+
+// The system's text for an errno value.
+QString systemErrorText(int errorNumber);
+
+// A name beginning with "." is hidden on the systems that have no hidden attribute.
+bool isHiddenName(const QString& name);
+
+// Whether a name read from the disk comes back to the same bytes when encoded again.
+bool nameSurvivesDecoding(const char* name, size_t length);
 
 // Text a console program wrote, decoded as this system's consoles show it: in the console's code page
 // on Windows (the one flash.bat is written in), in the system's 8-bit encoding elsewhere.

@@ -1,7 +1,7 @@
 #include "controls/FileChooser.h"
 
+#include "controls/FileFilter.h"
 #include "controls/MessageBox.h"
-#include "platform/FileFilter.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
@@ -37,7 +37,7 @@ FileChooser::FileChooser(Kind kind, QWidget* owner, const QString& filter, const
     setAcceptMode(kind == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     setFileMode(kind == Kind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     connect(this, &QFileDialog::filterSelected, this, &FileChooser::useFilter);
-    const QStringList filters = platform::nameFiltersFromText(filter);
+    const QStringList filters = choosers::nameFiltersFromText(filter);
     setNameFilters(filters);
     if (!filters.isEmpty()) {
         selectNameFilter(filters.first());
@@ -49,9 +49,9 @@ void FileChooser::useFilter(const QString& nameFilter)
 {
     // "*.*" lists every file, also the many programs without a dot in their names.
     if (auto* model = findChild<QFileSystemModel*>())
-        model->setNameFilters(platform::matchingPatterns(nameFilter));
+        model->setNameFilters(choosers::matchingPatterns(nameFilter));
     if (m_kind == Kind::Save)
-        setDefaultSuffix(platform::defaultSuffix(nameFilter));
+        setDefaultSuffix(choosers::defaultSuffix(nameFilter));
 }
 
 void FileChooser::refuse(const QString& text)
@@ -89,7 +89,7 @@ bool FileChooser::confirmSaveTarget(const QString& path)
     }
     if (target.kind != platform::WriteTarget::Kind::Missing)
         return true; // replacing a file is Qt's own question; a folder or device the operation refuses
-    const QString tooLong = platform::nameProblem(target.path);
+    const QString tooLong = platform::nameProblem(target.path).value_or(QString());
     if (!tooLong.isEmpty()) {
         refuse(tooLong + QStringLiteral(":\n") + target.path);
         return false;

@@ -2,6 +2,7 @@
 #include "cart/ToolCommands.h"
 #include "controls/ColourValue.h"
 #include "controls/FileChooser.h"
+#include "controls/FileFilter.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
 
@@ -26,7 +27,7 @@ void frmdialog::ldrselect_Click()
 void frmdialog::orbickbtn_Click()
 {
     Label20->setText(QStringLiteral("1"));
-    OpenDialog(this, cart::toolFileFilter, QStringLiteral("Select Orbick File"), browserFolder());
+    OpenDialog(this, choosers::toolFileFilter, QStringLiteral("Select Orbick File"), browserFolder());
     colours::setTextColour(Label4, colours::black);
     colours::setTextColour(gotorbick, colours::black);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ConsoleText.h"
+#include "run/ConsoleText.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -45,7 +45,7 @@ private:
     void showPending();
 
     QPlainTextEdit* m_view;
-    platform::ConsoleText m_text;
+    run::ConsoleText m_text;
     QTimer m_refresh;
     bool m_pending = false;
     QString m_stopReason;

@@ -1,7 +1,7 @@
 #include "runner/ProcessRunner.h"
 
-#include "platform/BatchInterpreter.h"
 #include "platform/Platform.h"
+#include "run/BatchInterpreter.h"
 #include "runner/ConsoleWindow.h"
 #include "runner/EndRequest.h"
 #include "runner/InputBlocker.h"
@@ -20,8 +20,8 @@
 
 namespace runner {
 
-using platform::CommandLine;
-using platform::RunOutcome;
+using run::CommandLine;
+using run::RunOutcome;
 
 namespace {
 
@@ -34,12 +34,11 @@ RunOutcome runBatchFile(const CommandLine& command, ConsoleWindow* console)
     QObject::connect(console, &ConsoleWindow::stopRequested, &loop, [&stop] { stop = true; });
     RunOutcome outcome;
     std::thread worker([&] {
-        outcome = platform::runBatchFile(
+        outcome = run::runBatchFile(
             command.program(),
-            [&](platform::BatchInterpreter::Stream stream, const QString& text) {
+            [&](run::BatchInterpreter::Stream stream, const QString& text) {
                 const QByteArray bytes = text.toLocal8Bit();
-                passOn(stream == platform::BatchInterpreter::Stream::Error ? OwnStream::Error : OwnStream::Output,
-                       bytes);
+                passOn(stream == run::BatchInterpreter::Stream::Error ? OwnStream::Error : OwnStream::Output, bytes);
                 QMetaObject::invokeMethod(
                     console,
                     [target, bytes] {
@@ -83,7 +82,7 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
     tool.setUp(process, command);
     // The tool gets end-of-file at once if it reads its standard input: nobody types there.
     process.setStandardInputFile(QProcess::nullDevice());
-    platform::ErrorTail errors;
+    run::ErrorTail errors;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, console, [&process, console] {
         const QByteArray bytes = process.readAllStandardOutput();
         passOn(OwnStream::Output, bytes);

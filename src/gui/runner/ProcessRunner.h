@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CommandLine.h"
-#include "platform/RunOutcome.h"
+#include "run/CommandLine.h"
+#include "run/RunOutcome.h"
 
 namespace runner {
 
@@ -11,6 +11,6 @@ namespace runner {
 // the program writes (passed on to Vellmore's own output as well), and the end of its error
 // output is kept for the message that reports a failure. A batch file is run by cmd.exe on
 // Windows, by Vellmore's own interpreter elsewhere.
-platform::RunOutcome ExecCmd(const platform::CommandLine& command);
+run::RunOutcome ExecCmd(const run::CommandLine& command);
 
 } // namespace runner

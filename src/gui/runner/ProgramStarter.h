@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/CommandLine.h"
-#include "platform/RunOutcome.h"
+#include "run/CommandLine.h"
+#include "run/RunOutcome.h"
 
 #include <memory>
 
@@ -24,7 +24,7 @@ public:
     // Sets process up to run command as this system runs a console tool: the program and its
     // arguments (a vector, or the command line exactly as assembled; a batch file through cmd.exe),
     // what the started program inherits, and its place in the group.
-    void setUp(QProcess& process, const platform::CommandLine& command);
+    void setUp(QProcess& process, const run::CommandLine& command);
 
     // Takes the started process in, before it can start anything of its own.
     void adopt(QProcess& process);
@@ -48,6 +48,6 @@ QString startFailure(const QProcess& process);
 
 // How the ended process ended, in this system's terms: an exit code, a signal, a crash status, or
 // a program the system could not start for want of a library.
-platform::RunOutcome endOf(const QProcess& process);
+run::RunOutcome endOf(const QProcess& process);
 
 } // namespace runner

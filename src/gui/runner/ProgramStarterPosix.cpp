@@ -20,7 +20,7 @@ ToolProcesses::ToolProcesses() : d(new Private) {}
 
 ToolProcesses::~ToolProcesses() = default;
 
-void ToolProcesses::setUp(QProcess& process, const platform::CommandLine& command)
+void ToolProcesses::setUp(QProcess& process, const run::CommandLine& command)
 {
     process.setProgram(command.program());
     process.setArguments(command.arguments());
@@ -73,11 +73,11 @@ QString startFailure(const QProcess& process)
     return colon < 0 ? said : said.mid(colon + 2);
 }
 
-platform::RunOutcome endOf(const QProcess& process)
+run::RunOutcome endOf(const QProcess& process)
 {
     return process.exitStatus() == QProcess::CrashExit
-               ? platform::RunOutcome::signalled(process.exitCode())
-               : platform::RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+               ? run::RunOutcome::signalled(process.exitCode())
+               : run::RunOutcome::exited(static_cast<quint32>(process.exitCode()));
 }
 
 } // namespace runner

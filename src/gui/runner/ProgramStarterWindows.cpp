@@ -40,7 +40,7 @@ ToolProcesses::~ToolProcesses()
         CloseHandle(d->job);
 }
 
-void ToolProcesses::setUp(QProcess& process, const platform::CommandLine& command)
+void ToolProcesses::setUp(QProcess& process, const run::CommandLine& command)
 {
     QString commandLine;
     if (command.isOwnBatchFile()) {
@@ -49,7 +49,7 @@ void ToolProcesses::setUp(QProcess& process, const platform::CommandLine& comman
         const QFileInfo batch(command.program());
         process.setProgram(QStringLiteral("cmd.exe"));
         process.setWorkingDirectory(batch.absolutePath());
-        commandLine = QStringLiteral("cmd.exe /d /c ") + platform::quotedArgument(batch.fileName());
+        commandLine = QStringLiteral("cmd.exe /d /c ") + run::quotedArgument(batch.fileName());
     } else if (command.namesBatchFile()) {
         process.setProgram(QStringLiteral("cmd.exe"));
         // cmd takes away the outer quotes and runs the rest: the batch file's own path stays quoted.
@@ -57,7 +57,7 @@ void ToolProcesses::setUp(QProcess& process, const platform::CommandLine& comman
                       command.argumentText() + QLatin1Char('"');
     } else {
         process.setProgram(command.program());
-        commandLine = platform::quotedArgument(QDir::toNativeSeparators(command.program())) + command.argumentText();
+        commandLine = run::quotedArgument(QDir::toNativeSeparators(command.program())) + command.argumentText();
     }
     // CreateProcess may write into the text it is given: a buffer of its own, alive as long as the process object.
     auto text = std::make_shared<std::wstring>(commandLine.toStdWString());
@@ -141,17 +141,17 @@ QString startFailure(const QProcess& process)
     return colon < 0 ? said : said.mid(colon + 2);
 }
 
-platform::RunOutcome endOf(const QProcess& process)
+run::RunOutcome endOf(const QProcess& process)
 {
     const auto status = static_cast<quint32>(process.exitCode());
     // The loader ends a program whose libraries it cannot find before the program runs at all.
     if (status == 0xC0000135u)
-        return platform::RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
+        return run::RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
     if (status == 0xC000007Bu)
-        return platform::RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
+        return run::RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
     // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
-    return process.exitStatus() == QProcess::CrashExit ? platform::RunOutcome::crashed(status)
-                                                       : platform::RunOutcome::exited(status);
+    return process.exitStatus() == QProcess::CrashExit ? run::RunOutcome::crashed(status)
+                                                       : run::RunOutcome::exited(status);
 }
 
 } // namespace runner

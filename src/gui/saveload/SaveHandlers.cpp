@@ -1,6 +1,7 @@
 // The save window's start, its ways back to the main window, and its file choosers.
 #include "cart/ToolCommands.h"
 #include "controls/FileChooser.h"
+#include "controls/FileFilter.h"
 #include "multirom/StartupDetection.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
@@ -72,7 +73,7 @@ QString saveload::SaveDialog(QWidget* owner, const QString& filter, const QStrin
 void saveload::orbickbtn_Click()
 {
     Label20->setText(QStringLiteral("1"));
-    OpenDialog(this, cart::toolFileFilter, QStringLiteral("Select Orbick File"), m_browserFolder);
+    OpenDialog(this, choosers::toolFileFilter, QStringLiteral("Select Orbick File"), m_browserFolder);
 }
 
 void saveload::Command2_Click()

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace choosers {
+
+// The filter of both windows' tool choosers: the tool by its name, any program, any file.
+inline const QString toolFileFilter =
+    QStringLiteral("Orbick (OB.exe)|OB.exe|Program Files (*.exe)|*.exe|All Files (*.*)|*.*");
 
 // A file chooser's filter as the windows write it: description and pattern pairs, every
 // part separated from the next by "|", a "|" at the end or not ("Loader Files (*.bin)|*.bin|
@@ -22,4 +26,4 @@ QStringList matchingPatterns(const QString& nameFilter);
 // ("All Files (*.*)", "Orbick (OB.exe)").
 QString defaultSuffix(const QString& nameFilter);
 
-} // namespace platform
+} // namespace choosers

@@ -1,10 +1,10 @@
-#include "platform/RunOutcome.h"
+#include "run/RunOutcome.h"
 
 #include "platform/Platform.h"
 
 #include <QStringList>
 
-namespace platform {
+namespace run {
 
 QString RunOutcome::describe() const
 {
@@ -51,7 +51,7 @@ void ErrorTail::append(const QByteArray& bytes)
 
 QString ErrorTail::text() const
 {
-    return decodeConsoleOutput(m_tail);
+    return platform::decodeConsoleOutput(m_tail);
 }
 
-} // namespace platform
+} // namespace run

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "platform/CommandLine.h"
-#include "platform/RunOutcome.h"
+#include "run/CommandLine.h"
+#include "run/RunOutcome.h"
 
 #include <functional>
 
-namespace platform {
+namespace run {
 
 // Runs a command line and returns once the program has ended: how an operation starts
 // the tool or the batch file. The windows pass the runner that shows the program's
 // console; tests pass their own.
 using ProgramRunner = std::function<RunOutcome(const CommandLine&)>;
 
-} // namespace platform
+} // namespace run

@@ -1,6 +1,6 @@
-#include "platform/FileFilter.h"
+#include "controls/FileFilter.h"
 
-namespace platform {
+namespace choosers {
 
 QStringList nameFiltersFromText(const QString& filterText)
 {
@@ -45,4 +45,4 @@ QString defaultSuffix(const QString& nameFilter)
     return plain ? suffix : QString();
 }
 
-} // namespace platform
+} // namespace choosers

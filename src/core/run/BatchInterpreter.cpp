@@ -1,8 +1,7 @@
-#include "platform/BatchInterpreter.h"
+#include "run/BatchInterpreter.h"
 
 #include "platform/FileReplacer.h"
-#include "platform/FileSystem.h"
-#include "platform/FolderReader.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +11,7 @@
 #include <cerrno>
 #include <utility>
 
-namespace platform {
+namespace run {
 
 namespace {
 
@@ -89,7 +88,7 @@ QString pathProblemText(int errorNumber)
     case ENOSPC:
         return QStringLiteral("There is not enough space on the disk.");
     default:
-        return systemErrorText(errorNumber);
+        return platform::systemErrorText(errorNumber);
     }
 }
 
@@ -236,26 +235,26 @@ int BatchInterpreter::copy(const QString& arguments)
         say(Stream::Output, QStringLiteral("        0 file(s) copied.") + crlf);
         return 1;
     };
-    FileReplacer output(destination);
+    platform::FileReplacer output(destination);
     output.setCancelFlag(m_cancel);
-    const FileReplacer::Result opened = output.open();
-    if (opened == FileReplacer::Result::DestinationNotAFile)
+    const platform::FileReplacer::Result opened = output.open();
+    if (opened == platform::FileReplacer::Result::DestinationNotAFile)
         return fail(QStringLiteral("Access is denied."));
-    if (opened != FileReplacer::Result::Ok)
+    if (opened != platform::FileReplacer::Result::Ok)
         return fail(pathProblemText(output.errorNumber()));
     for (const QString& source : sources) {
-        const FileReplacer::Result result = output.append(source);
-        if (result == FileReplacer::Result::Ok)
+        const platform::FileReplacer::Result result = output.append(source);
+        if (result == platform::FileReplacer::Result::Ok)
             continue;
-        if (result == FileReplacer::Result::Cancelled)
+        if (result == platform::FileReplacer::Result::Cancelled)
             return fail(QStringLiteral("^C"));
-        if (result == FileReplacer::Result::SourceMissing)
+        if (result == platform::FileReplacer::Result::SourceMissing)
             return fail(source + crlf + QStringLiteral("The system cannot find the file specified."));
-        if (result == FileReplacer::Result::SourceUnreadable)
+        if (result == platform::FileReplacer::Result::SourceUnreadable)
             return fail(source + crlf + pathProblemText(output.errorNumber()));
         return fail(pathProblemText(output.errorNumber()));
     }
-    if (output.commit() != FileReplacer::Result::Ok)
+    if (output.commit() != platform::FileReplacer::Result::Ok)
         return fail(pathProblemText(output.errorNumber()));
     say(Stream::Output, QStringLiteral("        1 file(s) copied.") + crlf);
     return 0;
@@ -278,4 +277,4 @@ RunOutcome runBatchFile(const QString& path, const BatchInterpreter::Sink& sink,
     return outcome;
 }
 
-} // namespace platform
+} // namespace run

@@ -1,11 +1,11 @@
-#include "platform/ConsoleText.h"
+#include "run/ConsoleText.h"
 
 #include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace platform {
+namespace run {
 
 namespace {
 
@@ -101,7 +101,7 @@ QString ConsoleText::text() const
     for (const QByteArray& line : m_lines)
         all.append(line).append('\n');
     all.append(m_current);
-    return decodeConsoleOutput(all);
+    return platform::decodeConsoleOutput(all);
 }
 
-} // namespace platform
+} // namespace run

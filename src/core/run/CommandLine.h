@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace run {
 
 // An argument as the C runtime of a Windows program splits it back out of a command line:
 // one that holds a blank or a tab goes in double quotes (with the backslashes before a quote
@@ -48,4 +48,4 @@ private:
     bool m_ownBatchFile = false;
 };
 
-} // namespace platform
+} // namespace run

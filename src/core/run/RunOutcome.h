@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace platform {
+namespace run {
 
 // How a started program ended.
 struct RunOutcome {
@@ -50,4 +50,4 @@ private:
     QByteArray m_tail;
 };
 
-} // namespace platform
+} // namespace run

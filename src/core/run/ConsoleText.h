@@ -5,7 +5,7 @@
 
 #include <deque>
 
-namespace platform {
+namespace run {
 
 // What a console shows of a program's output: the tail of it, bounded in lines and bytes
 // however much the program writes, with a carriage return taking the cursor back to the
@@ -31,4 +31,4 @@ private:
     qsizetype m_column = 0;         // where the next byte goes in it
 };
 
-} // namespace platform
+} // namespace run

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RunOutcome.h"
+#include "run/RunOutcome.h"
 
 #include <QByteArray>
 #include <QProcessEnvironment>
@@ -9,7 +9,7 @@
 #include <atomic>
 #include <functional>
 
-namespace platform {
+namespace run {
 
 // A small stand-in for the Windows command interpreter, enough for the batch files
 // Vellmore writes: "@echo off", "echo on/off", "rem", labels, blank lines, CR LF or LF
@@ -51,4 +51,4 @@ private:
 RunOutcome runBatchFile(const QString& path, const BatchInterpreter::Sink& sink,
                         const std::atomic<bool>* cancel = nullptr);
 
-} // namespace platform
+} // namespace run

@@ -1,8 +1,8 @@
-#include "platform/CommandLine.h"
+#include "run/CommandLine.h"
 
 #include <utility>
 
-namespace platform {
+namespace run {
 
 CommandLine::CommandLine(QString program, QStringList arguments)
     : m_program(std::move(program)), m_arguments(std::move(arguments))
@@ -58,4 +58,4 @@ bool CommandLine::namesBatchFile() const
            m_program.endsWith(QLatin1String(".cmd"), Qt::CaseInsensitive);
 }
 
-} // namespace platform
+} // namespace run

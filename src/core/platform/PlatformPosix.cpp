@@ -1,0 +1,89 @@
+// The system's answers on Linux and the other POSIX systems.
+#include "platform/Platform.h"
+
+#include <QFile>
+
+#include <csignal>
+
+namespace platform {
+
+QChar separator()
+{
+    return QLatin1Char('/');
+}
+
+QString primaryRoot()
+{
+    return QStringLiteral("/");
+}
+
+QStringList tidiedOutputRoots()
+{
+    return {QStringLiteral("/")};
+}
+
+QString formFaceFamily()
+{
+    return QStringLiteral("Liberation Sans");
+}
+
+bool fileNamesAreCaseSensitive()
+{
+#ifdef Q_OS_MACOS
+    return false;
+#else
+    return true;
+#endif
+}
+
+bool fileNamesKeepOuterBlanks()
+{
+    return true;
+}
+
+bool interpretsBatchFilesItself()
+{
+    return true;
+}
+
+BatchEncoder batchFileEncoder()
+{
+    return [](const QString& text) -> std::optional<QByteArray> {
+        QByteArray bytes = text.toLocal8Bit();
+        if (QString::fromLocal8Bit(bytes) != text)
+            return std::nullopt; // a character the encoding cannot carry, such as a lone surrogate
+        return bytes;
+    };
+}
+
+QString foreignProgramHint(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ")
+        return QString();
+    return QStringLiteral("it is a Windows program; to run Windows programs here, install wine and wine-binfmt");
+}
+
+QString decodeConsoleOutput(const QByteArray& bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+
+bool nameSurvivesDecoding(const char* name, size_t length)
+{
+    bool ascii = true;
+    for (size_t i = 0; i < length && ascii; ++i)
+        ascii = static_cast<unsigned char>(name[i]) < 0x80;
+    if (ascii)
+        return true; // the usual case, decided without decoding
+    const QByteArray raw = QByteArray::fromRawData(name, qsizetype(length));
+    return QFile::encodeName(QFile::decodeName(raw)) == raw;
+}
+
+void ignoreWriteSignals()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace platform
