@@ -1,0 +1,49 @@
+# The Windows packages, made by CPack: a portable zip and an installer (NSIS). The programs go in
+# the top folder with the libraries they import, found the way the system's loader finds them
+# (CMake reads the imports with the MinGW objdump), and the Qt plugins they need by name.
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND x86_64-w64-mingw32-objdump)
+install(TARGETS vellmore obsim vellmore-demo RUNTIME_DEPENDENCY_SET vellmore_libraries RUNTIME DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+# CMake looks a Windows program's imports up by their names in lower case, as Windows matches
+# them; on Linux's file systems that finds "Qt6Core.dll" only under a lower-case name of its own.
+set(libraries ${PROJECT_BINARY_DIR}/libraries)
+file(MAKE_DIRECTORY ${libraries})
+file(GLOB dlls ${VELLMORE_QT_BIN}/*.dll ${VELLMORE_MINGW_RUNTIME}/*.dll ${VELLMORE_MINGW_LIBRARIES}/*.dll)
+foreach(dll IN LISTS dlls)
+    get_filename_component(name ${dll} NAME)
+    string(TOLOWER ${name} name)
+    if(NOT EXISTS ${libraries}/${name})
+        file(CREATE_LINK ${dll} ${libraries}/${name} COPY_ON_ERROR)
+    endif()
+endforeach()
+install(RUNTIME_DEPENDENCY_SET vellmore_libraries DESTINATION .
+        # Qt's and the MinGW runtime's libraries come along; the system's own stay where they are.
+        PRE_INCLUDE_REGEXES "^qt6" "^lib" "^zlib"
+        PRE_EXCLUDE_REGEXES ".*"
+        DIRECTORIES ${libraries})
+# README.txt in Windows' own line ends.
+configure_file(data/windows/README.txt ${PROJECT_BINARY_DIR}/README.txt NEWLINE_STYLE CRLF)
+install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
+
+set(CPACK_PACKAGE_NAME Vellmore)
+set(CPACK_PACKAGE_VENDOR Vellmore)
+set(CPACK_PACKAGE_FILE_NAME vellmore-${PROJECT_VERSION}-windows)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Vellmore)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Vellmore)
+set(CPACK_PACKAGE_EXECUTABLES vellmore Vellmore)
+set(CPACK_NSIS_PACKAGE_NAME Vellmore)
+set(CPACK_NSIS_DISPLAY_NAME Vellmore)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_INSTALLED_ICON_NAME vellmore.exe)
+set(CPACK_NSIS_UNINSTALL_NAME uninstall)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer, as Vellmore itself is 64-bit; it leaves no key of its maker behind.
+set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/makensis-amd64)
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "DeleteRegKey SHCTX 'Software\\Vellmore\\Vellmore'
+DeleteRegKey /ifempty SHCTX 'Software\\Vellmore'")
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_GENERATOR ZIP NSIS)
+include(CPack)
