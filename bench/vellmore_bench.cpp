@@ -1,11 +1,13 @@
 // Vellmore's benchmarks: each figure beside a reference measured in the same run.
 #include "RomImage.h"
+#include "app/ProgramServices.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "folderselect/folderselect.h"
 #include "frmdialog/frmdialog.h"
 #include "runner/ProcessRunner.h"
+#include "support/Controls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -150,15 +152,16 @@ void benchStartupAndBrowse(const QString& root)
     startup("  the same offscreen, without a display", offscreen, "");
 
     QDir::setCurrent(root);
-    frmdialog window;
+    ProgramServices services;
+    frmdialog window(services);
     window.Form_Load();
     window.show();
     QVector<double> browse;
     for (int round = 0; round < 5; ++round) {
-        window.dirdialog->setPath(root);
+        control<FolderList>(&window, "dirdialog")->setPath(root);
         QElapsedTimer timer;
         timer.start();
-        window.dirdialog->setPath(big);
+        control<FolderList>(&window, "dirdialog")->setPath(big);
         browse.append(msSince(timer));
     }
     QProcess ls;
@@ -178,24 +181,26 @@ void benchFolderWindow(const QString& root)
     for (int i = 0; i < 100000; ++i)
         QDir().mkdir(crowded + QStringLiteral("/folder %1").arg(i, 6, 10, QLatin1Char('0')));
     QDir::setCurrent(root);
-    folderselect window;
+    ProgramServices services;
+    folderselect window(services);
     window.show();
     QCoreApplication::processEvents();
     QVector<double> opens, lists;
     for (int round = 0; round < 5; ++round) {
-        window.Dir1->setPath(root);
+        control<FolderList>(&window, "Dir1")->setPath(root);
         QCoreApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
-        window.Dir1->setPath(crowded);
-        window.Dir1->repaint();
+        control<FolderList>(&window, "Dir1")->setPath(crowded);
+        control<FolderList>(&window, "Dir1")->repaint();
         QCoreApplication::processEvents();
         opens.append(msSince(timer));
         lists.append(timeProcess(QStringLiteral("ls"), {QStringLiteral("-f"), crowded}, root,
                                  QProcessEnvironment::systemEnvironment()));
     }
-    if (window.Dir1->count() < 100000)
-        std::printf("the output folder window lists %d folders, not 100,000\n", window.Dir1->count());
+    if (control<FolderList>(&window, "Dir1")->count() < 100000)
+        std::printf("the output folder window lists %d folders, not 100,000\n",
+                    control<FolderList>(&window, "Dir1")->count());
     report("open 100,000 subfolders, output folder window", median(opens), "ms", "ls -f of the folder", median(lists),
            "(goal 300 ms)");
 }
@@ -207,17 +212,18 @@ void benchGameList(const QString& root)
     fillFolder(first, 5000, 0);
     fillFolder(second, 5000, 0);
     QDir::setCurrent(root);
-    frmdialog window;
+    ProgramServices services;
+    frmdialog window(services);
     window.show();
 
     auto addAll = [&](const QString& folder) {
-        window.dirdialog->setPath(folder);
-        window.filedialog->selectAll();
-        window.filedialog->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        control<FolderList>(&window, "dirdialog")->setPath(folder);
+        control<FileList>(&window, "filedialog")->selectAll();
+        control<FileList>(&window, "filedialog")->setCurrentRow(0, QItemSelectionModel::NoUpdate);
         QCoreApplication::processEvents(); // the browser's own updates are not the Add's
         QElapsedTimer timer;
         timer.start();
-        window.addbtn->click();
+        control<QPushButton>(&window, "addbtn")->click();
         QCoreApplication::processEvents(); // until the list is laid out again
         return msSince(timer);
     };
@@ -229,15 +235,15 @@ void benchGameList(const QString& root)
         adds.append(addAll(second));
 
         if (paths.isEmpty()) {
-            for (int i = 0; i < window.filedialog->count(); ++i)
-                paths.append(second + QLatin1Char('/') + window.filedialog->item(i)->text());
+            for (int i = 0; i < control<FileList>(&window, "filedialog")->count(); ++i)
+                paths.append(second + QLatin1Char('/') + control<FileList>(&window, "filedialog")->item(i)->text());
         }
         // The same kind of list, shown, holding 5,000 entries, and likewise timed until laid out.
         QListWidget reference;
         reference.setUniformItemSizes(true);
-        reference.resize(window.listdialog->size());
+        reference.resize(control<GameListBox>(&window, "listdialog")->size());
         reference.show();
-        reference.addItems(window.listdialog->entries().mid(0, 5000));
+        reference.addItems(control<GameListBox>(&window, "listdialog")->entries().mid(0, 5000));
         QCoreApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
@@ -251,7 +257,7 @@ void benchGameList(const QString& root)
 
     // Move down on the last entry wraps it to the top; move up brings it back. Each step is
     // timed until the list is shown again, as is the reference: one takeItem and insertItem.
-    GameListBox* list = window.listdialog;
+    GameListBox* list = control<GameListBox>(&window, "listdialog");
     auto timeSteps = [&](const std::function<void(int)>& step) {
         QVector<double> times;
         for (int i = 0; i < 50; ++i) {
@@ -302,11 +308,12 @@ void benchCompile(const QString& root, int totalMiB)
         writeFilled(games.last(), gameSize, 3 + i);
     }
     QDir::setCurrent(folder);
-    frmdialog window;
+    ProgramServices services;
+    frmdialog window(services);
     window.Form_Load();
     window.show();
-    window.listdialog->addItems(games);
-    const QString output = window.multitxt->text();
+    control<GameListBox>(&window, "listdialog")->addItems(games);
+    const QString output = control<QLineEdit>(&window, "multitxt")->text();
 
     QVector<double> compile, cat;
     for (int round = 0; round < 3; ++round) {
@@ -325,7 +332,7 @@ void benchCompile(const QString& root, int totalMiB)
         QString message;
         {
             const QuietOutput quiet;
-            compile.append(timeUntilMessage([&] { window.compilebtn->click(); }, &message));
+            compile.append(timeUntilMessage([&] { control<QPushButton>(&window, "compilebtn")->click(); }, &message));
         }
         if (!message.startsWith(QStringLiteral("Compiled to ")))
             std::printf("compile did not succeed: %s\n", qPrintable(message));

@@ -2,6 +2,7 @@
 // name a person would say, windows are windows, groups are named, and lines are only lines.
 #include "app/WindowRegistry.h"
 #include "frmdialog/frmdialog.h"
+#include "support/Controls.h"
 #include "support/TestFiles.h"
 
 #include <QAccessible>
@@ -100,9 +101,9 @@ void AccessibilityTest::everyWindowReadsWhole()
         WindowRegistry windows;
         windows.start();
         frmdialog* main = windows.mainWindow();
-        main->Command2->click();
-        main->about->trigger();
-        main->Command1->click();
+        control<QPushButton>(main, "Command2")->click();
+        control<QAction>(main, "about")->trigger();
+        control<QPushButton>(main, "Command1")->click();
         QWidget* shown = nullptr;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (widget->objectName() == window)

@@ -5,6 +5,7 @@
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -26,11 +27,14 @@ private slots:
     void compileJoinsLoaderAndGamesInListOrder();
 
 private:
-    QStringList compile(bool* wellFormed = nullptr) { return click(m_window->compilebtn, wellFormed); }
+    QStringList compile(bool* wellFormed = nullptr)
+    {
+        return click(control<QPushButton>(m_window, "compilebtn"), wellFormed);
+    }
     void addGames(const QStringList& paths)
     {
         for (const QString& path : paths)
-            m_window->listdialog->addItem(path);
+            control<GameListBox>(m_window, "listdialog")->addItem(path);
     }
 
     QByteArray m_loader;
@@ -77,13 +81,13 @@ void CompileTest::checksInOrder()
     QFETCH(QString, message);
     QFETCH(QStringList, red);
     if (!output)
-        m_window->multitxt->clear();
+        control<QLineEdit>(m_window, "multitxt")->clear();
     if (games)
         addGames({m_dir->filePath("gbaldr32.bin")});
     if (!loader)
-        m_window->ldrtext->clear();
+        control<QLineEdit>(m_window, "ldrtext")->clear();
     if (!tool)
-        m_window->orbicklocation->clear();
+        control<QLineEdit>(m_window, "orbicklocation")->clear();
 
     bool wellFormed = false;
     QCOMPARE(compile(&wellFormed), QStringList{message});
@@ -112,15 +116,15 @@ void CompileTest::compileJoinsLoaderAndGamesInListOrder()
     addGames(games);
 
     bool wellFormed = false;
-    const QString output = m_window->multitxt->text();
+    const QString output = control<QLineEdit>(m_window, "multitxt")->text();
     QCOMPARE(compile(&wellFormed), QStringList{"Compiled to " + output + "\n\npress Flash for fun!"});
     QVERIFY(wellFormed);
     QCOMPARE(testfiles::read(output), expected);
     QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
     QVERIFY(frozen());
-    QVERIFY(m_window->multiexist->isVisible());
-    QVERIFY(!m_window->filedialog->findItems("multi.gba", Qt::MatchExactly).isEmpty());
-    QCOMPARE(m_window->listdialog->entries(), games);
+    QVERIFY(control<QLabel>(m_window, "multiexist")->isVisible());
+    QVERIFY(!control<FileList>(m_window, "filedialog")->findItems("multi.gba", Qt::MatchExactly).isEmpty());
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->entries(), games);
 }
 
 QTEST_MAIN(CompileTest)

@@ -6,6 +6,7 @@
 #include "frmdialog/frmdialog.h"
 #include "platform/Platform.h"
 #include "saveload/saveload.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -41,7 +42,7 @@ void FaultsTest::init()
     createFolder();
     qputenv("OBSIM_CART", QFile::encodeName(at("cart")));
     startWindow();
-    m_save.reset(new saveload);
+    m_save.reset(new saveload(m_services));
     m_save->show();
 }
 
@@ -54,8 +55,8 @@ void FaultsTest::cleanup()
 
 void FaultsTest::useTool(saveload& save, const QString& tool)
 {
-    m_window->orbicklocation->setText(tool);
-    save.orbicklocation->setText(tool);
+    control<QLineEdit>(m_window, "orbicklocation")->setText(tool);
+    control<QLineEdit>(&save, "orbicklocation")->setText(tool);
 }
 
 void FaultsTest::hostileNames_data()
@@ -86,13 +87,13 @@ void FaultsTest::hostileNames()
     const QString tool = folder + sep + "OB " + name.section('/', -1) + ".exe";
     QVERIFY(QFile::copy(OBSIM_PATH, tool));
     useTool(*m_save, tool);
-    m_window->ldrtext->setText(folder + sep + "" + name.section('/', -1) + ".bin");
-    m_window->multitxt->setText(folder + sep + "multi.gba");
-    m_window->listdialog->addItem(folder + sep + "" + name.section('/', -1) + ".gba");
+    control<QLineEdit>(m_window, "ldrtext")->setText(folder + sep + "" + name.section('/', -1) + ".bin");
+    control<QLineEdit>(m_window, "multitxt")->setText(folder + sep + "multi.gba");
+    control<GameListBox>(m_window, "listdialog")->addItem(folder + sep + "" + name.section('/', -1) + ".gba");
     // flash.bat is written and run there: no folder name may reach the command interpreter's command line.
-    m_window->filedialog->setPath(folder);
+    control<FileList>(m_window, "filedialog")->setPath(folder);
 
-    const QStringList compiled = press(m_window->compilebtn);
+    const QStringList compiled = press(control<QPushButton>(m_window, "compilebtn"));
     const bool unquotable = name.contains('"');
     const bool unencodable = !platform::batchFileEncoder()(name);
     if (unquotable || unencodable) {
@@ -101,25 +102,25 @@ void FaultsTest::hostileNames()
         QCOMPARE(compiled, QStringList{(unquotable ? "a path with a double quote or a line break cannot be used: "
                                                    : "a path with letters the batch file's code page lacks "
                                                      "cannot be used: ") +
-                                       m_window->ldrtext->text()});
+                                       control<QLineEdit>(m_window, "ldrtext")->text()});
         QVERIFY(!QFile::exists(folder + sep + "multi.gba"));
         testfiles::write(folder + sep + "multi.gba", loader + game); // for the cart operations below
     } else {
         QCOMPARE(compiled, QStringList{"Compiled to " + folder + sep + "multi.gba\n\npress Flash for fun!"});
         QCOMPARE(testfiles::read(folder + sep + "multi.gba"), loader + game);
     }
-    QCOMPARE(press(m_window->flashbtn), QStringList{"Flashed!"});
+    QCOMPARE(press(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
 
     const QString saveFile = folder + sep + "" + name.section('/', -1) + ".sav";
-    m_save->outputxt->setText(saveFile);
-    QCOMPARE(press(m_save->backupbtn), QStringList{"32K save backed up to " + saveFile});
+    control<QLineEdit>(m_save, "outputxt")->setText(saveFile);
+    QCOMPARE(press(control<QPushButton>(m_save, "backupbtn")), QStringList{"32K save backed up to " + saveFile});
     QCOMPARE(QFileInfo(saveFile).size(), 32 * 1024);
-    m_save->restoretxt->setText(saveFile);
-    QCOMPARE(press(m_save->restore), QStringList{"save restored!"});
+    control<QLineEdit>(m_save, "restoretxt")->setText(saveFile);
+    QCOMPARE(press(control<QPushButton>(m_save, "restore")), QStringList{"save restored!"});
     const QString cartFile = folder + sep + "" + name.section('/', -1) + " cart.gba";
-    m_save->cartname->setText(cartFile);
-    m_save->chip1->setChecked(true);
-    QCOMPARE(press(m_save->backupcart), QStringList{"8mbit game backed up to " + cartFile});
+    control<QLineEdit>(m_save, "cartname")->setText(cartFile);
+    control<QRadioButton>(m_save, "chip1")->setChecked(true);
+    QCOMPARE(press(control<QPushButton>(m_save, "backupcart")), QStringList{"8mbit game backed up to " + cartFile});
     QVERIFY(testfiles::read(cartFile).startsWith(loader.mid(0, 0xA0)));
 }
 
@@ -146,15 +147,15 @@ void FaultsTest::unwritablePlaces()
     testfiles::write(at("a.gba"), "game");
     QVERIFY(QFile::copy(OBSIM_PATH, at("OB.exe")));
     useTool(*m_save, at("OB.exe"));
-    m_window->ldrtext->setText(at("gbaldr32.bin"));
-    m_window->listdialog->addItem(at("a.gba"));
+    control<QLineEdit>(m_window, "ldrtext")->setText(at("gbaldr32.bin"));
+    control<GameListBox>(m_window, "listdialog")->addItem(at("a.gba"));
 
-    QPushButton* button = operation == "compile"  ? m_window->compilebtn
-                          : operation == "backup" ? m_save->backupbtn
-                                                  : m_save->backupcart;
-    QLineEdit* target = operation == "compile"  ? m_window->multitxt
-                        : operation == "backup" ? m_save->outputxt
-                                                : m_save->cartname;
+    QPushButton* button = operation == "compile"  ? control<QPushButton>(m_window, "compilebtn")
+                          : operation == "backup" ? control<QPushButton>(m_save, "backupbtn")
+                                                  : control<QPushButton>(m_save, "backupcart");
+    QLineEdit* target = operation == "compile"  ? control<QLineEdit>(m_window, "multitxt")
+                        : operation == "backup" ? control<QLineEdit>(m_save, "outputxt")
+                                                : control<QLineEdit>(m_save, "cartname");
     target->setText(blocked);
     const QStringList told = press(button);
     QCOMPARE(told.size(), 1);
@@ -179,15 +180,15 @@ void FaultsTest::emptyLoaderAndGame()
     testfiles::write(at("empty loader.bin"), "");
     testfiles::write(at("empty.gba"), "");
     testfiles::write(at("real.gba"), "real game");
-    m_window->ldrtext->setText(at("empty loader.bin"));
-    m_window->orbicklocation->setText("tool");
+    control<QLineEdit>(m_window, "ldrtext")->setText(at("empty loader.bin"));
+    control<QLineEdit>(m_window, "orbicklocation")->setText("tool");
     // An empty game is named; an empty loader adds nothing and is allowed.
-    m_window->listdialog->addItems({at("empty.gba"), at("real.gba")});
-    QCOMPARE(press(m_window->compilebtn).value(0),
+    control<GameListBox>(m_window, "listdialog")->addItems({at("empty.gba"), at("real.gba")});
+    QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0),
              "this game is empty, so there is nothing of it to put in the multirom: " + at("empty.gba"));
-    delete m_window->listdialog->takeItem(0);
-    QCOMPARE(press(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
-    QCOMPARE(testfiles::read(m_window->multitxt->text()), QByteArray("real game"));
+    delete control<GameListBox>(m_window, "listdialog")->takeItem(0);
+    QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
+    QCOMPARE(testfiles::read(control<QLineEdit>(m_window, "multitxt")->text()), QByteArray("real game"));
 }
 
 void FaultsTest::backupThatFailsHalfWay_data()
@@ -214,9 +215,11 @@ void FaultsTest::backupThatFailsHalfWay()
     const QString file = at("backup.sav");
     testfiles::write(file, "an older backup");
     useTool(*m_save, testfiles::writeStandIn(at("failing tool"), tool));
-    (operation == "backup" ? m_save->outputxt : m_save->cartname)->setText(file);
+    (operation == "backup" ? control<QLineEdit>(m_save, "outputxt") : control<QLineEdit>(m_save, "cartname"))
+        ->setText(file);
     // The file is the last argument: the ninth for a save backup, for a cart backup too (-s FILE).
-    const QStringList told = press(operation == "backup" ? m_save->backupbtn : m_save->backupcart);
+    const QStringList told = press(operation == "backup" ? control<QPushButton>(m_save, "backupbtn")
+                                                         : control<QPushButton>(m_save, "backupcart"));
     QCOMPARE(told, QStringList{message});
     QCOMPARE(testfiles::read(file), QByteArray("half"));
 }

@@ -7,6 +7,7 @@
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -91,18 +92,18 @@ void FlashTest::checksInOrder()
     QFETCH(QString, message);
     QFETCH(QStringList, red);
     if (!output)
-        m_window->multitxt->clear();
+        control<QLineEdit>(m_window, "multitxt")->clear();
     if (!tool)
-        m_window->orbicklocation->clear();
-    m_window->waitstep->clear();
+        control<QLineEdit>(m_window, "orbicklocation")->clear();
+    control<QLineEdit>(m_window, "waitstep")->clear();
     m_window->setPathsFrozen(true);
-    QCOMPARE(click(m_window->flashbtn), QStringList{message});
+    QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{message});
     for (const char* name : {"Label3", "Label4", "gotorbick"}) {
         const QColor expected = red.contains(name) ? QColor(255, 0, 0) : QColor(0, 0, 0);
         QCOMPARE(colours::textColour(m_window->findChild<QLabel*>(name)), expected);
     }
     QVERIFY(frozen());
-    QCOMPARE(m_window->waitstep->text(), QString());
+    QCOMPARE(control<QLineEdit>(m_window, "waitstep")->text(), QString());
 }
 
 void FlashTest::compileThenFlashWritesTheCart_data()
@@ -115,15 +116,16 @@ void FlashTest::compileThenFlashWritesTheCart_data()
 void FlashTest::compileThenFlashWritesTheCart()
 {
     QFETCH(bool, repair);
-    m_window->listdialog->addItem(at("game one.gba"));
-    m_window->header->setChecked(repair);
-    QCOMPARE(click(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
+    control<GameListBox>(m_window, "listdialog")->addItem(at("game one.gba"));
+    control<QCheckBox>(m_window, "header")->setChecked(repair);
+    QCOMPARE(click(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
     QVERIFY(frozen());
     QCOMPARE(testfiles::read(at("multi.gba")), m_multirom);
 
-    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
     QVERIFY(!frozen());
-    QCOMPARE(colours::backgroundColour(m_window->multitxt), colours::backgroundColourFor(colours::windowBackground));
+    QCOMPARE(colours::backgroundColour(control<QLineEdit>(m_window, "multitxt")),
+             colours::backgroundColourFor(colours::windowBackground));
 
     QByteArray expected = m_multirom;
     if (repair)
@@ -175,18 +177,18 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
                                  : arrangement == "windows"      ? "MZ\x90\0\3\0\0\0"
                                                                  : "#!/bin/sh\nexit 0\n";
     if (arrangement == "tool missing") {
-        m_window->orbicklocation->setText(at("no tool/OB.exe"));
+        control<QLineEdit>(m_window, "orbicklocation")->setText(at("no tool/OB.exe"));
     } else if (arrangement == "folder") {
         QVERIFY(QDir(m_dir->path()).mkdir("tool"));
-        m_window->orbicklocation->setText(tool);
+        control<QLineEdit>(m_window, "orbicklocation")->setText(tool);
     } else if (arrangement == "not executable" || arrangement == "no interpreter" || arrangement == "empty" ||
                arrangement == "windows") {
         testfiles::write(tool, arrangement == "empty" ? QByteArray() : toolBytes);
         QFile::setPermissions(tool, arrangement == "not executable" ? QFile::ReadOwner | QFile::WriteOwner
                                                                     : QFile::ReadOwner | QFile::ExeOwner);
-        m_window->orbicklocation->setText(tool);
+        control<QLineEdit>(m_window, "orbicklocation")->setText(tool);
     } else if (arrangement == "port 2") {
-        m_window->sizelist->setCurrentIndex(1);
+        control<PortComboBox>(m_window, "sizelist")->setCurrentIndex(1);
     } else if (arrangement == "too large") {
         QFile huge(at("multi.gba"));
         QVERIFY(huge.open(QIODevice::ReadWrite));
@@ -194,10 +196,10 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
     } else if (arrangement == "no multirom") {
         QVERIFY(QFile::remove(at("multi.gba")));
     } else if (arrangement == "killed") {
-        m_window->orbicklocation->setText(testfiles::writeStandIn(at("killer"), {"crash"}));
+        control<QLineEdit>(m_window, "orbicklocation")->setText(testfiles::writeStandIn(at("killer"), {"crash"}));
     }
     m_window->setPathsFrozen(true);
-    const QStringList told = click(m_window->flashbtn);
+    const QStringList told = click(control<QPushButton>(m_window, "flashbtn"));
     QCOMPARE(told.size(), 1);
     const QString expected = testfiles::native(message.replace("%T", m_dir->path()));
     QVERIFY2(testfiles::saysWithReason(told.first(), expected, testfiles::whyNotStarted(at("no tool/OB.exe"))),
@@ -209,38 +211,38 @@ void FlashTest::failuresAreNeverReportedAsFlashed()
 void FlashTest::portAndWaitStepReachTheTool()
 {
     const QString tool = recordingTool();
-    m_window->orbicklocation->setText(tool);
-    m_window->multitxt->setText(at("my games/multi.gba"));
-    m_window->waitstep->clear();
+    control<QLineEdit>(m_window, "orbicklocation")->setText(tool);
+    control<QLineEdit>(m_window, "multitxt")->setText(at("my games/multi.gba"));
+    control<QLineEdit>(m_window, "waitstep")->clear();
     // Typed text does not pick an entry: the port stays 1.
-    m_window->sizelist->lineEdit()->selectAll();
-    QTest::keyClicks(m_window->sizelist->lineEdit(), "LPT3");
-    QCOMPARE(m_window->sizelist->currentText(), QString("LPT3"));
-    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
-    QCOMPARE(m_window->waitstep->text(), QString("0"));
+    control<PortComboBox>(m_window, "sizelist")->lineEdit()->selectAll();
+    QTest::keyClicks(control<PortComboBox>(m_window, "sizelist")->lineEdit(), "LPT3");
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentText(), QString("LPT3"));
+    QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
+    QCOMPARE(control<QLineEdit>(m_window, "waitstep")->text(), QString("0"));
     QCOMPARE(testfiles::read(tool + ".args"), ("[-2][-w][0][-l][1][-p][" + at("my games/multi.gba") + "]").toUtf8());
 
     // An entry picked from the list counts; so do EPP, header repair and a wait step with a blank.
-    m_window->sizelist->setCurrentIndex(3);
-    emit m_window->sizelist->activated(3);
-    m_window->eppcheck->setChecked(false);
-    m_window->header->setChecked(false);
-    m_window->waitstep->setText(" 5");
-    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    control<PortComboBox>(m_window, "sizelist")->setCurrentIndex(3);
+    emit control<PortComboBox>(m_window, "sizelist")->activated(3);
+    control<QCheckBox>(m_window, "eppcheck")->setChecked(false);
+    control<QCheckBox>(m_window, "header")->setChecked(false);
+    control<QLineEdit>(m_window, "waitstep")->setText(" 5");
+    QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
     QCOMPARE(testfiles::read(tool + ".args"), ("[-n][-w][ 5][-l][4][-p][" + at("my games/multi.gba") + "]").toUtf8());
 }
 
 void FlashTest::everyOperationAgainstTheSimulatedCart()
 {
     // Flash a compiled multirom.
-    m_window->listdialog->addItem(at("game one.gba"));
-    QCOMPARE(click(m_window->compilebtn).value(0).left(12), QString("Compiled to "));
-    QCOMPARE(click(m_window->flashbtn), QStringList{"Flashed!"});
+    control<GameListBox>(m_window, "listdialog")->addItem(at("game one.gba"));
+    QCOMPARE(click(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
+    QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
 
-    saveload save;
-    save.Form_Load(m_window->orbicklocation->text());
+    saveload save(m_services);
+    save.Form_Load(control<QLineEdit>(m_window, "orbicklocation")->text());
     save.show();
-    QCOMPARE(save.orbicklocation->text(), at("OB.exe"));
+    QCOMPARE(control<QLineEdit>(&save, "orbicklocation")->text(), at("OB.exe"));
     auto press = [&](QPushButton* button) {
         return answerMessages([&] { QTest::mouseClick(button, Qt::LeftButton); });
     };
@@ -248,9 +250,9 @@ void FlashTest::everyOperationAgainstTheSimulatedCart()
     // Back up the whole cart at 256 Mbit: the multirom with its header repaired, then erased flash.
     const QString cart = at("backups/cart.gba");
     QVERIFY(QDir(m_dir->path()).mkdir("backups"));
-    save.cartname->setText(cart);
-    save.chip6->setChecked(true);
-    QCOMPARE(press(save.backupcart), QStringList{"256mbit game backed up to " + cart});
+    control<QLineEdit>(&save, "cartname")->setText(cart);
+    control<QRadioButton>(&save, "chip6")->setChecked(true);
+    QCOMPARE(press(control<QPushButton>(&save, "backupcart")), QStringList{"256mbit game backed up to " + cart});
     const QByteArray image = testfiles::read(cart);
     QCOMPARE(image.size(), 256 * 131072);
     QByteArray repaired = m_multirom;
@@ -261,25 +263,27 @@ void FlashTest::everyOperationAgainstTheSimulatedCart()
     // Back up bank 2, restore it into bank 4, back up bank 4: the bytes match.
     const QByteArray saved = testfiles::pattern(256 * 1024, 9);
     testfiles::write(at("cart/bank2.sav"), saved);
-    save.bank2->setChecked(true);
-    save.size4->setChecked(true);
-    save.outputxt->setText(at("backups/bank 2.sav"));
-    QCOMPARE(press(save.backupbtn), QStringList{"256K save backed up to " + at("backups/bank 2.sav")});
+    control<QRadioButton>(&save, "bank2")->setChecked(true);
+    control<QRadioButton>(&save, "size4")->setChecked(true);
+    control<QLineEdit>(&save, "outputxt")->setText(at("backups/bank 2.sav"));
+    QCOMPARE(press(control<QPushButton>(&save, "backupbtn")),
+             QStringList{"256K save backed up to " + at("backups/bank 2.sav")});
     QCOMPARE(testfiles::read(at("backups/bank 2.sav")), saved);
-    save.restoretxt->setText(at("backups/bank 2.sav"));
-    save.rbank4->setChecked(true);
-    QCOMPARE(press(save.restore), QStringList{"save restored!"});
-    save.bank4->setChecked(true);
-    save.outputxt->setText(at("backups/bank 4.sav"));
-    QCOMPARE(press(save.backupbtn), QStringList{"256K save backed up to " + at("backups/bank 4.sav")});
+    control<QLineEdit>(&save, "restoretxt")->setText(at("backups/bank 2.sav"));
+    control<QRadioButton>(&save, "rbank4")->setChecked(true);
+    QCOMPARE(press(control<QPushButton>(&save, "restore")), QStringList{"save restored!"});
+    control<QRadioButton>(&save, "bank4")->setChecked(true);
+    control<QLineEdit>(&save, "outputxt")->setText(at("backups/bank 4.sav"));
+    QCOMPARE(press(control<QPushButton>(&save, "backupbtn")),
+             QStringList{"256K save backed up to " + at("backups/bank 4.sav")});
     QCOMPARE(testfiles::read(at("backups/bank 4.sav")), saved);
 
     // A failing tool is never a success: no cart on LPT1 now.
     testfiles::write(at("cart/port"), "2");
-    save.waitstep->clear();
-    const QStringList failed = press(save.backupcart);
+    control<QLineEdit>(&save, "waitstep")->clear();
+    const QStringList failed = press(control<QPushButton>(&save, "backupcart"));
     QCOMPARE(failed, QStringList{"backup failed: exit code 5: obsim: no cart found on LPT1"});
-    QCOMPARE(save.waitstep->text(), QString("0"));
+    QCOMPARE(control<QLineEdit>(&save, "waitstep")->text(), QString("0"));
 }
 
 void FlashTest::erase_data()
@@ -306,7 +310,7 @@ void FlashTest::erase()
     testfiles::write(multirom, m_multirom);
     m_window->refreshBrowser();
     m_window->File_Exists(multirom);
-    QVERIFY(m_window->multierase->isVisible());
+    QVERIFY(control<QPushButton>(m_window, "multierase")->isVisible());
     if (arrangement == "deleted") {
         QVERIFY(QFile::remove(multirom));
     } else if (arrangement == "folder") {
@@ -316,20 +320,21 @@ void FlashTest::erase()
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner);
     }
 
-    const QStringList messages = click(m_window->multierase);
+    const QStringList messages = click(control<QPushButton>(m_window, "multierase"));
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (reason.isEmpty()) {
         QVERIFY(messages.isEmpty());
         QVERIFY(!QFile::exists(multirom));
-        QVERIFY(!m_window->multierase->isVisible() && !m_window->multiexist->isVisible());
-        QVERIFY(m_window->filedialog->findItems("multi.gba", Qt::MatchExactly).isEmpty());
+        QVERIFY(!control<QPushButton>(m_window, "multierase")->isVisible() &&
+                !control<QLabel>(m_window, "multiexist")->isVisible());
+        QVERIFY(control<FileList>(m_window, "filedialog")->findItems("multi.gba", Qt::MatchExactly).isEmpty());
     } else {
         QCOMPARE(messages, QStringList{"cannot delete " + multirom + ": " +
                                        QString(reason).replace("%D", testfiles::whyNotDeleted(multirom))});
         // The indicator shows what is really there.
         const bool stillAFile = arrangement == "read-only";
-        QCOMPARE(m_window->multierase->isVisible(), stillAFile);
-        QCOMPARE(m_window->multiexist->isVisible(), stillAFile);
+        QCOMPARE(control<QPushButton>(m_window, "multierase")->isVisible(), stillAFile);
+        QCOMPARE(control<QLabel>(m_window, "multiexist")->isVisible(), stillAFile);
     }
 }
 

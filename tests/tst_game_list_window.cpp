@@ -6,6 +6,7 @@
 #include "frmdialog/frmdialog.h"
 #include "platform/Platform.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -32,7 +33,7 @@ private slots:
 
 private:
     void selectFiles(const QStringList& names);
-    QStringList entries() const { return m_window->listdialog->entries(); }
+    QStringList entries() const { return control<GameListBox>(m_window, "listdialog")->entries(); }
 };
 
 void GameListWindowTest::init()
@@ -50,7 +51,7 @@ void GameListWindowTest::cleanup()
 
 void GameListWindowTest::selectFiles(const QStringList& names)
 {
-    FileList* files = m_window->filedialog;
+    FileList* files = control<FileList>(m_window, "filedialog");
     files->clearSelection();
     for (const QString& name : names) {
         const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
@@ -64,58 +65,60 @@ void GameListWindowTest::addRemoveMoveAndReset()
     const QString folder = testfiles::native(m_dir->path());
     const QChar sep = platform::separator();
     selectFiles({"a.gba", "b.gba", "c.gba"});
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "b.gba", folder + sep + "a.gba"}));
-    QCOMPARE(m_window->listdialog->currentRow(), 2);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->currentRow(), 2);
 
     // Adding a listed file again keeps the first copy; files visited after it leave the last entry selected.
     selectFiles({"b.gba"});
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
     QCOMPARE(entries().size(), 3);
-    QCOMPARE(m_window->listdialog->currentRow(), 2);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->currentRow(), 2);
 
-    m_window->listdialog->setCurrentRow(0);
-    QTest::mouseClick(m_window->moveup, Qt::LeftButton);
+    control<GameListBox>(m_window, "listdialog")->setCurrentRow(0);
+    QTest::mouseClick(control<QPushButton>(m_window, "moveup"), Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + sep + "b.gba", folder + sep + "a.gba", folder + sep + "c.gba"}));
-    QCOMPARE(m_window->listdialog->currentRow(), 2);
-    QTest::mouseClick(m_window->movedown, Qt::LeftButton);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->currentRow(), 2);
+    QTest::mouseClick(control<QPushButton>(m_window, "movedown"), Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "b.gba", folder + sep + "a.gba"}));
-    QCOMPARE(m_window->listdialog->currentRow(), 0);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->currentRow(), 0);
 
-    m_window->listdialog->setCurrentRow(1);
-    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
+    control<GameListBox>(m_window, "listdialog")->setCurrentRow(1);
+    QTest::mouseClick(control<QPushButton>(m_window, "rmvbutton"), Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "a.gba"}));
 
     // Remove and move with nothing selected change nothing.
-    m_window->listdialog->setCurrentRow(-1);
-    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
-    QTest::mouseClick(m_window->moveup, Qt::LeftButton);
+    control<GameListBox>(m_window, "listdialog")->setCurrentRow(-1);
+    QTest::mouseClick(control<QPushButton>(m_window, "rmvbutton"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(m_window, "moveup"), Qt::LeftButton);
     QCOMPARE(entries(), (QStringList{folder + sep + "c.gba", folder + sep + "a.gba"}));
 
     m_window->setPathsFrozen(true);
-    QVERIFY(m_window->ldrselect->isHidden());
-    QTest::mouseClick(m_window->reset, Qt::LeftButton);
+    QVERIFY(control<QPushButton>(m_window, "ldrselect")->isHidden());
+    QTest::mouseClick(control<QPushButton>(m_window, "reset"), Qt::LeftButton);
     QVERIFY(entries().isEmpty());
-    for (QLineEdit* box : {m_window->multitxt, m_window->ldrtext, m_window->orbicklocation})
+    for (QLineEdit* box : {control<QLineEdit>(m_window, "multitxt"), control<QLineEdit>(m_window, "ldrtext"),
+                           control<QLineEdit>(m_window, "orbicklocation")})
         QCOMPARE(colours::backgroundColour(box), colours::backgroundColourFor(colours::windowBackground));
-    for (QPushButton* browse : {m_window->Command2, m_window->ldrselect, m_window->orbickbtn})
+    for (QPushButton* browse : {control<QPushButton>(m_window, "Command2"), control<QPushButton>(m_window, "ldrselect"),
+                                control<QPushButton>(m_window, "orbickbtn")})
         QVERIFY(browse->isVisible());
 }
 
 void GameListWindowTest::addWithoutCurrentFileDoesNothing()
 {
-    m_window->listdialog->setHorizontalExtent(77);
-    m_window->filedialog->setCurrentRow(-1);
-    m_window->filedialog->clearSelection();
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    control<GameListBox>(m_window, "listdialog")->setHorizontalExtent(77);
+    control<FileList>(m_window, "filedialog")->setCurrentRow(-1);
+    control<FileList>(m_window, "filedialog")->clearSelection();
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
     QVERIFY(entries().isEmpty());
-    QCOMPARE(m_window->listdialog->horizontalExtent(), 77);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->horizontalExtent(), 77);
 
     // A current entry without selection: nothing is added, but the extent is set.
-    m_window->filedialog->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
+    control<FileList>(m_window, "filedialog")->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
     QVERIFY(entries().isEmpty());
-    QCOMPARE(m_window->listdialog->horizontalExtent(), 5);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->horizontalExtent(), 5);
 }
 
 namespace {
@@ -135,18 +138,18 @@ void GameListWindowTest::extentFollowsTheWidestEntry()
     const QFont font = m_window->font();
     const QString longest = testfiles::native(m_dir->filePath("a much longer file name than the others.gba"));
     selectFiles({"a.gba", "a much longer file name than the others.gba"});
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
-    QCOMPARE(m_window->listdialog->horizontalExtent(), extentWidth(font, longest) + 5);
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->horizontalExtent(), extentWidth(font, longest) + 5);
     QCoreApplication::processEvents();
-    QVERIFY(m_window->listdialog->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(control<GameListBox>(m_window, "listdialog")->horizontalScrollBar()->maximum() > 0);
 
     // Remove leaves the extent; the next Add measures the list as it is then.
-    m_window->listdialog->setCurrentRow(entries().indexOf(longest));
-    QTest::mouseClick(m_window->rmvbutton, Qt::LeftButton);
-    QCOMPARE(m_window->listdialog->horizontalExtent(), extentWidth(font, longest) + 5);
+    control<GameListBox>(m_window, "listdialog")->setCurrentRow(entries().indexOf(longest));
+    QTest::mouseClick(control<QPushButton>(m_window, "rmvbutton"), Qt::LeftButton);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->horizontalExtent(), extentWidth(font, longest) + 5);
     selectFiles({"b.gba"});
-    QTest::mouseClick(m_window->addbtn, Qt::LeftButton);
-    QCOMPARE(m_window->listdialog->horizontalExtent(),
+    QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->horizontalExtent(),
              qMax(extentWidth(font, testfiles::native(m_dir->filePath("a.gba"))),
                   extentWidth(font, testfiles::native(m_dir->filePath("b.gba")))) +
                  5);
@@ -157,16 +160,18 @@ void GameListWindowTest::addThatWouldOverfillTheListIsRefused()
     QStringList many;
     for (int i = 0; i < 32766; ++i)
         many.append(QString("/g/%1.gba").arg(i));
-    m_window->listdialog->addItems(many);
+    control<GameListBox>(m_window, "listdialog")->addItems(many);
     selectFiles({"a.gba", "b.gba"});
-    const QStringList messages = answerMessages([&] { QTest::mouseClick(m_window->addbtn, Qt::LeftButton); });
+    const QStringList messages =
+        answerMessages([&] { QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton); });
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().contains("32767"), qPrintable(messages.first()));
-    QCOMPARE(m_window->listdialog->count(), 32766);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->count(), 32766);
 
     selectFiles({"a.gba"});
-    QVERIFY(answerMessages([&] { QTest::mouseClick(m_window->addbtn, Qt::LeftButton); }).isEmpty());
-    QCOMPARE(m_window->listdialog->count(), 32767);
+    QVERIFY(
+        answerMessages([&] { QTest::mouseClick(control<QPushButton>(m_window, "addbtn"), Qt::LeftButton); }).isEmpty());
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->count(), 32767);
 }
 
 QTEST_MAIN(GameListWindowTest)

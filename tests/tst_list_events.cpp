@@ -7,6 +7,7 @@
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
+#include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
 
@@ -66,7 +67,7 @@ void ListEventsTest::init()
     createFolder();
     QVERIFY(QDir(m_dir->path()).mkdir("sub"));
     startWindow();
-    m_window->listdialog->addItems(games());
+    control<GameListBox>(m_window, "listdialog")->addItems(games());
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
@@ -104,7 +105,7 @@ void ListEventsTest::removeAndMoveTakeOnlyTheSelection()
     QFETCH(QString, clicks);
     QFETCH(QStringList, buttons);
     QFETCH(QStringList, left);
-    GameListBox* list = m_window->listdialog;
+    GameListBox* list = control<GameListBox>(m_window, "listdialog");
     for (const QString& click : clicks.split(',', Qt::SkipEmptyParts)) {
         const bool ctrl = click.startsWith('^');
         clickRow(list, click.mid(ctrl ? 1 : 0).toInt(), ctrl ? Qt::ControlModifier : Qt::NoModifier);
@@ -136,9 +137,9 @@ void ListEventsTest::browsingChangesOnlyOnARealChange()
 {
     QFETCH(QString, action);
     QFETCH(bool, opens);
-    FolderList* folders = m_window->dirdialog;
+    FolderList* folders = control<FolderList>(m_window, "dirdialog");
     QSignalSpy folderChanged(folders, &FolderList::pathChanged);
-    QSignalSpy filesChanged(m_window->filedialog, &FileList::pathChanged);
+    QSignalSpy filesChanged(control<FileList>(m_window, "filedialog"), &FileList::pathChanged);
     const int open = folders->currentRow();
     const int sub = folders->row(folders->findItems("sub", Qt::MatchEndsWith).value(0));
     const int row = action.endsWith("sub") || action == "single click" ? sub : open;
@@ -154,7 +155,7 @@ void ListEventsTest::browsingChangesOnlyOnARealChange()
         folders->setCurrentRow(row);
         QTest::keyClick(folders, Qt::Key_Return);
     } else {
-        DriveList* drives = m_window->drvdialog;
+        DriveList* drives = control<DriveList>(m_window, "drvdialog");
         drives->showPopup();
         QTest::keyClick(drives->view(), Qt::Key_Return);
     }
@@ -197,12 +198,12 @@ void ListEventsTest::portIsTheSelectedEntry()
     QFETCH(int, index);
     QFETCH(QString, shown);
     std::unique_ptr<saveload> save;
-    PortComboBox* port = m_window->sizelist;
+    PortComboBox* port = control<PortComboBox>(m_window, "sizelist");
     if (window == "saveload") {
-        save.reset(new saveload);
+        save.reset(new saveload(m_services));
         save->show();
         QVERIFY(QTest::qWaitForWindowExposed(save.get()));
-        port = save->sizelist;
+        port = control<PortComboBox>(save, "sizelist");
     }
     port->setFocus();
     for (const QString& step : steps.split(',', Qt::SkipEmptyParts)) {

@@ -8,6 +8,7 @@
 #include "controls/PortComboBox.h"
 #include "frmdialog/frmdialog.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/FormChecks.h"
 #include "support/MainWindowFixture.h"
@@ -140,55 +141,61 @@ void MainWindowTest::controls()
 void MainWindowTest::looks()
 {
     QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
-    QCOMPARE(m_window->clientArea->size(), QSize(499, 428));
+    QCOMPARE(control<QWidget>(m_window, "clientArea")->size(), QSize(499, 428));
     QVERIFY(!m_window->windowIcon().isNull());
     QVERIFY(m_window->windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(m_window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
 
     QCOMPARE(m_window->font().pointSizeF(), 8.25);
-    for (QWidget* browse : {static_cast<QWidget*>(m_window->orbickbtn), static_cast<QWidget*>(m_window->Command2),
-                            static_cast<QWidget*>(m_window->ldrselect)}) {
+    for (QWidget* browse : {static_cast<QWidget*>(control<QPushButton>(m_window, "orbickbtn")),
+                            static_cast<QWidget*>(control<QPushButton>(m_window, "Command2")),
+                            static_cast<QWidget*>(control<QPushButton>(m_window, "ldrselect"))}) {
         QVERIFY(browse->font().bold());
         QVERIFY(QStringList({"Arial", "Liberation Sans", "DejaVu Sans"}).contains(browse->font().family()));
         QCOMPARE(browse->font().pointSizeF(), 8.25);
     }
-    QVERIFY(m_window->multiexist->font().bold());
+    QVERIFY(control<QLabel>(m_window, "multiexist")->font().bold());
 
-    QCOMPARE(colours::textColour(m_window->multiexist), QColor(255, 0, 0));
-    QCOMPARE(colours::textColour(m_window->Label3), QColor(0, 0, 0));
-    QCOMPARE(colours::textColour(m_window->multitxt), colours::textColourFor(m_window->multitxt, colours::menuText));
-    QCOMPARE(colours::backgroundColour(m_window->dirdialog), colours::backgroundColourFor(colours::titleBarText));
-    QCOMPARE(colours::textColour(m_window->dirdialog), colours::textColourFor(m_window->dirdialog, colours::menuText));
-    QCOMPARE(colours::backgroundColour(m_window->waitstep), QColor(255, 255, 255));
-    QCOMPARE(m_window->Line5->palette().color(QPalette::Window), QColor(128, 128, 128));
-    QCOMPARE(m_window->Line5->geometry(), QRect(205, 0, 1, 228));
+    QCOMPARE(colours::textColour(control<QLabel>(m_window, "multiexist")), QColor(255, 0, 0));
+    QCOMPARE(colours::textColour(control<QLabel>(m_window, "Label3")), QColor(0, 0, 0));
+    QCOMPARE(colours::textColour(control<QLineEdit>(m_window, "multitxt")),
+             colours::textColourFor(control<QLineEdit>(m_window, "multitxt"), colours::menuText));
+    QCOMPARE(colours::backgroundColour(control<FolderList>(m_window, "dirdialog")),
+             colours::backgroundColourFor(colours::titleBarText));
+    QCOMPARE(colours::textColour(control<FolderList>(m_window, "dirdialog")),
+             colours::textColourFor(control<FolderList>(m_window, "dirdialog"), colours::menuText));
+    QCOMPARE(colours::backgroundColour(control<QLineEdit>(m_window, "waitstep")), QColor(255, 255, 255));
+    QCOMPARE(control<QFrame>(m_window, "Line5")->palette().color(QPalette::Window), QColor(128, 128, 128));
+    QCOMPARE(control<QFrame>(m_window, "Line5")->geometry(), QRect(205, 0, 1, 228));
 
-    QVERIFY(m_window->eppcheck->isChecked());
-    QVERIFY(m_window->header->isChecked());
-    QCOMPARE(m_window->sizelist->count(), 4);
-    QCOMPARE(m_window->sizelist->itemText(3), QString("LPT4"));
-    QCOMPARE(m_window->sizelist->listIndex(), -1);
-    QCOMPARE(m_window->filedialog->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(static_cast<QListWidget*>(m_window->listdialog)->selectionMode(), QAbstractItemView::SingleSelection);
-    QVERIFY(m_window->ldrtext->isReadOnly() && m_window->multitxt->isReadOnly() &&
-            m_window->orbicklocation->isReadOnly());
-    QVERIFY(!m_window->waitstep->isReadOnly());
+    QVERIFY(control<QCheckBox>(m_window, "eppcheck")->isChecked());
+    QVERIFY(control<QCheckBox>(m_window, "header")->isChecked());
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->count(), 4);
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->itemText(3), QString("LPT4"));
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->listIndex(), -1);
+    QCOMPARE(control<FileList>(m_window, "filedialog")->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(static_cast<QListWidget*>(control<GameListBox>(m_window, "listdialog"))->selectionMode(),
+             QAbstractItemView::SingleSelection);
+    QVERIFY(control<QLineEdit>(m_window, "ldrtext")->isReadOnly() &&
+            control<QLineEdit>(m_window, "multitxt")->isReadOnly() &&
+            control<QLineEdit>(m_window, "orbicklocation")->isReadOnly());
+    QVERIFY(!control<QLineEdit>(m_window, "waitstep")->isReadOnly());
 }
 
 void MainWindowTest::menusAndTabOrder()
 {
-    QCOMPARE(m_window->file->title(), QString("&File"));
-    QCOMPARE(m_window->exit->text(), QString("E&xit"));
-    QCOMPARE(m_window->help->title(), QString("&Help"));
-    QCOMPARE(m_window->about->text(), QString("&About"));
-    QCOMPARE(m_window->file->actions(), QList<QAction*>{m_window->exit});
+    QCOMPARE(control<QMenu>(m_window, "file")->title(), QString("&File"));
+    QCOMPARE(control<QAction>(m_window, "exit")->text(), QString("E&xit"));
+    QCOMPARE(control<QMenu>(m_window, "help")->title(), QString("&Help"));
+    QCOMPARE(control<QAction>(m_window, "about")->text(), QString("&About"));
+    QCOMPARE(control<QMenu>(m_window, "file")->actions(), QList<QAction*>{control<QAction>(m_window, "exit")});
 
     const QStringList expected{"ldrtext",    "drvdialog", "dirdialog", "filedialog", "addbtn",         "rmvbutton",
                                "listdialog", "orbickbtn", "Command2",  "ldrselect",  "waitstep",       "sizelist",
                                "compilebtn", "flashbtn",  "reset",     "multitxt",   "orbicklocation", "multierase",
                                "Command1",   "moveup",    "movedown",  "eppcheck",   "header"};
-    QCOMPARE(tabOrderOf(m_window->ldrtext, expected), expected);
+    QCOMPARE(tabOrderOf(control<QLineEdit>(m_window, "ldrtext"), expected), expected);
 }
 
 void MainWindowTest::startUpDetection_data()
@@ -220,22 +227,23 @@ void MainWindowTest::startUpDetection()
             testfiles::write(m_dir->filePath(name), "x");
     }
     delete m_window; // created before the files were there
-    m_window = new frmdialog;
+    m_window = new frmdialog(m_services);
     m_window->Form_Load();
     m_window->show();
 
     const QString folder = m_dir->path();
-    QCOMPARE(m_window->filedialog->path(), folder);
-    QCOMPARE(m_window->ldrtext->text(), loader.isEmpty() ? QString() : folder + "/" + loader);
-    QCOMPARE(m_window->gotloader->isVisible(), !loader.isEmpty());
-    QCOMPARE(m_window->Label2->isVisible(), loader.isEmpty());
-    QCOMPARE(m_window->orbicklocation->text(), tool.isEmpty() ? QString() : folder + "/" + tool);
-    QCOMPARE(m_window->gotorbick->isVisible(), !tool.isEmpty());
-    QCOMPARE(m_window->Label4->isVisible(), tool.isEmpty());
-    QCOMPARE(m_window->multitxt->text(), folder + "/multi.gba");
-    QCOMPARE(m_window->multiexist->isVisible(), multirom);
-    QCOMPARE(m_window->multierase->isVisible(), multirom);
-    QCOMPARE(m_window->multiexist->text(), multirom ? QString("multi found in current directory!") : QString());
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), folder);
+    QCOMPARE(control<QLineEdit>(m_window, "ldrtext")->text(), loader.isEmpty() ? QString() : folder + "/" + loader);
+    QCOMPARE(control<QLabel>(m_window, "gotloader")->isVisible(), !loader.isEmpty());
+    QCOMPARE(control<QLabel>(m_window, "Label2")->isVisible(), loader.isEmpty());
+    QCOMPARE(control<QLineEdit>(m_window, "orbicklocation")->text(), tool.isEmpty() ? QString() : folder + "/" + tool);
+    QCOMPARE(control<QLabel>(m_window, "gotorbick")->isVisible(), !tool.isEmpty());
+    QCOMPARE(control<QLabel>(m_window, "Label4")->isVisible(), tool.isEmpty());
+    QCOMPARE(control<QLineEdit>(m_window, "multitxt")->text(), folder + "/multi.gba");
+    QCOMPARE(control<QLabel>(m_window, "multiexist")->isVisible(), multirom);
+    QCOMPARE(control<QPushButton>(m_window, "multierase")->isVisible(), multirom);
+    QCOMPARE(control<QLabel>(m_window, "multiexist")->text(),
+             multirom ? QString("multi found in current directory!") : QString());
     QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
 }
 
@@ -248,41 +256,46 @@ void MainWindowTest::browsingFollowsTheFolder()
     QVERIFY(QDir().mkpath(without));
     m_window->Form_Load();
     m_window->show();
-    const QString output = m_window->multitxt->text();
+    const QString output = control<QLineEdit>(m_window, "multitxt")->text();
 
-    m_window->dirdialog->setPath(with);
-    QCOMPARE(m_window->filedialog->path(), with);
+    control<FolderList>(m_window, "dirdialog")->setPath(with);
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), with);
     QCOMPARE(m_window->windowTitle(), "Dialog Box - " + with);
-    QVERIFY(m_window->multiexist->isVisible() && m_window->multierase->isVisible());
-    QCOMPARE(m_window->multiexist->text(), QString("multi found in current directory!"));
+    QVERIFY(control<QLabel>(m_window, "multiexist")->isVisible() &&
+            control<QPushButton>(m_window, "multierase")->isVisible());
+    QCOMPARE(control<QLabel>(m_window, "multiexist")->text(), QString("multi found in current directory!"));
 
-    m_window->dirdialog->setPath(without);
+    control<FolderList>(m_window, "dirdialog")->setPath(without);
     QCOMPARE(m_window->windowTitle(), "Dialog Box - " + without);
-    QVERIFY(!m_window->multiexist->isVisible() && !m_window->multierase->isVisible());
-    QCOMPARE(m_window->filedialog->count(), 0);
+    QVERIFY(!control<QLabel>(m_window, "multiexist")->isVisible() &&
+            !control<QPushButton>(m_window, "multierase")->isVisible());
+    QCOMPARE(control<FileList>(m_window, "filedialog")->count(), 0);
 
     // Choosing the root drive shows "/" and its caption; the output path is never touched by browsing.
-    m_window->drvdialog->setDrive("/");
-    QCOMPARE(m_window->dirdialog->path(), QString("/"));
+    control<DriveList>(m_window, "drvdialog")->setDrive("/");
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), QString("/"));
     QCOMPARE(m_window->windowTitle(), QString("Dialog Box - /"));
-    QCOMPARE(m_window->multitxt->text(), output);
+    QCOMPARE(control<QLineEdit>(m_window, "multitxt")->text(), output);
 }
 
 void MainWindowTest::folderOpensByEnter()
 {
     QVERIFY(QDir(m_dir->path()).mkdir("sub"));
-    m_window->dirdialog->refresh();
+    control<FolderList>(m_window, "dirdialog")->refresh();
     m_window->show();
-    QList<QListWidgetItem*> items = m_window->dirdialog->findItems("sub", Qt::MatchEndsWith);
+    QList<QListWidgetItem*> items = control<FolderList>(m_window, "dirdialog")->findItems("sub", Qt::MatchEndsWith);
     QCOMPARE(items.size(), 1);
-    m_window->dirdialog->setCurrentItem(items.first());
-    m_window->dirdialog->setFocus();
-    QTest::keyClick(m_window->dirdialog, Qt::Key_Return);
-    QCOMPARE(m_window->dirdialog->path(), m_dir->filePath("sub"));
-    QCOMPARE(m_window->filedialog->path(), m_dir->filePath("sub"));
+    control<FolderList>(m_window, "dirdialog")->setCurrentItem(items.first());
+    control<FolderList>(m_window, "dirdialog")->setFocus();
+    QTest::keyClick(control<FolderList>(m_window, "dirdialog"), Qt::Key_Return);
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), m_dir->filePath("sub"));
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), m_dir->filePath("sub"));
     // The chain runs from the root down to the open folder.
-    QCOMPARE(m_window->dirdialog->folderOf(m_window->dirdialog->item(0)), QString("/"));
-    QCOMPARE(m_window->dirdialog->folderOf(m_window->dirdialog->currentItem()), m_dir->filePath("sub"));
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->folderOf(control<FolderList>(m_window, "dirdialog")->item(0)),
+             QString("/"));
+    QCOMPARE(
+        control<FolderList>(m_window, "dirdialog")->folderOf(control<FolderList>(m_window, "dirdialog")->currentItem()),
+        m_dir->filePath("sub"));
 }
 
 void MainWindowTest::fileListShowsGameImagesOnly()
@@ -290,10 +303,10 @@ void MainWindowTest::fileListShowsGameImagesOnly()
     for (const char* name : {"b.gba", "A.GBA", "c.Gba", ".hidden.gba", "notes.txt", "x.gba.bak"})
         testfiles::write(m_dir->filePath(name), "x");
     QVERIFY(QDir(m_dir->path()).mkdir("folder.gba"));
-    m_window->filedialog->refresh();
+    control<FileList>(m_window, "filedialog")->refresh();
     QStringList shown;
-    for (int i = 0; i < m_window->filedialog->count(); ++i)
-        shown.append(m_window->filedialog->item(i)->text());
+    for (int i = 0; i < control<FileList>(m_window, "filedialog")->count(); ++i)
+        shown.append(control<FileList>(m_window, "filedialog")->item(i)->text());
     QCOMPARE(shown, (QStringList{"A.GBA", "b.gba", "c.Gba"}));
 }
 
@@ -301,17 +314,18 @@ void MainWindowTest::unreadableFolderIsReportedAndLeftAlone()
 {
     testfiles::write(m_dir->filePath("plain"), "p");
     testfiles::write(m_dir->filePath("a.gba"), "a");
-    m_window->filedialog->refresh();
+    control<FileList>(m_window, "filedialog")->refresh();
     const QString bad = m_dir->filePath("plain/sub");
     bool wellFormed = false;
-    const QStringList messages = answerMessages([&] { m_window->dirdialog->setPath(bad); }, &wellFormed);
+    const QStringList messages =
+        answerMessages([&] { control<FolderList>(m_window, "dirdialog")->setPath(bad); }, &wellFormed);
     QCOMPARE(messages.size(), 1);
     QVERIFY(wellFormed);
     QVERIFY2(messages.first().contains(bad) && messages.first().contains(QString::fromLocal8Bit(strerror(ENOTDIR))),
              qPrintable(messages.first()));
-    QCOMPARE(m_window->dirdialog->path(), m_dir->path());
-    QCOMPARE(m_window->filedialog->path(), m_dir->path());
-    QCOMPARE(m_window->filedialog->count(), 1);
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), m_dir->path());
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), m_dir->path());
+    QCOMPARE(control<FileList>(m_window, "filedialog")->count(), 1);
     QCOMPARE(m_window->windowTitle(), QString("Vellmore"));
 }
 
@@ -319,20 +333,20 @@ void MainWindowTest::vanishedFolderIsReportedAtRefresh()
 {
     const QString gone = m_dir->filePath("gone");
     testfiles::write(gone + "/a.gba", "a");
-    m_window->dirdialog->setPath(gone);
-    QCOMPARE(m_window->filedialog->count(), 1);
+    control<FolderList>(m_window, "dirdialog")->setPath(gone);
+    QCOMPARE(control<FileList>(m_window, "filedialog")->count(), 1);
     QVERIFY(QDir(gone).removeRecursively());
     const QStringList messages = answerMessages([&] { m_window->refreshBrowser(); });
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().contains(gone), qPrintable(messages.first()));
-    QCOMPARE(m_window->filedialog->path(), gone);
-    QCOMPARE(m_window->filedialog->count(), 1);
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), gone);
+    QCOMPARE(control<FileList>(m_window, "filedialog")->count(), 1);
 }
 
 void MainWindowTest::exitAndCloseEndTheProgram()
 {
     QSignalSpy ended(m_window, &frmdialog::endProgramRequested);
-    m_window->exit->trigger();
+    control<QAction>(m_window, "exit")->trigger();
     QCOMPARE(ended.count(), 1);
     m_window->show();
     m_window->close();
@@ -361,7 +375,7 @@ void MainWindowTest::startFolderThatCannotBeUsed()
         QCOMPARE(::rmdir(start.constData()), 0);
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home));
-    m_window = new frmdialog;
+    m_window = new frmdialog(m_services);
     m_window->Form_Load();
     m_window->show();
     const QStringList told = answerMessages([&] { m_window->reportStartProblem(); });
@@ -369,10 +383,10 @@ void MainWindowTest::startFolderThatCannotBeUsed()
     qputenv("HOME", savedHome);
     QDir::setCurrent(m_dir->path());
 
-    QCOMPARE(m_window->filedialog->path(), home);
-    QCOMPARE(m_window->dirdialog->path(), home);
-    QCOMPARE(m_window->multitxt->text(), home + "/multi.gba");
-    QVERIFY(m_window->ldrtext->text().isEmpty());
+    QCOMPARE(control<FileList>(m_window, "filedialog")->path(), home);
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), home);
+    QCOMPARE(control<QLineEdit>(m_window, "multitxt")->text(), home + "/multi.gba");
+    QVERIFY(control<QLineEdit>(m_window, "ldrtext")->text().isEmpty());
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().startsWith("cannot read the folder Vellmore was started in") && told.first().contains(home),
              qPrintable(told.first()));
@@ -391,40 +405,43 @@ void MainWindowTest::namesThatAreNotText()
     m_window->refreshBrowser();
 
     auto select = [&](const QString& text) {
-        m_window->filedialog->clearSelection();
-        for (int row = 0; row < m_window->filedialog->count(); ++row) {
-            QListWidgetItem* item = m_window->filedialog->item(row);
+        control<FileList>(m_window, "filedialog")->clearSelection();
+        for (int row = 0; row < control<FileList>(m_window, "filedialog")->count(); ++row) {
+            QListWidgetItem* item = control<FileList>(m_window, "filedialog")->item(row);
             if (item->text() == text) {
                 item->setSelected(true);
-                m_window->filedialog->setCurrentItem(item, QItemSelectionModel::Select);
+                control<FileList>(m_window, "filedialog")->setCurrentItem(item, QItemSelectionModel::Select);
             }
         }
     };
     const QString undecodable = QFile::decodeName("caf\xe9.gba");
-    QVERIFY(m_window->filedialog->isUnusable(undecodable));
-    QVERIFY(!m_window->filedialog->isUnusable("a.gba"));
-    QCOMPARE(m_window->filedialog->findItems(undecodable, Qt::MatchExactly).value(0)->font().italic(), true);
+    QVERIFY(control<FileList>(m_window, "filedialog")->isUnusable(undecodable));
+    QVERIFY(!control<FileList>(m_window, "filedialog")->isUnusable("a.gba"));
+    QCOMPARE(
+        control<FileList>(m_window, "filedialog")->findItems(undecodable, Qt::MatchExactly).value(0)->font().italic(),
+        true);
     // Either of two files that look the same once decoded would be a guess: both are refused.
     for (const QString& name : {undecodable, QFile::decodeName("x\xef\xbf\xbd.gba")}) {
         select(name);
-        const QStringList told = click(m_window->addbtn);
+        const QStringList told = click(control<QPushButton>(m_window, "addbtn"));
         QCOMPARE(told.size(), 1);
         QVERIFY2(told.first().contains(m_dir->filePath(name)), qPrintable(told.first()));
-        QCOMPARE(m_window->listdialog->count(), 0);
+        QCOMPARE(control<GameListBox>(m_window, "listdialog")->count(), 0);
     }
     // A folder with such a name is not opened.
     const QList<QListWidgetItem*> folders =
-        m_window->dirdialog->findItems(QFile::decodeName("d\xe9"), Qt::MatchEndsWith);
+        control<FolderList>(m_window, "dirdialog")->findItems(QFile::decodeName("d\xe9"), Qt::MatchEndsWith);
     QCOMPARE(folders.size(), 1);
-    m_window->dirdialog->setCurrentItem(folders.first());
-    const QStringList told = answerMessages([&] { QTest::keyClick(m_window->dirdialog, Qt::Key_Return); });
+    control<FolderList>(m_window, "dirdialog")->setCurrentItem(folders.first());
+    const QStringList told =
+        answerMessages([&] { QTest::keyClick(control<FolderList>(m_window, "dirdialog"), Qt::Key_Return); });
     QCOMPARE(told.size(), 1);
-    QCOMPARE(m_window->dirdialog->path(), m_dir->path());
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), m_dir->path());
 
     // The window goes on working with the names that are text.
     select("a.gba");
-    QVERIFY(click(m_window->addbtn).isEmpty());
-    QCOMPARE(m_window->listdialog->entries(), QStringList{m_dir->filePath("a.gba")});
+    QVERIFY(click(control<QPushButton>(m_window, "addbtn")).isEmpty());
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->entries(), QStringList{m_dir->filePath("a.gba")});
 }
 
 QTEST_MAIN(MainWindowTest)

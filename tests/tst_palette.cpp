@@ -1,11 +1,13 @@
 // Both working windows stay readable in a light and in a dark desktop palette, warnings and
 // the frozen paths included, and their icons are drawn for sharp high-density screens.
+#include "app/ProgramServices.h"
 #include "controls/ColourValue.h"
 #include "controls/FolderList.h"
 #include "controls/WindowIcon.h"
 #include "frmdialog/frmdialog.h"
 #include "saveload/saveload.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -104,20 +106,24 @@ void PaletteTest::readableInLightAndDark()
 {
     QFETCH(bool, dark);
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
-    std::unique_ptr<frmdialog> main(new frmdialog);
-    std::unique_ptr<saveload> save(new saveload);
+    ProgramServices services;
+    std::unique_ptr<frmdialog> main(new frmdialog(services));
+    std::unique_ptr<saveload> save(new saveload(services));
     QCOMPARE(unreadable(main.get()), QStringList());
     QCOMPARE(unreadable(save.get()), QStringList());
 
     // Black text is the palette's text colour: black in a light palette.
-    QCOMPARE(colours::textColour(main->Label3), QApplication::palette().color(QPalette::WindowText));
-    QCOMPARE(colours::backgroundColour(main->dirdialog), QApplication::palette().color(QPalette::Base));
+    QCOMPARE(colours::textColour(control<QLabel>(main, "Label3")), QApplication::palette().color(QPalette::WindowText));
+    QCOMPARE(colours::backgroundColour(control<FolderList>(main, "dirdialog")),
+             QApplication::palette().color(QPalette::Base));
 
     // Warnings stay red, and the frozen paths readable.
-    for (QLabel* label : {main->Label2, main->Label3, main->Label4, main->gotloader, main->gotorbick})
+    for (QLabel* label :
+         {control<QLabel>(main, "Label2"), control<QLabel>(main, "Label3"), control<QLabel>(main, "Label4"),
+          control<QLabel>(main, "gotloader"), control<QLabel>(main, "gotorbick")})
         colours::setTextColour(label, colours::red);
     main->setPathsFrozen(true);
-    QCOMPARE(colours::textColour(main->Label3), QColor(255, 0, 0));
+    QCOMPARE(colours::textColour(control<QLabel>(main, "Label3")), QColor(255, 0, 0));
     QCOMPARE(unreadable(main.get()), QStringList());
 }
 

@@ -4,7 +4,10 @@
 #include "controls/PortComboBox.h"
 #include "saveload/saveload.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/FormChecks.h"
+#include "support/RecordingServices.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,20 +18,30 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class SaveWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { m_window = new saveload; }
+    void init()
+    {
+        m_services = RecordingServices();
+        m_window = new saveload(m_services);
+    }
     void cleanup();
     void controls_data();
     void controls();
     void optionGroupsAreIndependent();
+    void choosersFillTheirBoxes_data();
+    void choosersFillTheirBoxes();
+    void commandLineOfTheChoices_data();
+    void commandLineOfTheChoices();
     void looksMenusAndTabOrder();
 
 private:
+    RecordingServices m_services;
     saveload* m_window = nullptr;
 };
 
@@ -107,42 +120,133 @@ void SaveWindowTest::controls()
 
 void SaveWindowTest::optionGroupsAreIndependent()
 {
-    m_window->rbank4->setChecked(true);
-    m_window->chip6->setChecked(true);
-    m_window->size3->setChecked(true);
-    QVERIFY(m_window->bank1->isChecked());
-    QVERIFY(!m_window->rbank1->isChecked());
-    QVERIFY(!m_window->chip3->isChecked());
-    QVERIFY(!m_window->size1->isChecked());
-    m_window->bank2->setChecked(true);
-    QVERIFY(m_window->rbank4->isChecked() && m_window->size3->isChecked() && m_window->chip6->isChecked());
-    QVERIFY(!m_window->bank1->isChecked());
+    control<QRadioButton>(m_window, "rbank4")->setChecked(true);
+    control<QRadioButton>(m_window, "chip6")->setChecked(true);
+    control<QRadioButton>(m_window, "size3")->setChecked(true);
+    QVERIFY(control<QRadioButton>(m_window, "bank1")->isChecked());
+    QVERIFY(!control<QRadioButton>(m_window, "rbank1")->isChecked());
+    QVERIFY(!control<QRadioButton>(m_window, "chip3")->isChecked());
+    QVERIFY(!control<QRadioButton>(m_window, "size1")->isChecked());
+    control<QRadioButton>(m_window, "bank2")->setChecked(true);
+    QVERIFY(control<QRadioButton>(m_window, "rbank4")->isChecked() &&
+            control<QRadioButton>(m_window, "size3")->isChecked() &&
+            control<QRadioButton>(m_window, "chip6")->isChecked());
+    QVERIFY(!control<QRadioButton>(m_window, "bank1")->isChecked());
+}
+
+void SaveWindowTest::choosersFillTheirBoxes_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("tool") << "orbickbtn"
+                          << "orbicklocation" << int(FileChooser::Kind::Open) << "Select Orbick File";
+    QTest::newRow("save backup") << "Command2"
+                                 << "outputxt" << int(FileChooser::Kind::Save) << "Enter Save Filename";
+    QTest::newRow("cart backup") << "Command4"
+                                 << "cartname" << int(FileChooser::Kind::Save) << "Select Backup File";
+    QTest::newRow("saved game") << "Command1"
+                                << "restoretxt" << int(FileChooser::Kind::Open) << "Select Save File";
+}
+
+// Each "..." asks for its own kind of dialog in the browser's folder and fills its own box only.
+void SaveWindowTest::choosersFillTheirBoxes()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, box);
+    QFETCH(int, kind);
+    QFETCH(QString, title);
+    m_window->setBrowserFolder("/games");
+    m_services.chooserAnswers = QStringList{"/chosen/file"};
+    control<QPushButton>(m_window, qPrintable(button))->click();
+    QCOMPARE(m_services.chooserRequests.size(), 1);
+    QCOMPARE(int(m_services.chooserRequests.first().kind), kind);
+    QCOMPARE(m_services.chooserRequests.first().title, title);
+    QCOMPARE(m_services.chooserRequests.first().folder, QString("/games"));
+    for (const char* name : {"orbicklocation", "outputxt", "cartname", "restoretxt"})
+        QCOMPARE(control<QLineEdit>(m_window, name)->text(), name == box ? QString("/chosen/file") : QString());
+}
+
+void SaveWindowTest::commandLineOfTheChoices_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("choices"); // option buttons to select, and port, epp and wait settings
+    QTest::addColumn<QStringList>("arguments");
+    const QString file = "/saves/my game.sav";
+    QTest::newRow("backup, bank 3, 128K, LPT2, no EPP")
+        << "backupbtn" << QStringList{"bank3", "size3", "port 1", "no epp", "wait 4"}
+        << QStringList{"-w", "4", "-l", "2", "-b", "3", "3", file};
+    QTest::newRow("backup, bank 4, 256K") << "backupbtn" << QStringList{"bank4", "size4"}
+                                          << QStringList{"-2", "-w", "0", "-l", "1", "-b", "4", "4", file};
+    QTest::newRow("restore into bank 2, LPT4")
+        << "restore" << QStringList{"rbank2", "port 3"} << QStringList{"-2", "-w", "0", "-l", "4", "-r", "2", file};
+    QTest::newRow("cart backup, 128 Mbit, wait 2") << "backupcart" << QStringList{"chip5", "wait 2"}
+                                                   << QStringList{"-2", "-w", "2", "-l", "1", "-c", "128", "-s", file};
+}
+
+// The window asks for exactly the command line of the choices shown, nothing run for real.
+void SaveWindowTest::commandLineOfTheChoices()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, choices);
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("in.sav");
+    testfiles::write(saved, "a saved game");
+    const QString file = "/saves/my game.sav";
+    m_services.showMessages = false;
+    m_services.runner = [](const run::CommandLine&) { return run::RunOutcome::exited(0); };
+    control<QLineEdit>(m_window, "orbicklocation")->setText("/tools/OB.exe");
+    control<QLineEdit>(m_window, "outputxt")->setText(file);
+    control<QLineEdit>(m_window, "cartname")->setText(file);
+    control<QLineEdit>(m_window, "restoretxt")->setText(saved);
+    for (const QString& choice : choices) {
+        if (choice.startsWith("port "))
+            control<PortComboBox>(m_window, "sizelist")->setCurrentIndex(choice.mid(5).toInt());
+        else if (choice == "no epp")
+            control<QCheckBox>(m_window, "eppcheck")->setChecked(false);
+        else if (choice.startsWith("wait "))
+            control<QLineEdit>(m_window, "waitstep")->setText(choice.mid(5));
+        else
+            control<QRadioButton>(m_window, qPrintable(choice))->setChecked(true);
+    }
+    control<QPushButton>(m_window, qPrintable(button))->click();
+    if (button == "restore")
+        arguments.last() = saved;
+    QCOMPARE(m_services.commands, QList<run::CommandLine>{run::CommandLine("/tools/OB.exe", arguments)});
 }
 
 void SaveWindowTest::looksMenusAndTabOrder()
 {
     QCOMPARE(m_window->windowTitle(), QString("Backup Game / Restore Game"));
-    QCOMPARE(m_window->clientArea->size(), QSize(423, 428));
+    QCOMPARE(control<QWidget>(m_window, "clientArea")->size(), QSize(423, 428));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
     QVERIFY(!m_window->windowIcon().isNull());
-    for (QLabel* heading : {m_window->Label6, m_window->Label11, m_window->Label1, m_window->Label7})
+    for (QLabel* heading : {control<QLabel>(m_window, "Label6"), control<QLabel>(m_window, "Label11"),
+                            control<QLabel>(m_window, "Label1"), control<QLabel>(m_window, "Label7")})
         QCOMPARE(heading->font().pointSizeF(), 9.75);
-    QCOMPARE(m_window->Label2->font().pointSizeF(), 8.25);
-    QVERIFY(m_window->Command4->font().bold());
-    QVERIFY(m_window->Label4->wordWrap());
-    QVERIFY(m_window->Label20->isHidden());
-    QVERIFY(m_window->orbicklocation->isReadOnly() && m_window->outputxt->isReadOnly() &&
-            m_window->cartname->isReadOnly() && m_window->restoretxt->isReadOnly());
-    QCOMPARE(m_window->sizelist->currentText(), QString("LPT1"));
-    QCOMPARE(m_window->sizelist->listIndex(), -1);
-    QCOMPARE(colours::textColour(m_window->outputxt), colours::textColourFor(m_window->outputxt, colours::menuText));
-    QCOMPARE(m_window->Line3->palette().color(QPalette::Window), colours::lineColourFor(colours::inactiveTitleBar));
+    QCOMPARE(control<QLabel>(m_window, "Label2")->font().pointSizeF(), 8.25);
+    QVERIFY(control<QPushButton>(m_window, "Command4")->font().bold());
+    QVERIFY(control<QLabel>(m_window, "Label4")->wordWrap());
+    QVERIFY(control<QLabel>(m_window, "Label20")->isHidden());
+    QVERIFY(control<QLineEdit>(m_window, "orbicklocation")->isReadOnly() &&
+            control<QLineEdit>(m_window, "outputxt")->isReadOnly() &&
+            control<QLineEdit>(m_window, "cartname")->isReadOnly() &&
+            control<QLineEdit>(m_window, "restoretxt")->isReadOnly());
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentText(), QString("LPT1"));
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->listIndex(), -1);
+    QCOMPARE(colours::textColour(control<QLineEdit>(m_window, "outputxt")),
+             colours::textColourFor(control<QLineEdit>(m_window, "outputxt"), colours::menuText));
+    QCOMPARE(control<QFrame>(m_window, "Line3")->palette().color(QPalette::Window),
+             colours::lineColourFor(colours::inactiveTitleBar));
 
-    QCOMPARE(m_window->file->title(), QString("&File"));
-    QCOMPARE(m_window->file->actions(), (QList<QAction*>{m_window->back, m_window->exit}));
-    QCOMPARE(m_window->back->text(), QString("&Back to main menu"));
+    QCOMPARE(control<QMenu>(m_window, "file")->title(), QString("&File"));
+    QCOMPARE(control<QMenu>(m_window, "file")->actions(),
+             (QList<QAction*>{control<QAction>(m_window, "back"), control<QAction>(m_window, "exit")}));
+    QCOMPARE(control<QAction>(m_window, "back")->text(), QString("&Back to main menu"));
     QSignalSpy ended(m_window, &saveload::endProgramRequested);
-    m_window->exit->trigger();
+    control<QAction>(m_window, "exit")->trigger();
     QCOMPARE(ended.count(), 1);
 
     const QStringList expected{
@@ -150,7 +254,7 @@ void SaveWindowTest::looksMenusAndTabOrder()
         "size3",          "size4",     "Command2",   "backupbtn", "Command1", "rbank1",    "rbank2", "rbank3", "rbank4",
         "restore",        "outputxt",  "restoretxt", "Command3",  "cartname", "Command4",  "chip1",  "chip2",  "chip3",
         "chip4",          "chip5",     "chip6",      "eppcheck",  "sizelist", "backupcart"};
-    QCOMPARE(tabOrderOf(m_window->orbicklocation, expected), expected);
+    QCOMPARE(tabOrderOf(control<QLineEdit>(m_window, "orbicklocation"), expected), expected);
 }
 
 QTEST_MAIN(SaveWindowTest)

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "saveload/saveload.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 
@@ -155,12 +156,13 @@ void WindowsTest::choosers()
     frmdialog* main = m_windows->mainWindow();
     QWidget* owner = main;
     if (window == "saveload") {
-        main->Command1->click();
+        control<QPushButton>(main, "Command1")->click();
         owner = existingWindow<saveload>();
     }
     auto* box = owner->findChild<QLineEdit*>(target);
     box->setText("/somewhere/else/before.bin");
-    for (QLabel* label : {main->Label2, main->gotloader, main->Label4, main->gotorbick})
+    for (QLabel* label : {control<QLabel>(main, "Label2"), control<QLabel>(main, "gotloader"),
+                          control<QLabel>(main, "Label4"), control<QLabel>(main, "gotorbick")})
         colours::setTextColour(label, colours::red);
     const QStringList before = [&] {
         QStringList texts;
@@ -181,9 +183,11 @@ void WindowsTest::choosers()
     // The main window's choosers end the warning on their labels, cancelled or not; the save window colours nothing.
     const bool loaderPair = window == "frmdialog" && button == "ldrselect";
     const bool toolPair = window == "frmdialog" && button == "orbickbtn";
-    for (QLabel* label : {main->Label2, main->gotloader, main->Label4, main->gotorbick}) {
-        const bool cleared = (loaderPair && (label == main->Label2 || label == main->gotloader)) ||
-                             (toolPair && (label == main->Label4 || label == main->gotorbick));
+    for (QLabel* label : {control<QLabel>(main, "Label2"), control<QLabel>(main, "gotloader"),
+                          control<QLabel>(main, "Label4"), control<QLabel>(main, "gotorbick")}) {
+        const bool cleared =
+            (loaderPair && (label == control<QLabel>(main, "Label2") || label == control<QLabel>(main, "gotloader"))) ||
+            (toolPair && (label == control<QLabel>(main, "Label4") || label == control<QLabel>(main, "gotorbick")));
         QCOMPARE(colours::textColour(label), cleared ? colours::textColourFor(label, colours::black) : QColor(Qt::red));
     }
 
@@ -255,7 +259,7 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     QVERIFY(QFile::link(m_dir->filePath("loop.sav"), m_dir->filePath("loop2.sav")));
     testfiles::writeRaw(QFile::encodeName(folder) + "/bad\xff\xfe.sav", "a game with a bad name");
 #endif
-    m_windows->mainWindow()->Command1->click();
+    control<QPushButton>(m_windows->mainWindow(), "Command1")->click();
     saveload* save = existingWindow<saveload>();
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
@@ -330,14 +334,14 @@ void WindowsTest::saveDialogAsksBeforeReplacingOrCreating()
     const QString file = m_dir->filePath("backup.sav");
     if (exists)
         testfiles::write(file, "an older backup");
-    m_windows->mainWindow()->Command1->click();
+    control<QPushButton>(m_windows->mainWindow(), "Command1")->click();
     saveload* save = existingWindow<saveload>();
-    const ChooserVisit visit = answerChooser([&] { save->Command2->click(); }, file, answers);
+    const ChooserVisit visit = answerChooser([&] { control<QPushButton>(save, "Command2")->click(); }, file, answers);
     QCOMPARE(visit.prompts.size(), 2);
     QVERIFY2(visit.prompts.first().contains("backup.sav"), qPrintable(visit.prompts.first()));
     QVERIFY(visit.stayedOpenAfterNo);
     QCOMPARE(visit.confirmations, 2);
-    QCOMPARE(save->outputxt->text(), testfiles::native(file));
+    QCOMPARE(control<QLineEdit>(save, "outputxt")->text(), testfiles::native(file));
     QCOMPARE(QFile::exists(file), exists); // the dialog only names the file
 }
 
@@ -355,27 +359,29 @@ void WindowsTest::outputFolder()
     QFETCH(QString, output);
     QVERIFY(QDir(m_dir->path()).mkdir("highlighted"));
     frmdialog* main = m_windows->mainWindow();
-    colours::setTextColour(main->Label3, colours::red);
-    main->Command2->click();
+    colours::setTextColour(control<QLabel>(main, "Label3"), colours::red);
+    control<QPushButton>(main, "Command2")->click();
     folderselect* chooser = existingWindow<folderselect>();
     QVERIFY(chooser && chooser->isVisible());
-    QCOMPARE(chooser->Dir1->path(), testfiles::native(m_dir->path()));
+    QCOMPARE(control<FolderList>(chooser, "Dir1")->path(), testfiles::native(m_dir->path()));
     if (!folder.isEmpty())
-        chooser->Dir1->setPath(folder);
+        control<FolderList>(chooser, "Dir1")->setPath(folder);
     // A folder that is only highlighted, not opened, is not the one chosen.
-    chooser->Dir1->setCurrentItem(chooser->Dir1->findItems("highlighted", Qt::MatchEndsWith).value(0));
-    QTest::mouseClick(chooser->Command1, Qt::LeftButton);
-    QCOMPARE(main->multitxt->text(), output.arg(testfiles::native(m_dir->path())));
-    QCOMPARE(colours::textColour(main->Label3), colours::textColourFor(main->Label3, colours::black));
+    control<FolderList>(chooser, "Dir1")
+        ->setCurrentItem(control<FolderList>(chooser, "Dir1")->findItems("highlighted", Qt::MatchEndsWith).value(0));
+    QTest::mouseClick(control<QPushButton>(chooser, "Command1"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(main, "multitxt")->text(), output.arg(testfiles::native(m_dir->path())));
+    QCOMPARE(colours::textColour(control<QLabel>(main, "Label3")),
+             colours::textColourFor(control<QLabel>(main, "Label3"), colours::black));
     QVERIFY(!chooser->isVisible());
     // Hidden, it keeps its folder; its close box closes it without writing anything.
-    main->Command2->click();
+    control<QPushButton>(main, "Command2")->click();
     QCOMPARE(existingWindow<folderselect>(), chooser);
-    main->multitxt->setText("kept");
+    control<QLineEdit>(main, "multitxt")->setText("kept");
     chooser->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!existingWindow<folderselect>());
-    QCOMPARE(main->multitxt->text(), QString("kept"));
+    QCOMPARE(control<QLineEdit>(main, "multitxt")->text(), QString("kept"));
 }
 
 void WindowsTest::aboutWindow_data()
@@ -390,29 +396,29 @@ void WindowsTest::aboutWindow()
 {
     QFETCH(QString, closeBy);
     frmdialog* main = m_windows->mainWindow();
-    main->about->trigger();
+    control<QAction>(main, "about")->trigger();
     frmAbout* about = existingWindow<frmAbout>();
     QVERIFY(about && about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QCOMPARE(about->windowTitle(), QString("About Vellmore"));
-    QCOMPARE(about->lblVersion->text(), QString("Version: .9b9"));
-    QVERIFY(about->lblTitle->font().bold());
+    QCOMPARE(control<QLabel>(about, "lblVersion")->text(), QString("Version: .9b9"));
+    QVERIFY(control<QLabel>(about, "lblTitle")->font().bold());
     QCOMPARE(about->geometry().topLeft(), QPoint(form::pixels(2340), form::pixels(1935)));
     QVERIFY(about->windowFlags().testFlag(Qt::Tool));
-    QVERIFY(about->cmdOK->isDefault());
+    QVERIFY(control<QPushButton>(about, "cmdOK")->isDefault());
 
     // Moving to the save window hides it; nothing but "About" shows it again.
-    main->Command1->click();
+    control<QPushButton>(main, "Command1")->click();
     QVERIFY(!about->isVisible());
-    existingWindow<saveload>()->back->trigger();
+    control<QAction>(existingWindow<saveload>(), "back")->trigger();
     QVERIFY(!about->isVisible());
     QVERIFY(exactlyOneWorkingWindowShown());
-    main->about->trigger();
+    control<QAction>(main, "about")->trigger();
     QVERIFY(about->isVisible());
 
     about->activateWindow();
     if (closeBy == "OK")
-        QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(about, "cmdOK"), Qt::LeftButton);
     else
         QTest::keyClick(about, closeBy == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -448,14 +454,14 @@ void WindowsTest::shownWindowComesToTheFront()
     QVERIFY(QTest::qWaitForWindowActive(main));
     auto show = [&] {
         if (step == "about")
-            main->about->trigger();
+            control<QAction>(main, "about")->trigger();
         else if (step == "back")
-            existingWindow<saveload>()->back->trigger();
+            control<QAction>(existingWindow<saveload>(), "back")->trigger();
         else
             main->findChild<QPushButton*>(step)->click();
     };
     if (step == "back")
-        main->Command1->click();
+        control<QPushButton>(main, "Command1")->click();
     for (int time = 0; time < 2; ++time) {
         show();
         QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), shown);
@@ -483,30 +489,31 @@ void WindowsTest::saveWindowKeepsOrLosesItsChoices()
     QFETCH(QString, way);
     QFETCH(bool, kept);
     frmdialog* main = m_windows->mainWindow();
-    main->Command1->click();
+    control<QPushButton>(main, "Command1")->click();
     saveload* save = existingWindow<saveload>();
     QVERIFY(save->isVisible() && !main->isVisible());
-    save->bank3->setChecked(true);
-    save->outputxt->setText("/x/game.sav");
-    save->waitstep->setText("7");
+    control<QRadioButton>(save, "bank3")->setChecked(true);
+    control<QLineEdit>(save, "outputxt")->setText("/x/game.sav");
+    control<QLineEdit>(save, "waitstep")->setText("7");
     if (way == "back")
-        save->back->trigger();
+        control<QAction>(save, "back")->trigger();
     else if (way == "Command3")
-        QTest::mouseClick(save->Command3, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(save, "Command3"), Qt::LeftButton);
     else
         save->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(main->isVisible());
     QVERIFY(exactlyOneWorkingWindowShown());
 
-    main->Command1->click();
+    control<QPushButton>(main, "Command1")->click();
     save = existingWindow<saveload>();
     QVERIFY(exactlyOneWorkingWindowShown());
-    QCOMPARE(save->bank3->isChecked(), kept);
-    QCOMPARE(save->bank1->isChecked(), !kept);
-    QCOMPARE(save->outputxt->text(), kept ? QString("/x/game.sav") : QString());
-    QCOMPARE(save->waitstep->text(), kept ? QString("7") : QString("0"));
-    QVERIFY(save->size1->isChecked() && save->chip3->isChecked() && save->rbank1->isChecked());
+    QCOMPARE(control<QRadioButton>(save, "bank3")->isChecked(), kept);
+    QCOMPARE(control<QRadioButton>(save, "bank1")->isChecked(), !kept);
+    QCOMPARE(control<QLineEdit>(save, "outputxt")->text(), kept ? QString("/x/game.sav") : QString());
+    QCOMPARE(control<QLineEdit>(save, "waitstep")->text(), kept ? QString("7") : QString("0"));
+    QVERIFY(control<QRadioButton>(save, "size1")->isChecked() && control<QRadioButton>(save, "chip3")->isChecked() &&
+            control<QRadioButton>(save, "rbank1")->isChecked());
 }
 
 void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere_data()
@@ -531,14 +538,14 @@ void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere()
     if (!toolHere.isEmpty())
         testfiles::write(m_dir->filePath(toolHere), "tool");
     frmdialog* main = m_windows->mainWindow();
-    main->orbicklocation->setText(mainPath);
-    main->Command1->click();
+    control<QLineEdit>(main, "orbicklocation")->setText(mainPath);
+    control<QPushButton>(main, "Command1")->click();
     saveload* save = existingWindow<saveload>();
-    QCOMPARE(save->orbicklocation->text(), copied ? mainPath : QString());
+    QCOMPARE(control<QLineEdit>(save, "orbicklocation")->text(), copied ? mainPath : QString());
     // Its own tool chooser changes only its own path.
-    save->orbicklocation->setText("/changed/here");
-    save->back->trigger();
-    QCOMPARE(main->orbicklocation->text(), mainPath);
+    control<QLineEdit>(save, "orbicklocation")->setText("/changed/here");
+    control<QAction>(save, "back")->trigger();
+    QCOMPARE(control<QLineEdit>(main, "orbicklocation")->text(), mainPath);
 }
 
 void WindowsTest::exitFromEitherWindowEndsTheProgram_data()
@@ -555,13 +562,13 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
     frmdialog* main = m_windows->mainWindow();
     QTimer::singleShot(0, main, [&] {
         if (how == "save exit") {
-            main->Command1->click();
-            existingWindow<saveload>()->exit->trigger();
+            control<QPushButton>(main, "Command1")->click();
+            control<QAction>(existingWindow<saveload>(), "exit")->trigger();
         } else if (how == "main exit") {
-            main->exit->trigger();
+            control<QAction>(main, "exit")->trigger();
         } else {
-            main->about->trigger();
-            main->Command2->click();
+            control<QAction>(main, "about")->trigger();
+            control<QPushButton>(main, "Command2")->click();
             main->close();
         }
     });
@@ -592,9 +599,9 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
 void WindowsTest::everyCaptionIsWhole()
 {
     frmdialog* main = m_windows->mainWindow();
-    main->Command1->click();
-    main->Command2->click();
-    main->about->trigger();
+    control<QPushButton>(main, "Command1")->click();
+    control<QPushButton>(main, "Command2")->click();
+    control<QAction>(main, "about")->trigger();
     const QList<QWidget*> windows{main, existingWindow<saveload>(), existingWindow<folderselect>(),
                                   existingWindow<frmAbout>()};
     for (QWidget* window : windows) {

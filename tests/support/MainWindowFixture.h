@@ -3,7 +3,9 @@
 #include "controls/ColourValue.h"
 #include "frmdialog/frmdialog.h"
 #include "support/ColourChecks.h"
+#include "support/Controls.h"
 #include "support/DialogAnswers.h"
+#include "support/RecordingServices.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -21,7 +23,8 @@ protected:
     void startWindow(bool loaded = true)
     {
         m_cwd = new testfiles::CurrentDirectory(m_dir->path());
-        m_window = new frmdialog;
+        m_services = RecordingServices();
+        m_window = new frmdialog(m_services);
         if (loaded) {
             m_window->Form_Load();
             m_window->show();
@@ -37,8 +40,11 @@ protected:
     // The frozen state a compile leaves: the path boxes greyed, their "..." buttons hidden.
     bool frozen() const
     {
-        return m_window->ldrselect->isHidden() && m_window->orbickbtn->isHidden() && m_window->Command2->isHidden() &&
-               colours::backgroundColour(m_window->ldrtext) == colours::backgroundColourFor(colours::activeBorder);
+        return control<QPushButton>(m_window, "ldrselect")->isHidden() &&
+               control<QPushButton>(m_window, "orbickbtn")->isHidden() &&
+               control<QPushButton>(m_window, "Command2")->isHidden() &&
+               colours::backgroundColour(control<QLineEdit>(m_window, "ldrtext")) ==
+                   colours::backgroundColourFor(colours::activeBorder);
     }
 
     // Everything goes, and no window may be left over.
@@ -57,6 +63,7 @@ protected:
     QString at(const QString& name) const { return testfiles::native(m_dir->filePath(name)); }
 
     QTemporaryDir* m_dir = nullptr;
+    RecordingServices m_services; // what the windows asked of the world; by default the program's own
     frmdialog* m_window = nullptr;
 
 private:

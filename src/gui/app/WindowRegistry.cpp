@@ -42,7 +42,7 @@ WindowRegistry::~WindowRegistry()
 frmdialog* WindowRegistry::mainWindow()
 {
     if (!m_main) {
-        m_main = new frmdialog;
+        m_main = new frmdialog(m_services);
         connect(m_main, &frmdialog::endProgramRequested, this, &WindowRegistry::endProgram);
         connect(m_main, &frmdialog::aboutRequested, this, &WindowRegistry::showAbout);
         connect(m_main, &frmdialog::saveWindowRequested, this, &WindowRegistry::goToSaveWindow);
@@ -55,12 +55,12 @@ frmdialog* WindowRegistry::mainWindow()
 saveload* WindowRegistry::saveWindow()
 {
     if (!m_save) {
-        m_save = new saveload;
+        m_save = new saveload(m_services);
         connect(m_save, &saveload::endProgramRequested, this, &WindowRegistry::endProgram);
         connect(m_save, &saveload::backRequested, this, &WindowRegistry::backToMainWindow);
         connect(m_save, &saveload::backAndCloseRequested, this, &WindowRegistry::backAndCloseSaveWindow);
         connect(m_save, &saveload::unloaded, this, &WindowRegistry::saveWindowUnloaded);
-        m_save->Form_Load(mainWindow()->orbicklocation->text());
+        m_save->Form_Load(mainWindow()->toolPath());
         centreOnScreen(m_save);
     }
     return m_save;
@@ -69,7 +69,7 @@ saveload* WindowRegistry::saveWindow()
 folderselect* WindowRegistry::folderWindow()
 {
     if (!m_folder) {
-        m_folder = new folderselect;
+        m_folder = new folderselect(m_services);
         m_folder->setAttribute(Qt::WA_DeleteOnClose); // its close box: nothing written, afresh next time
         connect(m_folder, &folderselect::folderSelected, this,
                 [this](const QString& folder) { mainWindow()->setOutputFolder(folder); });

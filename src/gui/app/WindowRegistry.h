@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ProgramServices.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -12,11 +14,14 @@ class saveload;
 // then its Form_Load), is shown without an owner, and is hidden or closed as the menus and
 // buttons say. A closed window is destroyed and starts from its defaults next time. Exactly
 // one of the main and save windows is visible; "Exit" or closing the main window ends the program.
+// It owns the services each window is handed: the program's own, or those it is given.
 class WindowRegistry : public QObject {
     Q_OBJECT
 
 public:
-    WindowRegistry() = default;
+    explicit WindowRegistry(WindowServices* services = nullptr) : m_services(services ? *services : m_programServices)
+    {
+    }
     ~WindowRegistry() override;
 
     frmdialog* mainWindow();
@@ -39,6 +44,8 @@ private:
     void saveWindowUnloaded();
     void hideAbout();
 
+    ProgramServices m_programServices;
+    WindowServices& m_services;
     QPointer<frmdialog> m_main;
     QPointer<saveload> m_save;
     QPointer<folderselect> m_folder;

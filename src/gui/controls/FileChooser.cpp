@@ -118,10 +118,8 @@ QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, co
     return platform::fileNamesKeepOuterBlanks() ? chosen : withoutOuterBlanks(chosen);
 }
 
-QString FileChooser::chooseInto(Kind kind, QWidget* owner, const QString& filter, const QString& title,
-                                const QString& folder, const QLabel* mode, std::initializer_list<Target> targets)
+QString FileChooser::putInto(const QString& chosen, const QLabel* mode, std::initializer_list<Target> targets)
 {
-    const QString chosen = choose(kind, owner, filter, title, folder);
     for (const Target& target : targets) {
         if (mode->text() == QLatin1String(target.mode)) {
             target.box->setText(chosen);

@@ -33,11 +33,10 @@ public:
         QLineEdit* box;
     };
 
-    // A window's dialog procedure: shows the dialog, then writes the chosen path (empty when
-    // cancelled) into the target whose mode the caption of mode names, read once the dialog
-    // has closed; any other mode leaves every text box alone. Returns the chosen path.
-    static QString chooseInto(Kind kind, QWidget* owner, const QString& filter, const QString& title,
-                              const QString& folder, const QLabel* mode, std::initializer_list<Target> targets);
+    // The second half of a window's dialog procedure: writes the chosen path (empty when
+    // cancelled) into the target whose mode the caption of mode names, read once the dialog has
+    // closed; any other mode leaves every text box alone. Returns the chosen path.
+    static QString putInto(const QString& chosen, const QLabel* mode, std::initializer_list<Target> targets);
 
 public slots:
     void accept() override;

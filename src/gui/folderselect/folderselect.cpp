@@ -1,9 +1,9 @@
 #include "folderselect/folderselect.h"
+#include "app/WindowServices.h"
 
 #include "controls/Accessibility.h"
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
-#include "controls/MessageBox.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
@@ -14,7 +14,8 @@
 
 using namespace form;
 
-folderselect::folderselect(QWidget* parent) : QWidget(parent, Qt::Window)
+folderselect::folderselect(WindowServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_services(services)
 {
     plainWindow(this, "folderselect", QStringLiteral("Select Output Folder"), 2895, 2835);
     Frame1 = new QFrame(this);
@@ -40,7 +41,7 @@ folderselect::folderselect(QWidget* parent) : QWidget(parent, Qt::Window)
     }
 
     connect(Dir1, &FolderList::folderUnreadable, this, [this](const QString& path, const QString& reason) {
-        showMessage(this, platform::folderUnreadableMessage(path, reason));
+        m_services.tell(this, platform::folderUnreadableMessage(path, reason));
     });
     connect(Command1, &QPushButton::clicked, this, &folderselect::Command1_Click);
 }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class WindowServices;
+
 class FolderList;
 class QFrame;
 class QPushButton;
@@ -12,15 +14,18 @@ class folderselect : public QWidget {
     Q_OBJECT
 
 public:
-    explicit folderselect(QWidget* parent = nullptr);
-
-    QFrame* Frame1;
-    FolderList* Dir1;
-    QPushButton* Command1;
+    explicit folderselect(WindowServices& services, QWidget* parent = nullptr);
 
 signals:
     void folderSelected(const QString& folder);
 
 public slots:
     void Command1_Click();
+
+private:
+    WindowServices& m_services;
+    // The controls, each named as its objectName.
+    QFrame* Frame1;
+    FolderList* Dir1;
+    QPushButton* Command1;
 };

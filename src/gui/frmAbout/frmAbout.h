@@ -13,13 +13,15 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
+public slots:
+    void cmdOK_Click();
+
+private:
+    // The controls, each named as its objectName.
     QLabel* lblTitle;
     QFrame* Line1;
     QLabel* Label1;
     QLabel* lblVersion;
     QLabel* lblDescription;
     QPushButton* cmdOK;
-
-public slots:
-    void cmdOK_Click();
 };

@@ -1,8 +1,8 @@
 // The file browser pane: drive, folder and file lists that follow one another.
+#include "app/WindowServices.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
-#include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
 #include "platform/FolderReader.h"
@@ -42,5 +42,5 @@ void frmdialog::refreshBrowser()
 
 void frmdialog::showFolderUnreadable(const QString& path, const QString& reason)
 {
-    showMessage(this, platform::folderUnreadableMessage(path, reason));
+    m_services.tell(this, platform::folderUnreadableMessage(path, reason));
 }

@@ -1,4 +1,5 @@
 // The loader and tool choosers of the main window, its open dialog and the output folder it is given.
+#include "app/WindowServices.h"
 #include "cart/ToolCommands.h"
 #include "controls/ColourValue.h"
 #include "controls/FileChooser.h"
@@ -11,8 +12,8 @@
 
 QString frmdialog::OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    return FileChooser::chooseInto(FileChooser::Kind::Open, owner, filter, title, folder, Label20,
-                                   {{"1", orbicklocation}, {"2", ldrtext}});
+    return FileChooser::putInto(m_services.chooseFile(FileChooser::Kind::Open, owner, filter, title, folder), Label20,
+                                {{"1", orbicklocation}, {"2", ldrtext}});
 }
 
 void frmdialog::ldrselect_Click()
@@ -30,6 +31,11 @@ void frmdialog::orbickbtn_Click()
     OpenDialog(this, choosers::toolFileFilter, QStringLiteral("Select Orbick File"), browserFolder());
     colours::setTextColour(Label4, colours::black);
     colours::setTextColour(gotorbick, colours::black);
+}
+
+QString frmdialog::toolPath() const
+{
+    return orbicklocation->text();
 }
 
 void frmdialog::setOutputFolder(const QString& folder)

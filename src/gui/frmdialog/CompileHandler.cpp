@@ -1,11 +1,10 @@
 // "Compile multirom": the sequence is the core's; here the window's side of it.
+#include "app/WindowServices.h"
 #include "controls/ColourValue.h"
 #include "controls/GameListBox.h"
-#include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/CompileSequence.h"
 #include "multirom/PathRules.h"
-#include "runner/ProcessRunner.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,9 +19,9 @@ void frmdialog::compilebtn_Click()
     request.toolPath = orbicklocation->text();
     request.browserFolder = browserFolder();
 
-    const multirom::CompileOutcome outcome = multirom::compileMultirom(request, runner::ExecCmd);
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(request, m_services.programRunner());
     for (const QString& message : outcome.messages)
-        showMessage(this, message);
+        m_services.tell(this, message);
     switch (outcome.missing) {
     case multirom::CompileChoice::Output:
         colours::setTextColour(Label3, colours::red);

@@ -1,11 +1,10 @@
 // "Flash" and "Erase?" of the main window: the sequences are the core's.
+#include "app/WindowServices.h"
 #include "cart/CartOperations.h"
 #include "controls/ColourValue.h"
-#include "controls/MessageBox.h"
 #include "controls/PortSettingsReader.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/PathRules.h"
-#include "runner/ProcessRunner.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,9 +14,10 @@
 void frmdialog::flashbtn_Click()
 {
     const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
-    const cart::ToolOutcome outcome = cart::flashMultirom(port, header->isChecked(), multitxt->text(), runner::ExecCmd,
-                                                          [this] { fillEmptyWaitStep(waitstep); });
-    showMessage(this, outcome.message);
+    const cart::ToolOutcome outcome =
+        cart::flashMultirom(port, header->isChecked(), multitxt->text(), m_services.programRunner(),
+                            [this] { fillEmptyWaitStep(waitstep); });
+    m_services.tell(this, outcome.message);
     if (outcome.missing == cart::ToolChoice::File)
         colours::setTextColour(Label3, colours::red);
     else if (outcome.missing == cart::ToolChoice::Tool)
@@ -31,7 +31,7 @@ void frmdialog::multierase_Click()
 {
     const cart::EraseOutcome outcome = cart::eraseMultirom(browserFolder());
     if (!outcome.message.isEmpty())
-        showMessage(this, outcome.message);
+        m_services.tell(this, outcome.message);
     refreshBrowser();
     if (outcome.gone) {
         multierase->hide();

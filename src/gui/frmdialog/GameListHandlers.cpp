@@ -1,8 +1,8 @@
 // Editing the game list: add, remove, move, reset, and its sideways extent.
+#include "app/WindowServices.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
-#include "controls/MessageBox.h"
 #include "frmdialog/frmdialog.h"
 #include "multirom/GameList.h"
 #include "multirom/PathRules.h"
@@ -29,20 +29,20 @@ void frmdialog::addbtn_Click()
 
     for (int i = 0; i < fileCount; ++i) {
         if (selected[i] && filedialog->isUnusable(names[i])) {
-            showMessage(this, QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") +
-                                  multirom::composeGamePath(browserFolder(), names[i]) +
-                                  QStringLiteral("\nNothing was added."));
+            m_services.tell(this, QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") +
+                                      multirom::composeGamePath(browserFolder(), names[i]) +
+                                      QStringLiteral("\nNothing was added."));
             return;
         }
     }
     const multirom::GameListAddition addition = multirom::planAddition(listdialog->entries(), browserFolder(), names,
                                                                        selected, platform::fileNameCaseSensitivity());
     if (addition.resultingCount > multirom::maxGameListEntries) {
-        showMessage(this,
-                    QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
-                        .arg(multirom::maxGameListEntries)
-                        .arg(addition.appended.size())
-                        .arg(addition.resultingCount));
+        m_services.tell(
+            this, QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
+                      .arg(multirom::maxGameListEntries)
+                      .arg(addition.appended.size())
+                      .arg(addition.resultingCount));
         return;
     }
 

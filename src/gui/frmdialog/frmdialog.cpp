@@ -1,4 +1,5 @@
 #include "frmdialog/frmdialog.h"
+#include "app/WindowServices.h"
 
 #include "controls/Accessibility.h"
 #include "controls/ColourValue.h"
@@ -7,7 +8,6 @@
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/GameListBox.h"
-#include "controls/MessageBox.h"
 #include "controls/PortComboBox.h"
 #include "multirom/StartupDetection.h"
 #include "platform/FileSystem.h"
@@ -36,7 +36,8 @@ namespace {
 const QString gamePattern = QStringLiteral("*.gba");
 }
 
-frmdialog::frmdialog(QWidget* parent) : QWidget(parent, fixedDialogFlags())
+frmdialog::frmdialog(WindowServices& services, QWidget* parent)
+    : QWidget(parent, fixedDialogFlags()), m_services(services)
 {
     // The start folder is read once, on a worker, while the fonts are loaded and the controls
     // made: a folder of thousands of files then adds next to nothing to start-up. The same
@@ -245,8 +246,8 @@ void frmdialog::reportStartProblem()
     if (m_startProblem.isEmpty())
         return;
     const QString problem = std::exchange(m_startProblem, QString());
-    showMessage(this, QStringLiteral("cannot read the folder Vellmore was started in (") + problem +
-                          QStringLiteral("); showing ") + browserFolder() + QStringLiteral(" instead"));
+    m_services.tell(this, QStringLiteral("cannot read the folder Vellmore was started in (") + problem +
+                              QStringLiteral("); showing ") + browserFolder() + QStringLiteral(" instead"));
 }
 
 void frmdialog::exit_Click()

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QWidget>
 
+class WindowServices;
+
 class DriveList;
 class FileList;
 class FolderList;
@@ -24,7 +26,8 @@ class frmdialog : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmdialog(QWidget* parent = nullptr);
+    // services: how the window runs programs, tells the user and lets the user choose files.
+    explicit frmdialog(WindowServices& services, QWidget* parent = nullptr);
 
     // Start-up: detects the loader and the tool in the current directory and fills the paths.
     void Form_Load();
@@ -52,6 +55,9 @@ public:
     // The open dialog of this window: shows it modal to owner and puts the chosen path (empty
     // when cancelled) into the text box that the chooser mode in Label20 names, if it names one.
     QString OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder);
+
+    // The tool path the save window takes over when it is made.
+    QString toolPath() const;
 
     // What "Select" of the output folder window writes: the output path in folder, and the
     // end of the warning on its label.
@@ -85,7 +91,10 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-public:
+private:
+    // The controls, each named as its objectName: tests and other drivers find them by it.
+    WindowServices& m_services;
+
     QMenuBar* menuBar;
     QMenu* file;
     QAction* exit;
@@ -159,7 +168,6 @@ public:
     QFrame* Line7;
     QFrame* Line8;
 
-private:
     // Turns the labels of the tool path red: it was needed and not chosen.
     void markToolPathMissing();
 

@@ -1,8 +1,7 @@
 // "Step 4: Backup", "Step 3: Restore" and "Step 3: Backup Cart": the sequences are the core's.
+#include "app/WindowServices.h"
 #include "cart/CartOperations.h"
-#include "controls/MessageBox.h"
 #include "controls/PortSettingsReader.h"
-#include "runner/ProcessRunner.h"
 #include "saveload/saveload.h"
 
 #include <QLineEdit>
@@ -44,7 +43,7 @@ void saveload::connectOperations()
 
 void saveload::showToolOutcome(const cart::ToolOutcome& outcome)
 {
-    showMessage(this, outcome.message);
+    m_services.tell(this, outcome.message);
 }
 
 cart::WaitStepFilled saveload::showWaitStepFilled()
@@ -55,21 +54,22 @@ cart::WaitStepFilled saveload::showWaitStepFilled()
 void saveload::backupbtn_Click()
 {
     const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
-    showToolOutcome(cart::backupSave(
-        port, selectedNumber({bank1, bank2, bank3, bank4}), selectedNumber({size1, size2, size3, size4}),
-        selectedFigure({size1, size2, size3, size4}), outputxt->text(), runner::ExecCmd, showWaitStepFilled()));
+    showToolOutcome(cart::backupSave(port, selectedNumber({bank1, bank2, bank3, bank4}),
+                                     selectedNumber({size1, size2, size3, size4}),
+                                     selectedFigure({size1, size2, size3, size4}), outputxt->text(),
+                                     m_services.programRunner(), showWaitStepFilled()));
 }
 
 void saveload::restore_Click()
 {
     const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::restoreSave(port, selectedNumber({rbank1, rbank2, rbank3, rbank4}), restoretxt->text(),
-                                      runner::ExecCmd, showWaitStepFilled()));
+                                      m_services.programRunner(), showWaitStepFilled()));
 }
 
 void saveload::backupcart_Click()
 {
     const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
     showToolOutcome(cart::backupCart(port, selectedFigure({chip1, chip2, chip3, chip4, chip5, chip6}), cartname->text(),
-                                     runner::ExecCmd, showWaitStepFilled()));
+                                     m_services.programRunner(), showWaitStepFilled()));
 }

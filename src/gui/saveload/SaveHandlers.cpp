@@ -1,4 +1,5 @@
 // The save window's start, its ways back to the main window, and its file choosers.
+#include "app/WindowServices.h"
 #include "cart/ToolCommands.h"
 #include "controls/FileChooser.h"
 #include "controls/FileFilter.h"
@@ -60,14 +61,14 @@ void saveload::closeEvent(QCloseEvent* event)
 
 QString saveload::OpenDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    return FileChooser::chooseInto(FileChooser::Kind::Open, owner, filter, title, folder, Label20,
-                                   {{"1", orbicklocation}, {"4", restoretxt}});
+    return FileChooser::putInto(m_services.chooseFile(FileChooser::Kind::Open, owner, filter, title, folder), Label20,
+                                {{"1", orbicklocation}, {"4", restoretxt}});
 }
 
 QString saveload::SaveDialog(QWidget* owner, const QString& filter, const QString& title, const QString& folder)
 {
-    return FileChooser::chooseInto(FileChooser::Kind::Save, owner, filter, title, folder, Label20,
-                                   {{"2", outputxt}, {"3", cartname}});
+    return FileChooser::putInto(m_services.chooseFile(FileChooser::Kind::Save, owner, filter, title, folder), Label20,
+                                {{"2", outputxt}, {"3", cartname}});
 }
 
 void saveload::orbickbtn_Click()

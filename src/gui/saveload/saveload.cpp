@@ -49,7 +49,8 @@ QFrame* groupFrame(QWidget* parent, const char* name, const QString& chooses, in
 
 } // namespace
 
-saveload::saveload(QWidget* parent) : QWidget(parent, fixedDialogFlags())
+saveload::saveload(WindowServices& services, QWidget* parent)
+    : QWidget(parent, fixedDialogFlags()), m_services(services)
 {
     menuBar = new QMenuBar(this);
     clientArea = form::clientArea(this, "saveload", QStringLiteral("Backup Game / Restore Game"), menuBar, 6345, 6420);

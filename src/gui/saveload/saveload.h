@@ -4,6 +4,8 @@
 
 #include "cart/CartOperations.h"
 
+class WindowServices;
+
 class PortComboBox;
 class QAction;
 class QCheckBox;
@@ -21,7 +23,8 @@ class saveload : public QWidget {
     Q_OBJECT
 
 public:
-    explicit saveload(QWidget* parent = nullptr);
+    // services: how the window runs programs, tells the user and lets the user choose files.
+    explicit saveload(WindowServices& services, QWidget* parent = nullptr);
 
     // Runs when the window is created: takes the main window's tool path when the tool lies in
     // the current directory of this moment.
@@ -57,7 +60,10 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-public:
+private:
+    // The controls, each named as its objectName: tests and other drivers find them by it.
+    WindowServices& m_services;
+
     QMenuBar* menuBar;
     QMenu* file;
     QAction* back;
@@ -134,7 +140,6 @@ public:
     QPushButton* Command3;
     QLabel* Label20;
 
-private:
     void createControls();
     void connectHandlers();
     void connectOperations();
