@@ -11,12 +11,6 @@
 #include <QTest>
 #include <QWidget>
 
-// A rectangle given in twips, as the forms' tables give positions, in pixels.
-inline QRect twips(int left, int top, int width, int height)
-{
-    return QRect(form::pixels(left), form::pixels(top), form::pixels(width), form::pixels(height));
-}
-
 // The order in which Tab visits the named controls, starting at first: each name once,
 // controls not named (labels, inner editors) passed over.
 inline QStringList tabOrderOf(QWidget* first, const QStringList& names)
@@ -45,10 +39,10 @@ inline QString textOf(const QWidget* widget)
     return QString();
 }
 
-// One row of a window's control table: the control named so exists where the form puts it
-// (geometry in twips already converted), with its text and tool tip. Returns it for more checks.
-inline QWidget* checkControl(QWidget* window, const QString& name, const QRect& geometry, const QString& text,
-                             const QString& toolTip)
+// One row of a window's controls: the control named so exists, with its text and tool tip, wholly
+// inside the frame or area that holds it, and its caption whole in the face in use. Returns it for
+// more checks.
+inline QWidget* checkControl(QWidget* window, const QString& name, const QString& text, const QString& toolTip)
 {
     auto* control = window->findChild<QWidget*>(name);
     if (!control) {
@@ -56,7 +50,9 @@ inline QWidget* checkControl(QWidget* window, const QString& name, const QRect& 
         return nullptr;
     }
     [&] {
-        QCOMPARE(control->geometry(), geometry);
+        QVERIFY2(QRect(QPoint(), control->parentWidget()->size()).contains(control->geometry()),
+                 qPrintable(name + " is cut off by " + control->parentWidget()->objectName()));
+        QVERIFY2(form::captionFits(control), qPrintable(name + "'s caption is cut off"));
         QCOMPARE(textOf(control), text);
         QCOMPARE(control->toolTip(), toolTip);
     }();
