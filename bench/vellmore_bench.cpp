@@ -34,12 +34,16 @@ double median(QVector<double> values)
     return values[values.size() / 2];
 }
 
+// The figures go to the standard output the bench was started with; Vellmore's own standard
+// output, which passes a tool's output on in the background, goes nowhere, as from a desktop.
+FILE* figures = stdout;
+
 void report(const char* figure, double value, const char* unit, const char* reference, double referenceValue,
             const char* limit)
 {
-    std::printf("%-46s %9.1f %-3s | %-34s %9.1f %-3s | ratio %5.2f %s\n", figure, value, unit, reference,
-                referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, limit);
-    std::fflush(stdout);
+    std::fprintf(figures, "%-46s %9.1f %-3s | %-34s %9.1f %-3s | ratio %5.2f %s\n", figure, value, unit, reference,
+                 referenceValue, unit, referenceValue > 0 ? value / referenceValue : 0.0, limit);
+    std::fflush(figures);
 }
 
 void fillFolder(const QString& folder, int games, int others)
@@ -59,30 +63,14 @@ double msSince(const QElapsedTimer& timer)
     return timer.nsecsElapsed() / 1e6;
 }
 
-// While it lives, what Vellmore passes on to its own output goes nowhere, as from a desktop,
-// and the figures stay readable.
-class QuietOutput {
-public:
-    QuietOutput()
-    {
-        std::fflush(stdout);
-        m_saved = ::dup(STDOUT_FILENO);
-        const int nowhere = ::open("/dev/null", O_WRONLY);
-        ::dup2(nowhere, STDOUT_FILENO);
-        ::close(nowhere);
-    }
-    ~QuietOutput()
-    {
-        std::fflush(stdout);
-        ::dup2(m_saved, STDOUT_FILENO);
-        ::close(m_saved);
-    }
-    QuietOutput(const QuietOutput&) = delete;
-    QuietOutput& operator=(const QuietOutput&) = delete;
-
-private:
-    int m_saved = -1;
-};
+void keepVellmoreOutputAway()
+{
+    std::fflush(stdout);
+    figures = ::fdopen(::dup(STDOUT_FILENO), "w");
+    const int nowhere = ::open("/dev/null", O_WRONLY);
+    ::dup2(nowhere, STDOUT_FILENO);
+    ::close(nowhere);
+}
 
 double timeProcess(const QString& program, const QStringList& arguments, const QString& folder,
                    const QProcessEnvironment& environment)
@@ -199,8 +187,8 @@ void benchFolderWindow(const QString& root)
                                  QProcessEnvironment::systemEnvironment()));
     }
     if (control<FolderList>(&window, "Dir1")->count() < 100000)
-        std::printf("the output folder window lists %d folders, not 100,000\n",
-                    control<FolderList>(&window, "Dir1")->count());
+        std::fprintf(figures, "the output folder window lists %d folders, not 100,000\n",
+                     control<FolderList>(&window, "Dir1")->count());
     report("open 100,000 subfolders, output folder window", median(opens), "ms", "ls -f of the folder", median(lists),
            "(goal 300 ms)");
 }
@@ -331,19 +319,18 @@ void benchCompile(const QString& root, int totalMiB)
         QFile::remove(output);
         QString message;
         {
-            const QuietOutput quiet;
             compile.append(timeUntilMessage([&] { control<QPushButton>(&window, "compilebtn")->click(); }, &message));
         }
         if (!message.startsWith(QStringLiteral("Compiled to ")))
-            std::printf("compile did not succeed: %s\n", qPrintable(message));
+            std::fprintf(figures, "compile did not succeed: %s\n", qPrintable(message));
         window.setPathsFrozen(false);
     }
     const QByteArray figure = QStringLiteral("compile %1 MiB through flash.bat").arg(totalMiB).toUtf8();
     report(figure.constData(), median(compile), "ms", "cat of the same files", median(cat),
            totalMiB >= 256 ? "(limit 1.3)" : "");
-    std::printf("%-46s %9ld KiB\n",
-                QStringLiteral("  peak resident set after %1 MiB").arg(totalMiB).toUtf8().constData(),
-                peakResidentKiB());
+    std::fprintf(figures, "%-46s %9ld KiB\n",
+                 QStringLiteral("  peak resident set after %1 MiB").arg(totalMiB).toUtf8().constData(),
+                 peakResidentKiB());
     for (const QString& game : games)
         QFile::remove(game);
     QFile::remove(output);
@@ -362,14 +349,13 @@ void benchConsoleOutput()
             cat.append(msSince(timer));
             run::RunOutcome ran;
             {
-                const QuietOutput quiet;
                 timer.start();
                 ran = runner::ExecCmd(run::CommandLine(QStringLiteral(OUTPUT_WRITER), {QLatin1String(mode)}));
                 QCoreApplication::processEvents();
                 vellmore.append(msSince(timer));
             }
             if (!ran.succeeded())
-                std::printf("the writer failed: %s\n", qPrintable(ran.describe()));
+                std::fprintf(figures, "the writer failed: %s\n", qPrintable(ran.describe()));
         }
         const QByteArray figure =
             QStringLiteral("a tool writes 50 MiB, %1, to its end").arg(QLatin1String(mode)).toUtf8();
@@ -383,6 +369,7 @@ void benchConsoleOutput()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    keepVellmoreOutputAway();
     QTemporaryDir root;
     const QString place = root.path();
     // One group alone when named ("startup", "list", "folders", "compile", "console"); every group otherwise.
