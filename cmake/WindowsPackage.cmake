@@ -48,6 +48,9 @@ set(CPACK_NSIS_PACKAGE_NAME Vellmore)
 set(CPACK_NSIS_DISPLAY_NAME Vellmore)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_INSTALLED_ICON_NAME vellmore.exe)
+# The installer and uninstaller wear the program's icon (drawn in tools/icons).
+set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
 set(CPACK_NSIS_UNINSTALL_NAME uninstall)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # A 64-bit installer, as Vellmore itself is 64-bit; it leaves no key of its maker behind.
