@@ -2,6 +2,7 @@
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
+#include "controls/FormBuilder.h"
 #include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
 #include "platform/Platform.h"
@@ -12,6 +13,7 @@
 #include "support/TestFiles.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -29,6 +31,7 @@ private slots:
     void addRemoveMoveAndReset();
     void addWithoutCurrentFileDoesNothing();
     void extentFollowsTheWidestEntry();
+    void rowsStayBesideTheirSlotNumbers();
     void addThatWouldOverfillTheListIsRefused();
 
 private:
@@ -153,6 +156,30 @@ void GameListWindowTest::extentFollowsTheWidestEntry()
              qMax(extentWidth(font, testfiles::native(m_dir->filePath("a.gba"))),
                   extentWidth(font, testfiles::native(m_dir->filePath("b.gba")))) +
                  5);
+}
+
+// Each of the first eight rows sits beside its slot number, in any face: the rows keep the labels' pitch.
+void GameListWindowTest::rowsStayBesideTheirSlotNumbers()
+{
+    auto* list = control<GameListBox>(m_window, "listdialog");
+    for (const int points : {8, 11}) {
+        QFont face = list->font();
+        face.setPointSize(points); // a face taller than the form's, as a system without it gives
+        list->setFont(face);
+        list->clear();
+        for (int slot = 1; slot <= 8; ++slot)
+            list->addItem(QStringLiteral("/games/%1.gba").arg(slot));
+        for (int slot = 1; slot <= 8; ++slot) {
+            const QLabel* number = control<QLabel>(m_window, qPrintable(QStringLiteral("Label%1").arg(7 + slot)));
+            const QRect row = list->visualItemRect(list->item(slot - 1));
+            const int rowMiddle = list->viewport()->mapTo(m_window, row.center()).y();
+            const int numberTop = number->mapTo(m_window, QPoint()).y();
+            QVERIFY2(
+                rowMiddle >= numberTop && rowMiddle < numberTop + form::pixels(195),
+                qPrintable(
+                    QStringLiteral("row %1 at %2 beside slot label at %3").arg(slot).arg(rowMiddle).arg(numberTop)));
+        }
+    }
 }
 
 void GameListWindowTest::addThatWouldOverfillTheListIsRefused()

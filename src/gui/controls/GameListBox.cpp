@@ -6,18 +6,24 @@
 namespace {
 
 // Every row is as wide as the extent: the view then scrolls sideways over exactly that width,
-// the way a Windows list box scrolls over its horizontal extent.
+// the way a Windows list box scrolls over its horizontal extent; and as high as the row height
+// when one is set.
 class ExtentDelegate : public QStyledItemDelegate {
 public:
-    ExtentDelegate(const int* extent, QObject* parent) : QStyledItemDelegate(parent), m_extent(extent) {}
+    ExtentDelegate(const int* extent, const int* rowHeight, QObject* parent)
+        : QStyledItemDelegate(parent), m_extent(extent), m_rowHeight(rowHeight)
+    {
+    }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(*m_extent, QStyledItemDelegate::sizeHint(option, index).height());
+        return QSize(*m_extent,
+                     *m_rowHeight > 0 ? *m_rowHeight : QStyledItemDelegate::sizeHint(option, index).height());
     }
 
 private:
     const int* m_extent;
+    const int* m_rowHeight;
 };
 
 // Where the folder ends in a path: the part many entries of one Add share.
@@ -35,7 +41,13 @@ GameListBox::GameListBox(QWidget* parent) : QListWidget(parent), m_measure(new T
     setUniformItemSizes(true);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
-    setItemDelegate(new ExtentDelegate(&m_extent, this));
+    setItemDelegate(new ExtentDelegate(&m_extent, &m_rowHeight, this));
+}
+
+void GameListBox::setRowHeight(int pixels)
+{
+    m_rowHeight = pixels;
+    doItemsLayout();
 }
 
 void GameListBox::countWidths(int first, int last, int change)

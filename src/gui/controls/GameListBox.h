@@ -21,6 +21,9 @@ public:
     int horizontalExtent() const { return m_extent; }
     void setHorizontalExtent(int pixels);
 
+    // Every row this many pixels high, whatever the face's own line height; 0: the face's.
+    void setRowHeight(int pixels);
+
     QStringList entries() const;
 
     // The position of the selected entry, -1 when none is: the current row alone does not count.
@@ -44,6 +47,7 @@ private:
     void recountWidths();
 
     int m_extent = 0;
+    int m_rowHeight = 0;
     std::unique_ptr<TextWidth> m_measure;
     QString m_measuredPrefix;
     std::vector<int> m_widthCounts; // how many entries are this many pixels wide

@@ -143,6 +143,9 @@ void frmdialog::createControls()
     listdialog = new GameListBox(c);
     listdialog->setObjectName(QStringLiteral("listdialog"));
     place(listdialog, 3840, 3840, 2175, 1980);
+    // The rows keep the pitch of the slot numbers beside them (195 twips), whatever face the
+    // system draws them in: a taller face would let row 5 drift beside "6".
+    listdialog->setRowHeight(pixels(195));
     movedown = button(c, "movedown", QStringLiteral("move down"), 3840, 5820, 2175, 255);
     QLabel** slotLabels[] = {&Label8, &Label9, &Label10, &Label11, &Label12, &Label13, &Label14, &Label15};
     for (int slot = 0; slot < 8; ++slot) {
