@@ -138,14 +138,17 @@ void SaveWindowTest::choosersFillTheirBoxes_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("byEnter"); // Enter on the button, as a keyboard user presses it
+    const int open = int(FileChooser::Kind::Open);
+    const int save = int(FileChooser::Kind::Save);
     QTest::newRow("tool") << "orbickbtn"
-                          << "orbicklocation" << int(FileChooser::Kind::Open) << "Select Orbick File";
-    QTest::newRow("save backup") << "Command2"
-                                 << "outputxt" << int(FileChooser::Kind::Save) << "Enter Save Filename";
+                          << "orbicklocation" << open << "Select Orbick File" << false;
+    QTest::newRow("save backup, Enter") << "Command2"
+                                        << "outputxt" << save << "Enter Save Filename" << true;
     QTest::newRow("cart backup") << "Command4"
-                                 << "cartname" << int(FileChooser::Kind::Save) << "Select Backup File";
-    QTest::newRow("saved game") << "Command1"
-                                << "restoretxt" << int(FileChooser::Kind::Open) << "Select Save File";
+                                 << "cartname" << save << "Select Backup File" << false;
+    QTest::newRow("saved game, Enter") << "Command1"
+                                       << "restoretxt" << open << "Select Save File" << true;
 }
 
 // Each "..." asks for its own kind of dialog in the browser's folder and fills its own box only.
@@ -155,9 +158,14 @@ void SaveWindowTest::choosersFillTheirBoxes()
     QFETCH(QString, box);
     QFETCH(int, kind);
     QFETCH(QString, title);
+    QFETCH(bool, byEnter);
     m_window->setBrowserFolder("/games");
     m_services.chooserAnswers = QStringList{"/chosen/file"};
-    control<QPushButton>(m_window, qPrintable(button))->click();
+    auto* pressed = control<QPushButton>(m_window, qPrintable(button));
+    if (byEnter)
+        QTest::keyClick(pressed, Qt::Key_Return);
+    else
+        pressed->click();
     QCOMPARE(m_services.chooserRequests.size(), 1);
     QCOMPARE(int(m_services.chooserRequests.first().kind), kind);
     QCOMPARE(m_services.chooserRequests.first().title, title);

@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,6 +29,29 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
+
+namespace {
+
+// Enter on a focused button presses it, as on Windows: outside a dialog Qt's buttons take only Space.
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || others != Qt::NoModifier)
+            return false;
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+    }
+};
+
+} // namespace
 
 namespace form {
 
@@ -165,6 +189,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 {
     auto* widget = named(new QPushButton(caption, parent), name);
     widget->setAutoDefault(false);
+    widget->installEventFilter(new EnterPressesButton(widget));
     widget->setToolTip(toolTip);
     place(widget, left, top, width, height);
     return widget;
