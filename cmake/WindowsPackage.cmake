@@ -24,14 +24,14 @@ install(RUNTIME_DEPENDENCY_SET vellmore_libraries DESTINATION .
         PRE_INCLUDE_REGEXES "^qt6" "^lib" "^zlib"
         PRE_EXCLUDE_REGEXES ".*"
         DIRECTORIES ${libraries})
-# The programs and every library stripped of their debugging symbols: the MinGW runtime alone
+# The programs and every library stripped of every symbol they do not export: the MinGW runtime alone
 # would otherwise take 23 MB.
 set(CPACK_STRIP_FILES ON)
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
         file(GLOB_RECURSE binaries \"\${CMAKE_INSTALL_PREFIX}/*.dll\" \"\${CMAKE_INSTALL_PREFIX}/*.exe\")
         foreach(binary IN LISTS binaries)
-            execute_process(COMMAND ${CMAKE_STRIP} --strip-debug \"\${binary}\")
+            execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded \"\${binary}\")
         endforeach()
     endif()")
 # README.txt in Windows' own line ends.
@@ -43,20 +43,17 @@ set(CPACK_PACKAGE_VENDOR Vellmore)
 set(CPACK_PACKAGE_FILE_NAME vellmore-${PROJECT_VERSION}-windows)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Vellmore)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Vellmore)
-set(CPACK_PACKAGE_EXECUTABLES vellmore Vellmore)
 set(CPACK_NSIS_PACKAGE_NAME Vellmore)
 set(CPACK_NSIS_DISPLAY_NAME Vellmore)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_INSTALLED_ICON_NAME vellmore.exe)
 # The installer and uninstaller wear the program's icon (drawn in tools/icons).
 set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
 set(CPACK_NSIS_UNINSTALL_NAME uninstall)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# A 64-bit installer, as Vellmore itself is 64-bit; it leaves no key of its maker behind.
+# A 64-bit installer, as Vellmore itself is 64-bit.
 set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/makensis-amd64)
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "DeleteRegKey SHCTX 'Software\\Vellmore\\Vellmore'
-DeleteRegKey /ifempty SHCTX 'Software\\Vellmore'")
+# Vellmore's own installer script (cmake/nsis): for the user alone by default, or for all users.
+list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/nsis)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_GENERATOR ZIP NSIS)
 include(CPack)

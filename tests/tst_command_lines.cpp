@@ -178,17 +178,31 @@ void CommandLinesTest::windowsArgumentQuoting()
 
 void CommandLinesTest::batchFileCodePage_data()
 {
-    QTest::addColumn<QStringList>("paths");
-    QTest::addColumn<QString>("refused");
-    QTest::newRow("letters the code page has") << QStringList{"/l.bin", "/Ärger & ß.gba"} << "";
-    QTest::newRow("letters it lacks") << QStringList{"/l.bin", "/ok.gba", "/日本.gba", "/Ω.gba"} << "/日本.gba";
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("form");    // as flash.bat carries it; empty: none
+    QTest::addColumn<QString>("refusal"); // empty: none
+    QTest::newRow("letters the code page has") << "/\u00c4rger & \u00df.gba"
+                                               << "/\u00c4rger & \u00df.gba"
+                                               << "";
+    QTest::newRow("by its short name") << "/\u65e5\u672c.gba"
+                                       << "/NIHON~1.GBA"
+                                       << "";
+    QTest::newRow("no short name")
+        << "/d\u03a9.gba"
+        << ""
+        << "/d\u03a9.gba cannot be passed to the copy: rename it or its folder without letters such as '\u03a9'";
+    QTest::newRow("a letter beyond 16 bits") << QString::fromUtf8("/\xf0\x9f\x8e\xae.gba") << ""
+                                             << QString::fromUtf8("/\xf0\x9f\x8e\xae.gba cannot be passed to the "
+                                                                  "copy: rename it or its folder without letters "
+                                                                  "such as '\xf0\x9f\x8e\xae'");
 }
 
 void CommandLinesTest::batchFileCodePage()
 {
-    QFETCH(QStringList, paths);
-    QFETCH(QString, refused);
-    // An 8-bit code page of the test's choosing: Latin-1.
+    QFETCH(QString, path);
+    QFETCH(QString, form);
+    QFETCH(QString, refusal);
+    // An 8-bit code page of the test's choosing: Latin-1; one file on a volume with short names.
     const platform::BatchEncoder latin1 = [](const QString& text) -> std::optional<QByteArray> {
         for (const QChar c : text) {
             if (c.unicode() > 0xFF)
@@ -196,10 +210,15 @@ void CommandLinesTest::batchFileCodePage()
         }
         return text.toLatin1();
     };
-    QCOMPARE(multirom::firstUnencodablePath(paths, latin1).value_or(QString()), refused);
-    if (refused.isEmpty())
-        QCOMPARE(multirom::batchFileContent(multirom::copyLine(paths[0], paths.mid(1), "/m.gba"), latin1),
-                 QByteArray("@echo off\r\ncopy /b \"/l.bin\"+\"/\xc4rger & \xdf.gba\" \"/m.gba\"\r\n"));
+    const multirom::ShortPathName shortName = [](const QString& of) {
+        return of == QString::fromUtf8("/\xe6\x97\xa5\xe6\x9c\xac.gba") ? QStringLiteral("/NIHON~1.GBA") : QString();
+    };
+    QCOMPARE(multirom::batchForm(path, latin1, shortName).value_or(QString()), form);
+    if (!refusal.isEmpty())
+        QCOMPARE(multirom::noBatchFormMessage(path, path, latin1), refusal);
+    else
+        QCOMPARE(multirom::batchFileContent(multirom::copyLine("/l.bin", {form}, "/m.gba"), latin1),
+                 "@echo off\r\ncopy /b \"/l.bin\"+\"" + latin1(form).value() + "\" \"/m.gba\"\r\n");
 }
 
 void CommandLinesTest::chooserFilters_data()

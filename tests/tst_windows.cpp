@@ -232,6 +232,7 @@ void WindowsTest::chooserTakesTheNameAsConfirmed_data()
     row("backup to a name that is not valid text", "Command2", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
     row("restore from a name that is not valid text", "Command1", "bad\xff\xfe.sav", -1, "", "", "this file's name is not valid text, so Vellmore cannot use it: ");
 #endif
+    row("a name outside the system's 8-bit code page", "Command1", "Łódź Spiele/Łódź.sav", -1, "Łódź Spiele/Łódź.sav", "", "");
     row("a double quote", "Command2", "q\"uo'te.sav", -1, "", "", "a name with a double quote cannot be used: q\"uo'te.sav");
     row("a name too long for the file system", "Command2", QByteArray(300, 'n') + ".sav", -1, "", "", "the name is too long for the file system");
     row("a save typed without extension", "Command2", "newsave", -1, "newsave.sav", "newsave.sav\n", "");
@@ -251,6 +252,9 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     QFETCH(QString, refused);
     const QString folder = m_dir->path();
     testfiles::write(m_dir->filePath("game.sav"), "the other game");
+    QVERIFY(QDir(folder).mkdir(QString::fromUtf8("Łódź Spiele")));
+    testfiles::write(m_dir->filePath(QString::fromUtf8("Łódź Spiele/Łódź.sav")), "a game");
+    const bool dialogSettingsBefore = QSettings(QSettings::UserScope, "QtProject").childGroups().contains("FileDialog");
 #ifndef Q_OS_WIN
     testfiles::write(m_dir->filePath("game.sav "), "this game");
     QVERIFY(QDir(folder).mkdir("other"));
@@ -263,7 +267,12 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     saveload* save = existingWindow<saveload>();
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
+    // Names as the system stores them: bytes on Linux, UTF-16 (written here as UTF-8) on Windows.
+#ifdef Q_OS_WIN
+    const QString path = folder + "/" + QString::fromUtf8(typed);
+#else
     const QString path = folder + "/" + QFile::decodeName(typed);
+#endif
     const ChooserVisit visit = answerChooser(
         [&] { QTest::mouseClick(save->findChild<QPushButton*>(button), Qt::LeftButton); }, path, {}, filter);
     const QString target = button == "Command1" ? "restoretxt" : button == "Command2" ? "outputxt" : "cartname";
@@ -282,6 +291,8 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     }
     // A chooser only names a file: nothing was made or renamed.
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), before);
+    // Nor does it leave the dialog's history where every Qt program reads it (the registry on Windows).
+    QCOMPARE(QSettings(QSettings::UserScope, "QtProject").childGroups().contains("FileDialog"), dialogSettingsBefore);
 }
 
 void WindowsTest::allFilesListsNamesWithoutADot_data()

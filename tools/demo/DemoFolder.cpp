@@ -52,7 +52,12 @@ QString copyProgram(const QString& from, const QString& to)
 
 QString defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vellmore/demo");
+#ifdef Q_OS_WIN
+    const QString own = QStringLiteral("/Vellmore/demo"); // %LOCALAPPDATA%\Vellmore\demo, in Windows' own style
+#else
+    const QString own = QStringLiteral("/vellmore/demo");
+#endif
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + own;
 }
 
 QString layOut(const QString& folder, const QString& simulator)

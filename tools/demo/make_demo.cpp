@@ -12,6 +12,10 @@
 #include <cstdio>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 const char* const usage = "usage: vellmore-demo --start [--from-menu] | vellmore-demo FOLDER | vellmore-demo --help\n"
@@ -78,8 +82,21 @@ int startVellmoreInDemo()
 
 } // namespace
 
+// On Windows the demo maker is a windowed program, so that the menu entry opens no console; started
+// from a console, it writes there.
+void useParentConsole()
+{
+#ifdef Q_OS_WIN
+    if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+}
+
 int main(int argc, char* argv[])
 {
+    useParentConsole();
     // A Qt program with a screen only when started from the menu: there a failure goes in a message box.
     const bool starting = argc >= 2 && qstrcmp(argv[1], "--start") == 0;
     const bool fromMenu = starting && argc == 3 && qstrcmp(argv[2], "--from-menu") == 0;

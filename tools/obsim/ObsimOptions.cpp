@@ -2,24 +2,29 @@
 
 namespace obsim {
 
-std::optional<int> wholeNumber(const QString& text)
+std::optional<int> wholeNumber(const std::string& text)
 {
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > 9)
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
         return std::nullopt;
-    for (const QChar c : digits) {
-        if (!c.isDigit() || c.unicode() > '9')
+    const std::string digits = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    if (digits.size() > 9)
+        return std::nullopt;
+    int number = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
             return std::nullopt;
+        number = number * 10 + (c - '0');
     }
-    return digits.toInt();
+    return number;
 }
 
-std::optional<Options> parseOptions(const QStringList& args, QString* problem)
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string* problem)
 {
     Options options;
-    int i = 0;
+    size_t i = 0;
     auto take = [&](const char* expected) {
-        if (i < args.size() && args[i] == QLatin1String(expected)) {
+        if (i < args.size() && args[i] == expected) {
             ++i;
             return true;
         }
@@ -27,16 +32,13 @@ std::optional<Options> parseOptions(const QStringList& args, QString* problem)
     };
     auto value = [&](const char* what, int low, int high) -> std::optional<int> {
         if (i >= args.size()) {
-            *problem = QStringLiteral("missing %1").arg(QLatin1String(what));
+            *problem = std::string("missing ") + what;
             return std::nullopt;
         }
         const std::optional<int> number = wholeNumber(args[i]);
         if (!number || *number < low || *number > high) {
-            *problem = QStringLiteral("%1 must be a number from %2 to %3, not \"%4\"")
-                           .arg(QLatin1String(what))
-                           .arg(low)
-                           .arg(high)
-                           .arg(args[i]);
+            *problem = std::string(what) + " must be a number from " + std::to_string(low) + " to " +
+                       std::to_string(high) + ", not \"" + args[i] + "\"";
             return std::nullopt;
         }
         ++i;
@@ -46,7 +48,7 @@ std::optional<Options> parseOptions(const QStringList& args, QString* problem)
     options.repairHeader = !take("-n");
     options.epp = take("-2");
     if (!take("-w")) {
-        *problem = QStringLiteral("expected -w");
+        *problem = "expected -w";
         return std::nullopt;
     }
     const auto wait = value("wait step", 0, 999999999);
@@ -54,7 +56,7 @@ std::optional<Options> parseOptions(const QStringList& args, QString* problem)
         return std::nullopt;
     options.waitStep = *wait;
     if (!take("-l")) {
-        *problem = QStringLiteral("expected -l");
+        *problem = "expected -l";
         return std::nullopt;
     }
     const auto port = value("port", 1, 4);
@@ -84,29 +86,29 @@ std::optional<Options> parseOptions(const QStringList& args, QString* problem)
         if (!mbit)
             return std::nullopt;
         if ((*mbit & (*mbit - 1)) != 0) {
-            *problem = QStringLiteral("chip size must be one of 8, 16, 32, 64, 128 or 256, not %1").arg(*mbit);
+            *problem = "chip size must be one of 8, 16, 32, 64, 128 or 256, not " + std::to_string(*mbit);
             return std::nullopt;
         }
         options.chipMbit = *mbit;
         if (!take("-s")) {
-            *problem = QStringLiteral("expected -s after the chip size");
+            *problem = "expected -s after the chip size";
             return std::nullopt;
         }
     } else {
-        *problem = QStringLiteral("expected one of -p, -b, -r or -c");
+        *problem = "expected one of -p, -b, -r or -c";
         return std::nullopt;
     }
     if (!options.repairHeader && options.operation != 'p') {
-        *problem = QStringLiteral("-n goes only with -p");
+        *problem = "-n goes only with -p";
         return std::nullopt;
     }
-    if (i >= args.size() || args[i].isEmpty()) {
-        *problem = QStringLiteral("missing file name");
+    if (i >= args.size() || args[i].empty()) {
+        *problem = "missing file name";
         return std::nullopt;
     }
     options.file = args[i++];
     if (i != args.size()) {
-        *problem = QStringLiteral("unexpected \"%1\"").arg(args[i]);
+        *problem = "unexpected \"" + args[i] + "\"";
         return std::nullopt;
     }
     return options;

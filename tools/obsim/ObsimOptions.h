@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <optional>
+#include <string>
+#include <vector>
 
+// Plain C++ without Qt: the simulator runs alone, copied as OB.exe into any folder.
 namespace obsim {
 
 // One command line of the tool, checked value by value.
@@ -17,14 +17,14 @@ struct Options {
     int bank = 0;
     int sizeCode = 0;
     int chipMbit = 0;
-    QString file;
+    std::string file; // UTF-8
 };
 
 // A whole number of digits only, blanks around it allowed; nothing for anything else.
-std::optional<int> wholeNumber(const QString& text);
+std::optional<int> wholeNumber(const std::string& text);
 
-// The arguments after the program as one of the tool's four command lines; nothing, and the
-// reason in problem, for anything else.
-std::optional<Options> parseOptions(const QStringList& args, QString* problem);
+// The arguments after the program (UTF-8) as one of the tool's four command lines; nothing, and
+// the reason in problem, for anything else.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string* problem);
 
 } // namespace obsim

@@ -8,214 +8,293 @@
 // The cart lives in $OBSIM_CART, else in "cart" beside the executable: flash.bin, four
 // save banks bank1.sav to bank4.sav, and "port", the LPT port the cart sits on (1).
 // $OBSIM_DELAY_MS slows each MiB written or read.
+//
+// Plain C++ on purpose: copied alone into a games folder as OB.exe, it needs nothing beside it.
 #include "ObsimOptions.h"
-#include "RomImage.h"
-#include "platform/FileSystem.h"
+#include "ObsimSystem.h"
+#include "RomHeader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QThread>
-
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <optional>
+#include <thread>
 
 namespace {
 
+namespace fs = std::filesystem;
 using obsim::Options;
-using obsim::parseOptions;
-using obsim::wholeNumber;
 
-constexpr qint64 cartBytes = 256 * 131072; // 256 Mbit
-constexpr qint64 bankBytes = 256 * 1024;
-constexpr qint64 mebibyte = 1 << 20;
+constexpr long long cartBytes = 256LL * 131072; // 256 Mbit
+constexpr long long bankBytes = 256 * 1024;
+constexpr long long mebibyte = 1 << 20;
 
 enum Exit { Ok = 0, BadOptions = 2, InputMissing = 3, TooLarge = 4, NoCart = 5, CannotWrite = 6 };
 
 struct Failure {
     Exit code;
-    QString reason;
+    std::string reason;
 };
+
+using Bytes = std::string;
+
+void say(std::FILE* stream, const std::string& text)
+{
+    const std::string shown = obsim::forConsole(text);
+    std::fwrite(shown.data(), 1, shown.size(), stream);
+    std::fflush(stream);
+}
 
 int fail(const Failure& failure)
 {
-    std::fprintf(stderr, "obsim: %s\n", qPrintable(failure.reason));
+    say(stderr, "obsim: " + failure.reason + "\n");
     return failure.code;
+}
+
+std::string reasonOf(int error)
+{
+    return std::strerror(error);
+}
+
+// A file opened for the simulator, closed when it goes.
+class File {
+public:
+    File(const fs::path& path, const char* mode) : m_file(obsim::openFile(path, mode)), m_error(errno) {}
+    ~File()
+    {
+        if (m_file)
+            std::fclose(m_file);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    explicit operator bool() const { return m_file != nullptr; }
+    std::FILE* get() const { return m_file; }
+    int error() const { return m_error; }
+    int close()
+    {
+        const int result = std::fclose(m_file);
+        m_error = errno;
+        m_file = nullptr;
+        return result;
+    }
+
+private:
+    std::FILE* m_file;
+    int m_error;
+};
+
+Bytes readUpTo(std::FILE* file, long long size)
+{
+    Bytes bytes(size_t(size), '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    return bytes;
+}
+
+long long fileSize(const fs::path& path)
+{
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    return error ? 0 : static_cast<long long>(size);
 }
 
 class Cart {
 public:
-    explicit Cart(QString folder) : m_folder(std::move(folder)) {}
+    explicit Cart(fs::path folder) : m_folder(std::move(folder)) {}
 
-    QString path(const QString& name) const { return QDir(m_folder).filePath(name); }
+    fs::path path(const std::string& name) const { return m_folder / name; }
 
     int port() const
     {
-        QFile file(path(QStringLiteral("port")));
-        if (!file.open(QIODevice::ReadOnly))
+        File file(path("port"), "rb");
+        if (!file)
             return 1;
-        return wholeNumber(QString::fromLatin1(file.readAll())).value_or(0);
+        return obsim::wholeNumber(readUpTo(file.get(), 64)).value_or(0);
     }
 
     // The bytes of a cart file, padded with erased flash (0xFF) to size.
-    QByteArray read(const QString& name, qint64 offset, qint64 size) const
+    Bytes read(const std::string& name, long long offset, long long size) const
     {
-        QByteArray bytes;
-        QFile file(path(name));
-        if (file.open(QIODevice::ReadOnly) && file.seek(offset))
-            bytes = file.read(size);
-        if (bytes.size() < size)
-            bytes.append(QByteArray(size - bytes.size(), char(0xFF)));
+        Bytes bytes;
+        File file(path(name), "rb");
+        if (file && std::fseek(file.get(), long(offset), SEEK_SET) == 0)
+            bytes = readUpTo(file.get(), size);
+        bytes.resize(size_t(size), char(0xFF));
         return bytes;
     }
 
     std::optional<Failure> prepare() const
     {
-        if (!QDir().mkpath(m_folder))
-            return Failure{CannotWrite, QStringLiteral("cannot create the cart folder ") + m_folder};
+        std::error_code error;
+        fs::create_directories(m_folder, error);
+        if (!fs::is_directory(m_folder))
+            return Failure{CannotWrite, "cannot create the cart folder " + obsim::utf8Path(m_folder)};
         return std::nullopt;
     }
 
 private:
-    QString m_folder;
+    fs::path m_folder;
 };
 
 void pause()
 {
-    const int delay = qEnvironmentVariableIntValue("OBSIM_DELAY_MS");
+    const int delay = obsim::wholeNumber(obsim::environment("OBSIM_DELAY_MS").value_or("0")).value_or(0);
     if (delay > 0)
-        QThread::msleep(static_cast<unsigned long>(delay));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
 }
 
-void progress(const char* verb, qint64 done, qint64 total)
+void progress(const char* verb, long long done, long long total)
 {
-    std::printf("%s %lld of %lld KiB\n", verb, static_cast<long long>(done / 1024),
-                static_cast<long long>(total / 1024));
+    std::printf("%s %lld of %lld KiB\n", verb, done / 1024, total / 1024);
     std::fflush(stdout);
 }
 
-// A short write says nothing of why; the write of the rest fails with the system's reason.
-bool writeAll(QSaveFile& out, const QByteArray& bytes)
+// Where a write to target lands: the end of its links. Nothing, and the reason, for a circle of
+// links or for something that is not an ordinary file (a folder, a device, a FIFO).
+std::optional<fs::path> writePlace(const fs::path& target, std::string* problem)
 {
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 put = out.write(bytes.constData() + done, bytes.size() - done);
-        if (put <= 0)
-            return false;
-        done += put;
+    fs::path place = target;
+    std::error_code error;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(place, error)); ++hops) {
+        if (hops == 40) {
+            *problem = "its links lead round in a circle";
+            return std::nullopt;
+        }
+        const fs::path next = fs::read_symlink(place, error);
+        place = next.is_absolute() ? next : place.parent_path() / next;
     }
-    return true;
+    const fs::file_status status = fs::status(place, error);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        *problem = "it is not an ordinary file";
+        return std::nullopt;
+    }
+    return place;
 }
 
-// Writes a file whole or not at all. A link is written through; a folder, a device or a FIFO is
-// never replaced by a file.
-std::optional<Failure> writeOut(const QString& target, const std::function<QByteArray(qint64, qint64)>& chunk,
-                                qint64 total, const char* verb)
+// Writes a file whole or not at all, through a new file beside it that takes its place at the end.
+std::optional<Failure> writeOut(const std::string& target, const std::function<Bytes(long long, long long)>& chunk,
+                                long long total, const char* verb)
 {
-    const platform::WriteTarget place = platform::writeTarget(target);
-    if (place.kind == platform::WriteTarget::Kind::NotAFile)
-        return Failure{CannotWrite, QStringLiteral("cannot write %1: it is not an ordinary file").arg(target)};
-    if (place.kind == platform::WriteTarget::Kind::LinkLoop)
-        return Failure{CannotWrite, QStringLiteral("cannot write %1: its links lead round in a circle").arg(target)};
-    QSaveFile out(place.path);
-    if (!out.open(QIODevice::WriteOnly))
-        return Failure{CannotWrite, QStringLiteral("cannot write %1: %2").arg(target, out.errorString())};
-    for (qint64 done = 0; done < total;) {
-        const qint64 step = qMin(mebibyte, total - done);
-        const QByteArray bytes = chunk(done, step);
-        if (!writeAll(out, bytes))
-            return Failure{CannotWrite, QStringLiteral("cannot write %1: %2").arg(target, out.errorString())};
+    std::string problem;
+    const std::optional<fs::path> place = writePlace(obsim::pathFromUtf8(target), &problem);
+    if (!place)
+        return Failure{CannotWrite, "cannot write " + target + ": " + problem};
+    fs::path partial = *place;
+    partial += ".obsim-" + std::to_string(obsim::processId());
+    auto failed = [&](int error) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        return Failure{CannotWrite, "cannot write " + target + ": " + reasonOf(error)};
+    };
+    File out(partial, "wb");
+    if (!out)
+        return Failure{CannotWrite, "cannot write " + target + ": " + reasonOf(out.error())};
+    for (long long done = 0; done < total;) {
+        const long long step = std::min(mebibyte, total - done);
+        const Bytes bytes = chunk(done, step);
+        errno = 0;
+        if (std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size() || std::fflush(out.get()) != 0)
+            return failed(errno != 0 ? errno : EIO);
         done += step;
         pause();
         progress(verb, done, total);
     }
-    if (!out.commit())
-        return Failure{CannotWrite, QStringLiteral("cannot write %1: %2").arg(target, out.errorString())};
+    if (out.close() != 0)
+        return failed(out.error());
+    if (const auto why = obsim::replaceFile(partial, *place)) {
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        return Failure{CannotWrite, "cannot write " + target + ": " + *why};
+    }
     return std::nullopt;
 }
 
 std::optional<Failure> flash(const Cart& cart, const Options& options)
 {
-    QFile image(options.file);
-    if (!QFileInfo(options.file).isFile() || !image.open(QIODevice::ReadOnly))
-        return Failure{InputMissing, QStringLiteral("cannot open the image ") + options.file};
-    const qint64 size = image.size();
+    const fs::path path = obsim::pathFromUtf8(options.file);
+    std::error_code error;
+    File image(path, "rb");
+    if (!fs::is_regular_file(path, error) || !image)
+        return Failure{InputMissing, "cannot open the image " + options.file};
+    const long long size = fileSize(path);
     if (size > cartBytes)
-        return Failure{TooLarge,
-                       QStringLiteral("the image holds %1 bytes, more than the cart's %2").arg(size).arg(cartBytes)};
-    std::printf("Flashing %s (%lld bytes)%s\n", qPrintable(options.file), static_cast<long long>(size),
-                options.repairHeader ? ", repairing the header" : "");
-    auto chunk = [&](qint64 offset, qint64 length) {
-        QByteArray bytes = image.read(length);
-        if (offset == 0 && options.repairHeader)
-            romimage::repairHeader(bytes); // the cart's copy only; the user's file stays as it is
+        return Failure{TooLarge, "the image holds " + std::to_string(size) + " bytes, more than the cart's " +
+                                     std::to_string(cartBytes)};
+    say(stdout, "Flashing " + options.file + " (" + std::to_string(size) + " bytes)" +
+                    (options.repairHeader ? ", repairing the header" : "") + "\n");
+    auto chunk = [&](long long offset, long long length) {
+        Bytes bytes = readUpTo(image.get(), length);
+        bytes.resize(size_t(length), '\0');
+        // The cart's copy only; the user's file stays as it is.
+        if (offset == 0 && options.repairHeader && bytes.size() >= size_t(romimage::headerSize))
+            bytes[romimage::complementOffset] = char(romimage::headerComplement(bytes.data()));
         return bytes;
     };
-    return writeOut(cart.path(QStringLiteral("flash.bin")), chunk, size, "Written");
+    return writeOut(obsim::utf8Path(cart.path("flash.bin")), chunk, size, "Written");
 }
 
 std::optional<Failure> backupCart(const Cart& cart, const Options& options)
 {
-    const qint64 size = qint64(options.chipMbit) * 131072;
+    const long long size = options.chipMbit * 131072LL;
     return writeOut(
-        options.file,
-        [&](qint64 offset, qint64 length) { return cart.read(QStringLiteral("flash.bin"), offset, length); }, size,
+        options.file, [&](long long offset, long long length) { return cart.read("flash.bin", offset, length); }, size,
         "Read");
 }
 
-QString bankName(int bank)
+std::string bankName(int bank)
 {
-    return QStringLiteral("bank%1.sav").arg(bank);
+    return "bank" + std::to_string(bank) + ".sav";
 }
 
 std::optional<Failure> backupSave(const Cart& cart, const Options& options)
 {
-    const qint64 size = qint64(32 * 1024) << (options.sizeCode - 1);
+    const long long size = (32LL * 1024) << (options.sizeCode - 1);
     return writeOut(
-        options.file, [&](qint64 offset, qint64 length) { return cart.read(bankName(options.bank), offset, length); },
-        size, "Read");
+        options.file,
+        [&](long long offset, long long length) { return cart.read(bankName(options.bank), offset, length); }, size,
+        "Read");
 }
 
 std::optional<Failure> restoreSave(const Cart& cart, const Options& options)
 {
-    QFile save(options.file);
-    if (!QFileInfo(options.file).isFile() || !save.open(QIODevice::ReadOnly))
-        return Failure{InputMissing, QStringLiteral("cannot open the saved game ") + options.file};
-    if (save.size() > bankBytes)
-        return Failure{
-            TooLarge,
-            QStringLiteral("the saved game holds %1 bytes, more than a bank's %2").arg(save.size()).arg(bankBytes)};
-    QByteArray bank = cart.read(bankName(options.bank), 0, bankBytes);
-    const QByteArray bytes = save.readAll();
+    const fs::path path = obsim::pathFromUtf8(options.file);
+    std::error_code error;
+    File save(path, "rb");
+    if (!fs::is_regular_file(path, error) || !save)
+        return Failure{InputMissing, "cannot open the saved game " + options.file};
+    const long long size = fileSize(path);
+    if (size > bankBytes)
+        return Failure{TooLarge, "the saved game holds " + std::to_string(size) + " bytes, more than a bank's " +
+                                     std::to_string(bankBytes)};
+    Bytes bank = cart.read(bankName(options.bank), 0, bankBytes);
+    const Bytes bytes = readUpTo(save.get(), size);
     bank.replace(0, bytes.size(), bytes);
     return writeOut(
-        cart.path(bankName(options.bank)), [&](qint64 offset, qint64 length) { return bank.mid(offset, length); },
-        bankBytes, "Written");
+        obsim::utf8Path(cart.path(bankName(options.bank))),
+        [&](long long offset, long long length) { return bank.substr(size_t(offset), size_t(length)); }, bankBytes,
+        "Written");
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QString problem;
-    const std::optional<Options> options = parseOptions(QCoreApplication::arguments().mid(1), &problem);
+    std::string problem;
+    const std::optional<Options> options = obsim::parseOptions(obsim::arguments(argc, argv), &problem);
     if (!options) {
-        return fail({BadOptions, problem + QStringLiteral("\nusage: OB.exe [-n] [-2] -w WAIT -l PORT "
-                                                          "(-p IMAGE | -b BANK SIZE FILE | -r BANK FILE | "
-                                                          "-c MBIT -s FILE)")});
+        return fail({BadOptions, problem + "\nusage: OB.exe [-n] [-2] -w WAIT -l PORT "
+                                           "(-p IMAGE | -b BANK SIZE FILE | -r BANK FILE | -c MBIT -s FILE)"});
     }
-    const QString folder = qEnvironmentVariableIsSet("OBSIM_CART")
-                               ? qEnvironmentVariable("OBSIM_CART")
-                               : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cart"));
-    const Cart cart(folder);
+    const std::optional<std::string> cartFolder = obsim::environment("OBSIM_CART");
+    const Cart cart(cartFolder ? obsim::pathFromUtf8(*cartFolder) : obsim::programFolder() / "cart");
     if (const auto failure = cart.prepare())
         return fail(*failure);
     std::printf("obsim: LPT%d, %s mode, wait step %d\n", options->port, options->epp ? "EPP" : "SPP",
                 options->waitStep);
     if (cart.port() != options->port)
-        return fail({NoCart, QStringLiteral("no cart found on LPT%1").arg(options->port)});
+        return fail({NoCart, "no cart found on LPT" + std::to_string(options->port)});
 
     std::optional<Failure> failure;
     switch (options->operation) {

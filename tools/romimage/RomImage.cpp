@@ -4,10 +4,7 @@ namespace romimage {
 
 quint8 headerComplement(const QByteArray& image)
 {
-    int sum = 0;
-    for (int i = 0xA0; i <= 0xBC; ++i)
-        sum += quint8(image[i]);
-    return quint8(-(sum + 0x19));
+    return headerComplement(image.constData());
 }
 
 bool repairHeader(QByteArray& image)

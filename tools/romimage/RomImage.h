@@ -1,14 +1,11 @@
 #pragma once
 
+#include "RomHeader.h"
+
 #include <QByteArray>
 #include <QString>
 
-// The header of a Game Boy Advance image: title at 0xA0, game code at 0xAC, maker
-// code at 0xB0, and at 0xBD the complement check over bytes 0xA0 to 0xBC.
 namespace romimage {
-
-constexpr int headerSize = 0xC0;
-constexpr int complementOffset = 0xBD;
 
 // The complement check that belongs to the header of image (which must hold a header).
 quint8 headerComplement(const QByteArray& image);

@@ -42,13 +42,28 @@ QByteArray batchFileContent(const QString& copyLine, const platform::BatchEncode
     return QByteArrayLiteral("@echo off\r\n") + encode(copyLine).value_or(QByteArray()) + QByteArrayLiteral("\r\n");
 }
 
-std::optional<QString> firstUnencodablePath(const QStringList& paths, const platform::BatchEncoder& encode)
+std::optional<QString> batchForm(const QString& path, const platform::BatchEncoder& encode,
+                                 const ShortPathName& shortName)
 {
-    for (const QString& path : paths) {
-        if (!encode(path))
-            return path;
-    }
+    if (encode(path))
+        return path;
+    const QString shortPath = shortName(path);
+    if (!shortPath.isEmpty() && encode(shortPath))
+        return shortPath;
     return std::nullopt;
+}
+
+QString noBatchFormMessage(const QString& shown, const QString& path, const platform::BatchEncoder& encode)
+{
+    QString letter;
+    for (qsizetype i = 0; i < path.size() && letter.isEmpty(); ++i) {
+        const qsizetype length = path[i].isHighSurrogate() && i + 1 < path.size() ? 2 : 1;
+        if (!encode(path.mid(i, length)))
+            letter = path.mid(i, length);
+        i += length - 1;
+    }
+    return shown + QStringLiteral(" cannot be passed to the copy: rename it or its folder without letters such as '") +
+           letter + QLatin1Char('\'');
 }
 
 std::optional<QString> firstUnquotablePath(const QStringList& paths)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace multirom {
@@ -20,11 +21,19 @@ QString copyLine(const QString& loader, const QStringList& games, const QString&
 QByteArray batchFileContent(const QString& copyLine,
                             const platform::BatchEncoder& encode = platform::batchFileEncoder());
 
-// The first path that the batch file's code page cannot hold. The interpreter would read a
-// "?" in place of each letter it lacks, and "?" is a wildcard for copy: the multirom could
-// take another file's bytes.
-std::optional<QString> firstUnencodablePath(const QStringList& paths,
-                                            const platform::BatchEncoder& encode = platform::batchFileEncoder());
+// A path as flash.bat can carry it: the path itself where the batch file's code page holds it,
+// else its short name where the volume keeps one; nothing where it has neither. The interpreter
+// would read a "?" in place of each letter it lacks, and "?" is a wildcard for copy: the
+// multirom could take another file's bytes.
+using ShortPathName = std::function<QString(const QString&)>;
+std::optional<QString> batchForm(const QString& path,
+                                 const platform::BatchEncoder& encode = platform::batchFileEncoder(),
+                                 const ShortPathName& shortName = platform::shortPathName);
+
+// The refusal for a path that has no form flash.bat can carry: it names shown and the first
+// letter of path that the code page lacks.
+QString noBatchFormMessage(const QString& shown, const QString& path,
+                           const platform::BatchEncoder& encode = platform::batchFileEncoder());
 
 // Whether a file holds exactly the two lines of a batch file Vellmore writes: one left
 // behind by a compile that was cut off, which the next compile may replace.

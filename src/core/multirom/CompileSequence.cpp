@@ -138,11 +138,6 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
                                 *unquotable);
         return outcome;
     }
-    if (const auto unencodable = firstUnencodablePath(QStringList{loader, output} + games)) {
-        outcome.messages.append(
-            QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + *unencodable);
-        return outcome;
-    }
     const QString batchPath = composeInFolder(request.browserFolder, batchFileName);
     if (batchPath.isEmpty()) {
         outcome.messages.append(QStringLiteral("no folder is open in the file browser"));
@@ -151,6 +146,15 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     if (const auto problem = compileInputProblem(loader, games, output, batchPath)) {
         outcome.messages.append(*problem);
         return outcome;
+    }
+    QStringList inputForms;
+    for (const QString& input : QStringList{loader} + games) {
+        const std::optional<QString> form = batchForm(input);
+        if (!form) {
+            outcome.messages.append(noBatchFormMessage(input, input));
+            return outcome;
+        }
+        inputForms.append(*form);
     }
 
     // The copy builds the multirom as a new file beside the one it replaces; the old one goes
@@ -163,12 +167,14 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
         return outcome;
     }
     std::optional<QString> problem;
-    if (firstUnencodablePath({built.path}))
-        problem = QStringLiteral("a path with letters the batch file's code page lacks cannot be used: ") + target;
+    const std::optional<QString> builtForm = batchForm(built.path);
+    if (!builtForm)
+        problem = noBatchFormMessage(output, built.path);
     if (!problem)
         problem = batchPlaceProblem(batchPath);
     if (!problem)
-        problem = writeBatchFile(batchPath, batchFileContent(copyLine(loader, games, built.path)));
+        problem =
+            writeBatchFile(batchPath, batchFileContent(copyLine(inputForms.first(), inputForms.mid(1), *builtForm)));
     if (problem) {
         platform::deleteFile(built.path);
         outcome.messages.append(*problem);

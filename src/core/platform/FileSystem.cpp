@@ -98,13 +98,6 @@ bool isReadOnlyFile(const QString& path)
     return (info.permissions() & writable) == 0 || !info.isWritable();
 }
 
-bool isUndecodableName(const QString& path)
-{
-    if (QFile::decodeName(QFile::encodeName(path)) != path)
-        return true; // a character no name on disk can hold, such as a lone surrogate
-    return path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).isSymLink() && !QFileInfo::exists(path);
-}
-
 QStringList fallbackFolders()
 {
     return {normalisedFolderPath(QDir::homePath()), primaryRoot()};

@@ -143,4 +143,11 @@ StartFolder startFolder()
     return {normalisedFolderPath(decoded), QString()};
 }
 
+bool isUndecodableName(const QString& path)
+{
+    if (QFile::decodeName(QFile::encodeName(path)) != path)
+        return true; // a character no name on disk can hold, such as a lone surrogate
+    return path.contains(QChar::ReplacementCharacter) && !QFileInfo(path).isSymLink() && !QFileInfo::exists(path);
+}
+
 } // namespace platform

@@ -115,4 +115,9 @@ StartFolder startFolder()
     return {normalisedFolderPath(current), QString()};
 }
 
+bool isUndecodableName(const QString&)
+{
+    return false; // names are text here, and every one the system holds goes whole through its wide calls
+}
+
 } // namespace platform

@@ -74,6 +74,15 @@ QString decodeConsoleOutput(const QByteArray& bytes);
 QString windowsErrorText(unsigned long code, const QString& path = QString());
 #endif
 
+// Whether an organisation's settings for the user exist at all (its registry key on Windows, its
+// file elsewhere), and their removal, key or file, once nothing is left in them.
+bool userSettingsExist(const QString& organization);
+void removeUserSettings(const QString& organization);
+
+// The path by its short (8.3) name, in ASCII where the volume keeps short names (Windows); empty
+// where there is none.
+QString shortPathName(const QString& path);
+
 // A write to a closed pipe or past a file-size limit ends the process by default; Vellmore
 // ignores both so that such a write fails with an error it reports, and leaves nothing behind.
 void ignoreWriteSignals();

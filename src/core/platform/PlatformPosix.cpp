@@ -2,6 +2,8 @@
 #include "platform/Platform.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 
 #include <csignal>
 
@@ -84,6 +86,23 @@ void ignoreWriteSignals()
 {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool userSettingsExist(const QString& organization)
+{
+    return QFileInfo::exists(QSettings(QSettings::UserScope, organization).fileName());
+}
+
+void removeUserSettings(const QString& organization)
+{
+    const QSettings settings(QSettings::UserScope, organization);
+    if (settings.allKeys().isEmpty())
+        QFile::remove(settings.fileName());
+}
+
+QString shortPathName(const QString&)
+{
+    return QString();
 }
 
 } // namespace platform

@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
+
+#include <string>
 
 #include <windows.h>
 
@@ -116,5 +119,43 @@ bool nameSurvivesDecoding(const char*, size_t)
 }
 
 void ignoreWriteSignals() {}
+
+namespace {
+
+std::wstring settingsKey(const QString& organization)
+{
+    return (QStringLiteral("Software\\") + organization).toStdWString();
+}
+
+} // namespace
+
+bool userSettingsExist(const QString& organization)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKey(organization).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void removeUserSettings(const QString& organization)
+{
+    if (QSettings(QSettings::UserScope, organization).allKeys().isEmpty())
+        RegDeleteTreeW(HKEY_CURRENT_USER, settingsKey(organization).c_str());
+}
+
+QString shortPathName(const QString& path)
+{
+    const auto* wide = reinterpret_cast<const wchar_t*>(path.utf16());
+    const DWORD size = GetShortPathNameW(wide, nullptr, 0);
+    if (size == 0)
+        return QString();
+    std::wstring shortPath(size, L'\0');
+    const DWORD written = GetShortPathNameW(wide, shortPath.data(), size);
+    if (written == 0 || written >= size)
+        return QString();
+    shortPath.resize(written);
+    return QString::fromStdWString(shortPath);
+}
 
 } // namespace platform

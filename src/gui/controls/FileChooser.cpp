@@ -1,5 +1,6 @@
 #include "controls/FileChooser.h"
 
+#include "controls/DialogHistoryKeeper.h"
 #include "controls/FileFilter.h"
 #include "controls/MessageBox.h"
 #include "platform/FileSystem.h"
@@ -32,7 +33,6 @@ FileChooser::FileChooser(Kind kind, QWidget* owner, const QString& filter, const
     : QFileDialog(owner, title, folder), m_kind(kind)
 {
     setObjectName(QStringLiteral("fileChooser"));
-    setOption(QFileDialog::DontUseNativeDialog);
     setWindowModality(Qt::WindowModal);
     setAcceptMode(kind == Kind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     setFileMode(kind == Kind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -54,44 +54,52 @@ void FileChooser::useFilter(const QString& nameFilter)
         setDefaultSuffix(choosers::defaultSuffix(nameFilter));
 }
 
-void FileChooser::refuse(const QString& text)
+bool FileChooser::usesOwnWidgets() const
 {
-    showMessage(this, text);
+    return findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) != nullptr;
 }
 
 void FileChooser::accept()
 {
+    if (!usesOwnWidgets()) {
+        // The system's dialog has closed already: the name is looked at once it is back.
+        QFileDialog::accept();
+        return;
+    }
     // Qt reads a double quote in the name box as the start of a list of names.
-    if (const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        typed && typed->text().contains(QLatin1Char('"'))) {
-        refuse(QStringLiteral("a name with a double quote cannot be used: ") + typed->text());
+    const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (typed->text().contains(QLatin1Char('"'))) {
+        showMessage(this, QStringLiteral("a name with a double quote cannot be used: ") + typed->text());
         return;
     }
     const QStringList chosen = selectedFiles();
-    if (chosen.size() == 1) {
-        const QString& path = chosen.first();
-        if (platform::isUndecodableName(path)) {
-            refuse(QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") + path);
-            return;
-        }
-        if (m_kind == Kind::Save && !confirmSaveTarget(path))
-            return;
-    }
+    if (chosen.size() == 1 && !acceptable(m_kind, chosen.first(), this, windowTitle()))
+        return;
+    m_checked = true;
     QFileDialog::accept();
 }
 
-bool FileChooser::confirmSaveTarget(const QString& path)
+bool FileChooser::acceptable(Kind kind, const QString& path, QWidget* parent, const QString& title)
+{
+    if (platform::isUndecodableName(path)) {
+        showMessage(parent, QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") + path);
+        return false;
+    }
+    return kind == Kind::Open || confirmSaveTarget(path, parent, title);
+}
+
+bool FileChooser::confirmSaveTarget(const QString& path, QWidget* parent, const QString& title)
 {
     const platform::WriteTarget target = platform::writeTarget(path);
     if (target.kind == platform::WriteTarget::Kind::LinkLoop) {
-        refuse(QStringLiteral("this name is a link that leads round in a circle of links: ") + path);
+        showMessage(parent, QStringLiteral("this name is a link that leads round in a circle of links: ") + path);
         return false;
     }
     if (target.kind != platform::WriteTarget::Kind::Missing)
-        return true; // replacing a file is Qt's own question; a folder or device the operation refuses
+        return true; // replacing a file is the dialog's own question; a folder or device the operation refuses
     const QString tooLong = platform::nameProblem(target.path).value_or(QString());
     if (!tooLong.isEmpty()) {
-        refuse(tooLong + QStringLiteral(":\n") + target.path);
+        showMessage(parent, tooLong + QStringLiteral(":\n") + target.path);
         return false;
     }
     // Creating a new file is ours, naming where a link that leads nowhere yet would make it.
@@ -100,7 +108,7 @@ bool FileChooser::confirmSaveTarget(const QString& path)
                                  ? name + QStringLiteral("\nThis file does not exist.\nCreate the file?")
                                  : name + QStringLiteral(" is a link to ") + target.path +
                                        QStringLiteral(", which does not exist.\nCreate the file there?");
-    QMessageBox ask(QMessageBox::NoIcon, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox ask(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No, parent);
     ask.setObjectName(QStringLiteral("createPrompt"));
     ask.setDefaultButton(QMessageBox::Yes);
     return ask.exec() == QMessageBox::Yes;
@@ -109,13 +117,26 @@ bool FileChooser::confirmSaveTarget(const QString& path)
 QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, const QString& title,
                             const QString& folder)
 {
-    FileChooser dialog(kind, owner, filter, title, folder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    // The dialog gives "/" on every system; the boxes and command lines take the system's own.
-    const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().first());
-    // Where names may end in a blank, "game.sav " is another file than "game.sav".
-    return platform::fileNamesKeepOuterBlanks() ? chosen : withoutOuterBlanks(chosen);
+    const DialogHistoryKeeper keeper;
+    QString startFolder = folder;
+    QString startName;
+    for (;;) {
+        FileChooser dialog(kind, owner, filter, title, startFolder);
+        if (!startName.isEmpty())
+            dialog.selectFile(startName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString path = dialog.selectedFiles().first();
+        if (dialog.m_checked || acceptable(kind, path, owner, title)) {
+            // Qt gives "/" on every system; the boxes and command lines take the system's own.
+            const QString chosen = QDir::toNativeSeparators(path);
+            // Where names may end in a blank, "game.sav " is another file than "game.sav".
+            return platform::fileNamesKeepOuterBlanks() ? chosen : withoutOuterBlanks(chosen);
+        }
+        // Refused after the system's dialog closed: it opens again where the user was.
+        startFolder = QFileInfo(path).absolutePath();
+        startName = QFileInfo(path).fileName();
+    }
 }
 
 QString FileChooser::putInto(const QString& chosen, const QLabel* mode, std::initializer_list<Target> targets)

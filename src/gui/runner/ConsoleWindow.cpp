@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,8 +16,28 @@
 #include <QWindow>
 
 namespace {
+
 constexpr int refreshMilliseconds = 100;
+
+// A console's face: fixed pitch, as Windows' consoles write (Consolas, on older systems Courier
+// New); else the system's fixed face; else the first fixed-pitch face there is.
+QFont consoleFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Consolas"), QStringLiteral("Courier New"), font.family()});
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch()) {
+        for (const QString& family : QFontDatabase::families()) {
+            if (QFontDatabase::isFixedPitch(family)) {
+                font.setFamilies({family});
+                break;
+            }
+        }
+    }
+    return font;
 }
+
+} // namespace
 
 ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidget(owner, Qt::Dialog)
 {
@@ -31,7 +52,7 @@ ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidg
     m_view->setReadOnly(true);
     m_view->setFocusPolicy(Qt::NoFocus);
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_view->setFont(consoleFont());
     QPalette palette = m_view->palette();
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, QColor(192, 192, 192));
