@@ -1,15 +1,25 @@
 // What a screen reader finds in each window: every control that takes input or the focus has a
 // name a person would say, windows are windows, groups are named, and lines are only lines.
 #include "app/WindowRegistry.h"
+#include "controls/Accessibility.h"
+#include "controls/FileList.h"
+#include "controls/GameListBox.h"
 #include "frmdialog/frmdialog.h"
+#include "runner/ConsoleWindow.h"
 #include "support/Controls.h"
+#include "support/DialogAnswers.h"
 #include "support/TestFiles.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,15 +72,94 @@ void walk(QAccessibleInterface* node, const QString& where, Finding& found)
     }
 }
 
+// What assistive technology was told, as a screen reader hears it.
+struct Heard {
+    QStringList focusAway; // focus events for a widget that did not have the keyboard focus
+    QList<QAccessible::Event> events;
+};
+Heard heard;
+
+void listen(QAccessibleEvent* event)
+{
+    heard.events.append(event->type());
+    if (event->type() != QAccessible::Focus)
+        return;
+    const auto* widget = qobject_cast<QWidget*>(event->object());
+    if (widget && !widget->hasFocus())
+        heard.focusAway.append(widget->objectName());
+}
+
+// A folder with a tool, a loader and three games, made the current directory, and the windows started there.
+QWidget* shownWindow(const QString& name)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name && widget->isVisible())
+            return QTest::qWaitForWindowActive(widget) ? widget : nullptr;
+    }
+    return nullptr;
+}
+
+struct Started {
+    Started()
+    {
+        windows.start();
+        main = windows.mainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+    }
+    static QString filled(const QTemporaryDir& dir)
+    {
+        for (const char* name : {"OB.exe", "gbaldr32.bin", "a.gba", "b.gba", "c.gba"})
+            testfiles::write(dir.filePath(name), "bytes");
+        return dir.path();
+    }
+    QTemporaryDir dir;
+    testfiles::CurrentDirectory cwd{filled(dir)};
+    WindowRegistry windows;
+    frmdialog* main = nullptr;
+
+    // Adds the games, as the user selects them in the file list and presses Add.
+    void addGames()
+    {
+        auto* files = control<FileList>(main, "filedialog");
+        for (int row = 0; row < files->count(); ++row)
+            files->item(row)->setSelected(files->item(row)->text().endsWith(".gba"));
+        files->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        control<QPushButton>(main, "addbtn")->click();
+    }
+    // What a screen reader reads of each row (Qt reads it from the model as the row's name).
+    QStringList rowNames() const
+    {
+        auto* list = control<GameListBox>(main, "listdialog");
+        QStringList names;
+        for (int i = 0; i < list->count(); ++i)
+            names.append(list->model()->index(i, 0).data(Qt::AccessibleTextRole).toString());
+        return names;
+    }
+};
+
 } // namespace
 
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        // The bridge to a screen reader comes up once the event loop runs, where there is one.
+        if (QGuiApplication::platformName() != "offscreen")
+            QVERIFY(QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000));
+    }
     void everyWindowReadsWhole_data();
     void everyWindowReadsWhole();
+    void noFocusIsHeardAwayFromTheFocus_data();
+    void noFocusIsHeardAwayFromTheFocus();
+    void gameRowsSayTheirSlotAndMoveByKeys();
+    void eachBoxIsNamedByItsVisibleLabel_data();
+    void eachBoxIsNamedByItsVisibleLabel();
+    void consoleIsADialogThatStops();
+    void tabEntersEachOptionGroupOnItsChoice_data();
+    void tabEntersEachOptionGroupOnItsChoice();
 };
 
 void AccessibilityTest::everyWindowReadsWhole_data()
@@ -119,6 +208,196 @@ void AccessibilityTest::everyWindowReadsWhole()
         QVERIFY2(found.nameless.isEmpty(), qPrintable("without a name: " + found.nameless.join(", ")));
         QCOMPARE(found.groups, groups);
         QVERIFY2(found.separators >= separators, qPrintable(QString::number(found.separators)));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AccessibilityTest::noFocusIsHeardAwayFromTheFocus_data()
+{
+    QTest::addColumn<QString>("window"); // where the button is
+    QTest::addColumn<QString>("button"); // pressed with Space while it has the focus
+    QTest::newRow("Add") << "frmdialog"
+                         << "addbtn";
+    QTest::newRow("Remove") << "frmdialog"
+                            << "rmvbutton";
+    QTest::newRow("move up") << "frmdialog"
+                             << "moveup";
+    QTest::newRow("move down") << "frmdialog"
+                               << "movedown";
+    QTest::newRow("Compile and its message box closed") << "frmdialog"
+                                                        << "compilebtn";
+    QTest::newRow("the output folder's Select") << "folderselect"
+                                                << "Command1";
+}
+
+void AccessibilityTest::noFocusIsHeardAwayFromTheFocus()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, button);
+    // Qt tells of focus only to a screen reader that listens: scripts/check-accessibility runs
+    // this under the accessibility bus.
+    if (!QAccessible::isActive())
+        QSKIP("no screen reader listens here (offscreen); scripts/check-accessibility runs this");
+    QAccessible::installUpdateHandler(listen);
+    {
+        Started started;
+        started.addGames();
+        control<GameListBox>(started.main, "listdialog")->setCurrentRow(1);
+        control<QLineEdit>(started.main, "orbicklocation")
+            ->setText(started.dir.filePath("none.exe")); // Flash: a message
+        if (window == "folderselect")
+            control<QPushButton>(started.main, "Command2")->click();
+        QWidget* shown = shownWindow(window);
+        QVERIFY(shown);
+        auto* pressed = control<QPushButton>(shown, button.toLatin1().constData());
+        pressed->setFocus();
+        heard = Heard();
+        answerMessages([&] { QTest::keyClick(pressed, Qt::Key_Space); });
+        QCoreApplication::processEvents();
+        QVERIFY2(heard.focusAway.isEmpty(), qPrintable(heard.focusAway.join(", ")));
+        // The focus goes back where it was once the window is active again (the window manager's part).
+        if (window == "frmdialog")
+            QCOMPARE(started.main->focusWidget(), pressed);
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AccessibilityTest::gameRowsSayTheirSlotAndMoveByKeys()
+{
+    {
+        Started started;
+        started.addGames();
+        auto* list = control<GameListBox>(started.main, "listdialog");
+        // What each row should say: its slot and its file's name.
+        auto expectedNames = [list] {
+            QStringList names;
+            for (const QString& path : list->entries())
+                names.append(QString("slot %1: %2").arg(names.size() + 1).arg(QFileInfo(path).fileName()));
+            return names;
+        };
+        const QStringList added = list->entries();
+        QCOMPARE(started.rowNames(), expectedNames());
+        QCOMPARE(started.rowNames().size(), 3);
+        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(list)->child(1);
+        QCOMPARE(row->text(QAccessible::Name), started.rowNames()[1]);
+        QCOMPARE(row->text(QAccessible::Description), testfiles::native(started.dir.path()));
+        QCOMPARE(list->item(1)->toolTip(), list->item(1)->text());
+        // Ctrl+Down and Ctrl+Up move the selected game, Delete removes it; the slots follow.
+        list->setFocus();
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(list->entries(), QStringList({added[1], added[0], added[2]}));
+        QCOMPARE(started.rowNames(), expectedNames());
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->entries(), QStringList({added[1], added[2]}));
+        QCoreApplication::processEvents();
+        QCOMPARE(started.rowNames(), expectedNames());
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(list->entries(), QStringList({added[2], added[1]}));
+        QCOMPARE(started.rowNames(), expectedNames());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AccessibilityTest::eachBoxIsNamedByItsVisibleLabel_data()
+{
+    QTest::addColumn<bool>("found"); // the tool and the loader are in the folder
+    QTest::newRow("both found") << true;
+    QTest::newRow("neither found") << false;
+}
+
+void AccessibilityTest::eachBoxIsNamedByItsVisibleLabel()
+{
+    QFETCH(bool, found);
+    {
+        Started started;
+        if (!found) {
+            started.windows.mainWindow()->close();
+            QFile::remove(started.dir.filePath("OB.exe"));
+            QFile::remove(started.dir.filePath("gbaldr32.bin"));
+        }
+        WindowRegistry again;
+        again.start();
+        frmdialog* main = found ? started.main : again.mainWindow();
+        for (const char* box : {"orbicklocation", "ldrtext"}) {
+            auto* edit = control<QLineEdit>(main, box);
+            const auto labels = QAccessible::queryAccessibleInterface(edit)->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            auto* label = qobject_cast<QLabel*>(labels.first().first->object());
+            QVERIFY2(!label->isHidden(), qPrintable(label->text()));
+            QCOMPARE(edit->accessibleName(), accessibility::spokenName(label->text()));
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AccessibilityTest::consoleIsADialogThatStops()
+{
+    ConsoleWindow console("OB.exe -w 0 -l 1 -p multi.gba", "OB.exe", nullptr);
+    console.present();
+    QVERIFY(QTest::qWaitForWindowActive(&console));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&console);
+    QCOMPARE(window->role(), QAccessible::Dialog);
+    QCOMPARE(window->text(QAccessible::Name), QString("Running OB.exe"));
+    QVERIFY(window->state().busy);
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(&console, "stop"));
+    // The output grows by what arrives; the progress line rewrites only itself.
+    heard = Heard();
+    QAccessible::installUpdateHandler(listen);
+    console.append("Written 1 KiB\n");
+    console.append("Written 2 KiB\rWritten 3 KiB\n");
+    QTRY_COMPARE(control<QPlainTextEdit>(&console, "output")->toPlainText(), QString("Written 1 KiB\nWritten 3 KiB\n"));
+    // What was heard: the lines inserted, not the whole text replaced (where a screen reader listens).
+    QVERIFY(!QAccessible::isActive() || heard.events.contains(QAccessible::TextInserted));
+    QVERIFY(!heard.events.contains(QAccessible::TextRemoved));
+    QCOMPARE(control<QPushButton>(&console, "stop")->accessibleDescription(), QString("Written 1 KiB"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("output"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(console.stopReason(), QString("Esc was pressed in the console window"));
+    console.markEnded();
+    QVERIFY(!window->state().busy);
+    QVERIFY(!QAccessible::isActive() || heard.events.contains(QAccessible::StateChanged));
+    QAccessible::installUpdateHandler(nullptr);
+}
+
+void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice_data()
+{
+    QTest::addColumn<QStringList>("choose"); // the options clicked first
+    QTest::addColumn<QStringList>("heard");  // the options Tab reaches, as a screen reader names them
+    QTest::newRow("as the window opens") << QStringList{} << QStringList{"32 Mbit", "bank 1", "32K", "bank 1"};
+    QTest::newRow("other choices") << QStringList{"chip5", "bank3", "size2", "rbank4"}
+                                   << QStringList{"128 Mbit", "bank 3", "64K", "bank 4"};
+}
+
+void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice()
+{
+    QFETCH(QStringList, choose);
+    QFETCH(QStringList, heard);
+    {
+        Started started;
+        control<QPushButton>(started.main, "Command1")->click();
+        QWidget* save = shownWindow("saveload");
+        QVERIFY(save);
+        for (const QString& option : choose)
+            control<QRadioButton>(save, option.toLatin1().constData())->click();
+        control<QLineEdit>(save, "orbicklocation")->setFocus();
+        QStringList reached;
+        QSet<QWidget*> visited;
+        for (int step = 0; step < 40; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            auto* option = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+            if (!option || visited.contains(option))
+                continue;
+            visited.insert(option);
+            QVERIFY2(option->isChecked(), qPrintable(option->objectName()));
+            reached.append(QAccessible::queryAccessibleInterface(option)->text(QAccessible::Name));
+        }
+        reached.sort();
+        heard.sort();
+        QCOMPARE(reached, heard);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

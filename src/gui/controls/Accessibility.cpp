@@ -11,6 +11,28 @@ namespace accessibility {
 namespace {
 
 constexpr char kindProperty[] = "vellmoreAccessibleKind";
+constexpr char busyProperty[] = "vellmoreBusy";
+
+// A widget of the forms as Qt reads it, with the states the forms give it.
+class FormsWidget : public QAccessibleWidget {
+public:
+    FormsWidget(QWidget* widget, QAccessible::Role role, bool unread)
+        : QAccessibleWidget(widget, role), m_unread(unread)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.busy = widget()->property(busyProperty).toBool();
+        if (m_unread)
+            state.invisible = true;
+        return state;
+    }
+
+private:
+    bool m_unread;
+};
 
 QAccessibleInterface* formsAccessible(const QString& className, QObject* object)
 {
@@ -21,11 +43,15 @@ QAccessibleInterface* formsAccessible(const QString& className, QObject* object)
         return nullptr; // Qt's own
     switch (Kind(kind.toInt())) {
     case Kind::Window:
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new FormsWidget(widget, QAccessible::Window, false);
     case Kind::OptionGroup:
-        return new QAccessibleWidget(widget, QAccessible::Grouping);
+        return new FormsWidget(widget, QAccessible::Grouping, false);
     case Kind::Decoration:
-        return new QAccessibleWidget(widget, QAccessible::Separator);
+        return new FormsWidget(widget, QAccessible::Separator, false);
+    case Kind::Dialog:
+        return new FormsWidget(widget, QAccessible::Dialog, false);
+    case Kind::Unread:
+        return new FormsWidget(widget, QAccessible::StaticText, true);
     }
     return nullptr;
 }
@@ -62,8 +88,29 @@ void nameWithoutLabel(QWidget* control, const QString& name)
     control->setAccessibleName(name);
 }
 
+void markBusy(QWidget* window, bool busy)
+{
+    window->setProperty(busyProperty, busy);
+    QAccessible::State changed;
+    changed.busy = true;
+    QAccessibleStateChangeEvent event(window, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void announceLabel(QWidget* label)
+{
+    QAccessibleEvent event(label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
 void nameAfter(QLabel* label, QWidget* control)
 {
+    // A form may swap two labels in one place: only the one shown names the control, or a screen
+    // reader would take the first it finds.
+    for (QLabel* other : control->window()->findChildren<QLabel*>()) {
+        if (other != label && other->buddy() == control)
+            other->setBuddy(nullptr);
+    }
     label->setBuddy(control);
     control->setAccessibleName(spokenName(label->text()));
 }

@@ -14,12 +14,20 @@ enum class Kind {
     Window,      // one of Vellmore's own windows
     OptionGroup, // a frame that holds one group of option buttons
     Decoration,  // a drawn line or border, nothing to read
+    Dialog,      // a window that waits on something, such as the console
+    Unread,      // shown for the eye only, such as the slot numbers the game list's rows also say
 };
 
 // Marks widget as kind for assistive technology, with name where a name is given.
 void mark(QWidget* widget, Kind kind, const QString& name = QString());
 
-// Makes label the one that names control: the label's access key reaches the control, and the
+// Marks a window busy while something runs in it, or no longer, and tells assistive technology.
+void markBusy(QWidget* window, bool busy);
+
+// Tells assistive technology that a label now says something (it was shown, or its text changed).
+void announceLabel(QWidget* label);
+
+// Makes label the one that names control, and no other label: the label's access key reaches the control, and the
 // control's accessible name is the caption without its closing colon or dots.
 void nameAfter(QLabel* label, QWidget* control);
 

@@ -2,7 +2,7 @@
 
 #include "platform/FolderPath.h"
 
-BrowseList::BrowseList(QWidget* parent) : QListWidget(parent)
+BrowseList::BrowseList(QWidget* parent) : ListBox(parent)
 {
     setUniformItemSizes(true);
 }

@@ -2,12 +2,12 @@
 
 #include "platform/FolderReader.h"
 
-#include <QListWidget>
+#include "controls/ListBox.h"
 
 // What the folder list and the file list of a browser share: the folder they show as their
 // path, read again by refresh(). A folder that cannot be read is not shown: the list stays as
 // it was and tells why through folderUnreadable.
-class BrowseList : public QListWidget {
+class BrowseList : public ListBox {
     Q_OBJECT
     Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
 

@@ -273,6 +273,12 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QString& cap
 {
     auto* widget = named(new QRadioButton(caption, parent), name);
     widget->setStyle(narrowControlStyle());
+    // Tab enters a group on its chosen option, as on Windows; the arrow keys move within it.
+    auto tabStopWhenChosen = [widget](bool chosen) {
+        widget->setFocusPolicy(chosen ? Qt::StrongFocus : Qt::ClickFocus);
+    };
+    QObject::connect(widget, &QAbstractButton::toggled, widget, tabStopWhenChosen);
+    tabStopWhenChosen(selected);
     widget->setChecked(selected);
     place(widget, left, top, width, height);
     return widget;

@@ -1,6 +1,7 @@
 #include "controls/GameListBox.h"
 
 #include <QEvent>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -35,7 +36,7 @@ QString folderPart(const QString& path)
 
 } // namespace
 
-GameListBox::GameListBox(QWidget* parent) : QListWidget(parent), m_measure(new TextWidth(font()))
+GameListBox::GameListBox(QWidget* parent) : ListBox(parent), m_measure(new TextWidth(font()))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -77,18 +78,40 @@ void GameListBox::rowsInserted(const QModelIndex& parent, int first, int last)
 {
     QListWidget::rowsInserted(parent, first, last);
     countWidths(first, last, +1);
+    m_described = qMin(m_described, first);
+    describeRows();
+}
+
+void GameListBox::describeRows()
+{
+    // What only a screen reader and a tooltip read: the rows are not drawn again for it.
+    const QSignalBlocker quiet(model());
+    for (int row = m_described; row < count(); ++row) {
+        QListWidgetItem* entry = item(row);
+        const QString path = entry->text();
+        const QString folder = folderPart(path);
+        entry->setData(Qt::AccessibleTextRole, QStringLiteral("slot %1: %2").arg(row + 1).arg(path.mid(folder.size())));
+        entry->setData(Qt::AccessibleDescriptionRole, folder.isEmpty() ? folder : folder.chopped(1));
+        entry->setToolTip(path);
+    }
+    m_described = count();
 }
 
 void GameListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
 {
     countWidths(first, last, -1);
     QListWidget::rowsAboutToBeRemoved(parent, first, last);
+    // The rows after these move up a slot once they are gone.
+    m_described = qMin(m_described, first);
+    QMetaObject::invokeMethod(this, &GameListBox::describeRows, Qt::QueuedConnection);
 }
 
 void GameListBox::reset()
 {
     QListWidget::reset();
     recountWidths();
+    m_described = 0;
+    describeRows();
 }
 
 void GameListBox::recountWidths()

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "controls/ListBox.h"
 #include "controls/TextWidth.h"
-
-#include <QListWidget>
 
 #include <memory>
 #include <vector>
@@ -10,8 +9,10 @@
 // The game list's list box. Like a Windows list box it scrolls sideways over a
 // horizontal extent that its owner sets, not over the width of its entries. It measures
 // each entry once, as it arrives, and keeps count of the widths, so the widest entry is
-// known at any time without measuring the list again.
-class GameListBox : public QListWidget {
+// known at any time without measuring the list again. Each row shows its path; a screen
+// reader hears its slot and file name ("slot 3: Comet Courier.gba"), with the folder as its
+// description, and pointing at it shows the whole path.
+class GameListBox : public ListBox {
     Q_OBJECT
     Q_PROPERTY(int horizontalExtent READ horizontalExtent WRITE setHorizontalExtent)
 
@@ -44,6 +45,8 @@ protected:
 
 private:
     void countWidths(int first, int last, int change);
+    // Names the rows from the first whose slot may have changed to the end.
+    void describeRows();
     void recountWidths();
 
     int m_extent = 0;
@@ -52,4 +55,5 @@ private:
     QString m_measuredPrefix;
     std::vector<int> m_widthCounts; // how many entries are this many pixels wide
     int m_widest = 0;
+    int m_described = 0; // the rows before this one carry their slot's name
 };

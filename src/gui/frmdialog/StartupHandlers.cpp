@@ -46,9 +46,12 @@ bool frmdialog::File_Exists(const QString& path)
         multiexist->hide();
         return false;
     }
+    const bool news = multiexist->isHidden();
     multierase->show();
     multiexist->setText(QStringLiteral("multi found in current directory!"));
     multiexist->show();
+    if (news)
+        accessibility::announceLabel(multiexist); // shown is not yet said: a screen reader hears a new name
     return true;
 }
 

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <future>
 #include <utility>
@@ -152,6 +153,7 @@ void frmdialog::createControls()
         const int height = slot == 0 ? 240 : slot == 2 ? 165 : 255;
         const QByteArray name = "Label" + QByteArray::number(8 + slot);
         *slotLabels[slot] = label(c, name.constData(), QString::number(slot + 1), 3600, 3855 + 195 * slot, 135, height);
+        accessibility::mark(*slotLabels[slot], accessibility::Kind::Unread); // each row says its slot
     }
     Label20 = label(c, "Label20", QStringLiteral("0"), 2760, 6120, 375, 255);
     Label20->hide();
@@ -238,6 +240,14 @@ void frmdialog::connectHandlers()
     connect(rmvbutton, &QPushButton::clicked, this, &frmdialog::rmvbutton_Click);
     connect(moveup, &QPushButton::clicked, this, &frmdialog::moveup_Click);
     connect(movedown, &QPushButton::clicked, this, &frmdialog::movedown_Click);
+    // The game list's own keys for its buttons: the keyboard reorders and removes where the focus is.
+    const std::pair<QKeySequence, void (frmdialog::*)()> listKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Up), &frmdialog::moveup_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_Down), &frmdialog::movedown_Click},
+        {QKeySequence(Qt::Key_Delete), &frmdialog::rmvbutton_Click}};
+    for (const auto& [keys, handler] : listKeys)
+        connect(new QShortcut(keys, listdialog, nullptr, nullptr, Qt::WidgetShortcut), &QShortcut::activated, this,
+                handler);
     connect(reset, &QPushButton::clicked, this, &frmdialog::reset_Click);
     connect(compilebtn, &QPushButton::clicked, this, &frmdialog::compilebtn_Click);
     connect(flashbtn, &QPushButton::clicked, this, &frmdialog::flashbtn_Click);

@@ -1,5 +1,6 @@
 #include "runner/ConsoleWindow.h"
 
+#include "controls/Accessibility.h"
 #include "controls/WindowIcon.h"
 
 #include <QCloseEvent>
@@ -12,12 +13,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int refreshMilliseconds = 100;
+constexpr int tellEveryMilliseconds = 3000;
 
 // A console's face: fixed pitch, as Windows' consoles write (Consolas, on older systems Courier
 // New); else the system's fixed face; else the first fixed-pitch face there is.
@@ -39,18 +44,22 @@ QFont consoleFont()
 
 } // namespace
 
-ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidget(owner, Qt::Dialog)
+ConsoleWindow::ConsoleWindow(const QString& commandText, const QString& programName, QWidget* owner)
+    : QWidget(owner, Qt::Dialog)
 {
     // A transient of the waiting window as the window system sees it: a click there leaves it in front.
     setWindowModality(Qt::WindowModal);
     setObjectName(QStringLiteral("console"));
     setWindowTitle(commandText);
     setWindowIcon(vellmoreIcon());
-    setFocusPolicy(Qt::StrongFocus); // Ctrl+C reaches the window, not the read-only view
+    accessibility::mark(this, accessibility::Kind::Dialog, tr("Running %1").arg(programName));
+    accessibility::markBusy(this, true);
     m_view = new QPlainTextEdit(this);
     m_view->setObjectName(QStringLiteral("output"));
+    m_view->setAccessibleName(tr("Output of %1").arg(programName));
     m_view->setReadOnly(true);
-    m_view->setFocusPolicy(Qt::NoFocus);
+    m_view->setTabChangesFocus(true);
+    m_view->installEventFilter(this); // Ctrl+C there stops the program, as in a console
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_view->setFont(consoleFont());
     QPalette palette = m_view->palette();
@@ -59,7 +68,7 @@ ConsoleWindow::ConsoleWindow(const QString& commandText, QWidget* owner) : QWidg
     m_view->setPalette(palette);
     auto* stop = new QPushButton(tr("Stop"), this);
     stop->setObjectName(QStringLiteral("stop"));
-    stop->setFocusPolicy(Qt::NoFocus); // the window keeps the focus, for Ctrl+C
+    m_stop = stop;
     stop->setToolTip(tr("Ask the program to stop, as closing this window does"));
     connect(stop, &QPushButton::clicked, this,
             [this] { requestStop(QStringLiteral("Stop was pressed in the console window")); });
@@ -84,7 +93,7 @@ void ConsoleWindow::present()
     show();
     raise();
     activateWindow();
-    setFocus(Qt::ActiveWindowFocusReason);
+    m_stop->setFocus(Qt::ActiveWindowFocusReason);
     // A click on a waiting window makes the toolkit itself give that window the focus, past the
     // window manager: the focus comes straight back, so that Ctrl+C always reaches the console.
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
@@ -94,6 +103,11 @@ void ConsoleWindow::present()
                 activateWindow();
             });
     });
+}
+
+void ConsoleWindow::markEnded()
+{
+    accessibility::markBusy(this, false);
 }
 
 void ConsoleWindow::requestStop(const QString& how)
@@ -128,9 +142,29 @@ void ConsoleWindow::showPending()
     m_pending = false;
     QScrollBar* scroll = m_view->verticalScrollBar();
     const bool following = scroll->value() == scroll->maximum();
-    m_view->setPlainText(m_text.text());
+    // Only what changed goes in, so that a screen reader hears the new lines, not the whole text
+    // again: usually lines added at the end, or the last line rewritten.
+    const QString text = m_text.text();
+    const auto same = std::mismatch(m_shown.cbegin(), m_shown.cend(), text.cbegin(), text.cend());
+    QTextCursor cursor(m_view->document());
+    cursor.setPosition(int(same.first - m_shown.cbegin()));
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(text.mid(same.first - m_shown.cbegin()));
+    m_shown = text;
     if (following)
         scroll->setValue(scroll->maximum());
+    tellLatestLine(text);
+}
+
+void ConsoleWindow::tellLatestLine(const QString& text)
+{
+    if (m_lastTold.isValid() && m_lastTold.elapsed() < tellEveryMilliseconds)
+        return;
+    const QString latest = text.section(QLatin1Char('\n'), -1, -1, QString::SectionSkipEmpty).trimmed();
+    if (latest.isEmpty() || latest == m_stop->accessibleDescription())
+        return;
+    m_lastTold.start();
+    m_stop->setAccessibleDescription(latest);
 }
 
 void ConsoleWindow::closeEvent(QCloseEvent* event)
@@ -147,5 +181,22 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event)
         requestStop(QStringLiteral("Ctrl+C was pressed in the console window"));
         return;
     }
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        requestStop(QStringLiteral("Esc was pressed in the console window"));
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The output would copy on Ctrl+C; in a console it stops the program.
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_C && key->modifiers().testFlag(Qt::ControlModifier)) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

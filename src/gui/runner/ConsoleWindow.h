@@ -2,6 +2,7 @@
 
 #include "run/ConsoleText.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,11 +14,14 @@ class QPlainTextEdit;
 // without end cannot stall it. Closing it, Ctrl+C in it or its "Stop" button asks to stop
 // the program, as closing a console does on Windows. It is a window-modal dialog of the window it
 // was started from, so that the window manager keeps it above that window and gives it the focus.
+// For a screen reader it is a dialog named after the program ("Running OB.exe"): its output grows
+// by the lines that arrive, Stop has the focus (Esc presses it) and says the latest line as its
+// description at most every few seconds.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
 public:
-    ConsoleWindow(const QString& commandText, QWidget* owner);
+    ConsoleWindow(const QString& commandText, const QString& programName, QWidget* owner);
 
     // Shows it in front, with the keyboard's focus, so that Ctrl+C reaches it at once.
     void present();
@@ -31,6 +35,9 @@ public:
     // Asks to stop the program; how says why, as the outcome will tell it. The first reason stays.
     void requestStop(const QString& how);
 
+    // Tells assistive technology that the program has ended: the console is no longer busy.
+    void markEnded();
+
 public slots:
     void append(const QByteArray& bytes);
 
@@ -40,11 +47,16 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showPending();
+    void tellLatestLine(const QString& text);
 
     QPlainTextEdit* m_view;
+    QWidget* m_stop;
+    QString m_shown;          // what the view holds
+    QElapsedTimer m_lastTold; // when Stop last said the latest line
     run::ConsoleText m_text;
     QTimer m_refresh;
     bool m_pending = false;

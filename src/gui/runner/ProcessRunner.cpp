@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
@@ -136,7 +137,7 @@ RunOutcome runProgram(const CommandLine& command, ConsoleWindow* console)
 RunOutcome ExecCmd(const CommandLine& command)
 {
     // The console belongs to the window the user started the run from, so it stays above it.
-    ConsoleWindow console(command.toString(), QApplication::activeWindow());
+    ConsoleWindow console(command.toString(), QFileInfo(command.program()).fileName(), QApplication::activeWindow());
     InputBlocker blocker(&console);
     console.present();
     runStarted(&console);
@@ -145,6 +146,7 @@ RunOutcome ExecCmd(const CommandLine& command)
                              : runProgram(command, &console);
     if (!console.stopReason().isEmpty() && outcome.kind != RunOutcome::Kind::NotStarted)
         outcome = RunOutcome::stopped(console.stopReason()); // however it ended, the user ended it
+    console.markEnded();
     runEnded();
     return outcome;
 }

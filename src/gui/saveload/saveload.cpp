@@ -102,6 +102,8 @@ void saveload::createControls()
     chip4 = optionButton(Frame4, "chip4", QStringLiteral("64"), false, 600, 390, 495, 195);
     chip5 = optionButton(Frame4, "chip5", QStringLiteral("128"), false, 1200, 150, 615, 195);
     chip6 = optionButton(Frame4, "chip6", QStringLiteral("256"), false, 1200, 390, 615, 195);
+    for (QRadioButton* chip : {chip1, chip2, chip3, chip4, chip5, chip6})
+        chip->setAccessibleName(chip->text() + tr(" Mbit"));
     backupcart = button(c, "backupcart", QStringLiteral("Step 3: Backup Cart"), 3360, 2040, 2535, 375);
 
     // Backup Save.
@@ -113,6 +115,8 @@ void saveload::createControls()
     bank2 = optionButton(Frame1, "bank2", QStringLiteral("2"), false, 120, 360, 375, 255);
     bank3 = optionButton(Frame1, "bank3", QStringLiteral("3"), false, 120, 600, 375, 255);
     bank4 = optionButton(Frame1, "bank4", QStringLiteral("4"), false, 120, 840, 375, 255);
+    for (QRadioButton* bank : {bank1, bank2, bank3, bank4})
+        bank->setAccessibleName(tr("bank ") + bank->text());
     Line1 = line(c, "Line1", 1395, 3000, 1395, 4920, colours::inactiveTitleBar);
     Label9 = wrappingLabel(c, "Label9", QStringLiteral("Step 2: Select size to backup"), 1680, 3120, 855, 615);
     Frame2 = groupFrame(c, "Frame2", tr("Size to back up"), 1680, 3720, 975, 1140);
@@ -141,6 +145,8 @@ void saveload::createControls()
     rbank2 = optionButton(Frame3, "rbank2", QStringLiteral("2"), false, 120, 360, 375, 255);
     rbank3 = optionButton(Frame3, "rbank3", QStringLiteral("3"), false, 120, 600, 375, 255);
     rbank4 = optionButton(Frame3, "rbank4", QStringLiteral("4"), false, 120, 840, 375, 255);
+    for (QRadioButton* bank : {rbank1, rbank2, rbank3, rbank4})
+        bank->setAccessibleName(tr("bank ") + bank->text());
     restore = button(c, "restore", QStringLiteral("Step 3: Restore"), 3360, 5640, 2535, 375);
 
     Command3 = button(c, "Command3", QStringLiteral("<- back to main menu"), 4500, 6150, 1815, 255);
