@@ -1,5 +1,7 @@
 #include "controls/ListBox.h"
 
+#include <QAccessible>
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {}
 
 void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
@@ -8,4 +10,14 @@ void ListBox::currentChanged(const QModelIndex& current, const QModelIndex& prev
         QListWidget::currentChanged(current, previous);
     else
         QAbstractItemView::currentChanged(current, previous); // all but the list view's focus event
+}
+
+void ListBox::focusInEvent(QFocusEvent* event)
+{
+    QListWidget::focusInEvent(event);
+    if (QAccessible::isActive() && currentIndex().isValid()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(currentIndex().row());
+        QAccessible::updateAccessibility(&focus);
+    }
 }
