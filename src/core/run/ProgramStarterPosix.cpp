@@ -1,6 +1,6 @@
 // Starting a tool outside Windows: an argument vector, so that no shell parses a path, in a
 // process group of its own, so that a stop reaches whatever the tool started too.
-#include "runner/ProgramStarter.h"
+#include "run/ProgramStarter.h"
 
 #include <QProcess>
 
@@ -10,7 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace runner {
+namespace run {
 
 struct ToolProcesses::Private {
     pid_t group = 0;
@@ -20,7 +20,7 @@ ToolProcesses::ToolProcesses() : d(new Private) {}
 
 ToolProcesses::~ToolProcesses() = default;
 
-void ToolProcesses::setUp(QProcess& process, const run::CommandLine& command)
+void ToolProcesses::setUp(QProcess& process, const CommandLine& command)
 {
     process.setProgram(command.program());
     process.setArguments(command.arguments());
@@ -73,11 +73,10 @@ QString startFailure(const QProcess& process)
     return colon < 0 ? said : said.mid(colon + 2);
 }
 
-run::RunOutcome endOf(const QProcess& process)
+RunOutcome endOf(const QProcess& process)
 {
-    return process.exitStatus() == QProcess::CrashExit
-               ? run::RunOutcome::signalled(process.exitCode())
-               : run::RunOutcome::exited(static_cast<quint32>(process.exitCode()));
+    return process.exitStatus() == QProcess::CrashExit ? RunOutcome::signalled(process.exitCode())
+                                                       : RunOutcome::exited(static_cast<quint32>(process.exitCode()));
 }
 
-} // namespace runner
+} // namespace run

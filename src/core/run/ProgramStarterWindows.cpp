@@ -1,6 +1,6 @@
 // Starting a tool on Windows: the command line exactly as assembled, as the C runtime of the tool
 // splits it, a batch file run by cmd.exe, and every process of the tool in one job object.
-#include "runner/ProgramStarter.h"
+#include "run/ProgramStarter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +16,7 @@
 
 #include <tlhelp32.h>
 
-namespace runner {
+namespace run {
 
 struct ToolProcesses::Private {
     HANDLE job = nullptr;
@@ -40,7 +40,7 @@ ToolProcesses::~ToolProcesses()
         CloseHandle(d->job);
 }
 
-void ToolProcesses::setUp(QProcess& process, const run::CommandLine& command)
+void ToolProcesses::setUp(QProcess& process, const CommandLine& command)
 {
     QString commandLine;
     if (command.isOwnBatchFile()) {
@@ -141,17 +141,16 @@ QString startFailure(const QProcess& process)
     return colon < 0 ? said : said.mid(colon + 2);
 }
 
-run::RunOutcome endOf(const QProcess& process)
+RunOutcome endOf(const QProcess& process)
 {
     const auto status = static_cast<quint32>(process.exitCode());
     // The loader ends a program whose libraries it cannot find before the program runs at all.
     if (status == 0xC0000135u)
-        return run::RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
+        return RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
     if (status == 0xC000007Bu)
-        return run::RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
+        return RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
     // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
-    return process.exitStatus() == QProcess::CrashExit ? run::RunOutcome::crashed(status)
-                                                       : run::RunOutcome::exited(status);
+    return process.exitStatus() == QProcess::CrashExit ? RunOutcome::crashed(status) : RunOutcome::exited(status);
 }
 
-} // namespace runner
+} // namespace run

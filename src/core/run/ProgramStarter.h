@@ -9,7 +9,7 @@ class QProcess;
 
 // How this system starts a tool and reads how it ended: one implementation per platform
 // (ProgramStarterPosix.cpp, ProgramStarterWindows.cpp), behind this class and endOf().
-namespace runner {
+namespace run {
 
 // A tool as a whole: the program Vellmore starts and every program that one starts in turn (a
 // wrapper script and the real tool behind it), so that a stop ends them all. A process group of
@@ -24,7 +24,7 @@ public:
     // Sets process up to run command as this system runs a console tool: the program and its
     // arguments (a vector, or the command line exactly as assembled; a batch file through cmd.exe),
     // what the started program inherits, and its place in the group.
-    void setUp(QProcess& process, const run::CommandLine& command);
+    void setUp(QProcess& process, const CommandLine& command);
 
     // Takes the started process in, before it can start anything of its own.
     void adopt(QProcess& process);
@@ -48,6 +48,6 @@ QString startFailure(const QProcess& process);
 
 // How the ended process ended, in this system's terms: an exit code, a signal, a crash status, or
 // a program the system could not start for want of a library.
-run::RunOutcome endOf(const QProcess& process);
+RunOutcome endOf(const QProcess& process);
 
-} // namespace runner
+} // namespace run
