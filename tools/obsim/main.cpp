@@ -8,6 +8,9 @@
 // The cart lives in $OBSIM_CART, else in "cart" beside the executable: flash.bin, four
 // save banks bank1.sav to bank4.sav, and "port", the LPT port the cart sits on (1).
 // $OBSIM_DELAY_MS slows each MiB written or read.
+// $OBSIM_FAULT makes it fail on purpose: "busy" (the port is in use), "denied" (no permission on
+// the port), "flip:OFFSET" (a flash writes the byte at OFFSET wrong), "hang" (stops answering half
+// way), "short" (a backup file cut short).
 //
 // Plain C++ on purpose: copied alone into a games folder as OB.exe, it needs nothing beside it.
 #include "ObsimOptions.h"
@@ -31,7 +34,43 @@ constexpr long long cartBytes = 256LL * 131072; // 256 Mbit
 constexpr long long bankBytes = 256 * 1024;
 constexpr long long mebibyte = 1 << 20;
 
-enum Exit { Ok = 0, BadOptions = 2, InputMissing = 3, TooLarge = 4, NoCart = 5, CannotWrite = 6 };
+enum Exit {
+    Ok = 0,
+    BadOptions = 2,
+    InputMissing = 3,
+    TooLarge = 4,
+    NoCart = 5,
+    CannotWrite = 6,
+    PortBusy = 7,
+    PortDenied = 8
+};
+
+// A fault asked for through $OBSIM_FAULT.
+struct Fault {
+    bool busy = false;
+    bool denied = false;
+    bool hang = false;
+    bool shortBackup = false;
+    long long flipOffset = -1;
+};
+
+Fault faultAsked()
+{
+    Fault fault;
+    const std::string text = obsim::environment("OBSIM_FAULT").value_or("");
+    fault.busy = text == "busy";
+    fault.denied = text == "denied";
+    fault.hang = text == "hang";
+    fault.shortBackup = text == "short";
+    if (text.rfind("flip:0x", 0) == 0 && text.size() > 7 && text.size() < 16 &&
+        text.find_first_not_of("0123456789abcdefABCDEF", 7) == std::string::npos)
+        fault.flipOffset = std::stoll(text.substr(7), nullptr, 16);
+    else if (text.rfind("flip:", 0) == 0)
+        fault.flipOffset = obsim::wholeNumber(text.substr(5)).value_or(-1);
+    return fault;
+}
+
+const Fault fault = faultAsked();
 
 struct Failure {
     Exit code;
@@ -200,6 +239,9 @@ std::optional<Failure> writeOut(const std::string& target, const std::function<B
         done += step;
         pause();
         progress(verb, done, total);
+        if (fault.hang && done >= total / 2)
+            for (;;) // no more answers from the cart, until the tool is ended
+                std::this_thread::sleep_for(std::chrono::seconds(1));
     }
     if (out.close() != 0)
         return failed(out.error());
@@ -230,14 +272,22 @@ std::optional<Failure> flash(const Cart& cart, const Options& options)
         // The cart's copy only; the user's file stays as it is.
         if (offset == 0 && options.repairHeader && bytes.size() >= size_t(romimage::headerSize))
             bytes[romimage::complementOffset] = char(romimage::headerComplement(bytes.data()));
+        if (fault.flipOffset >= offset && fault.flipOffset < offset + length)
+            bytes[size_t(fault.flipOffset - offset)] = char(~bytes[size_t(fault.flipOffset - offset)]);
         return bytes;
     };
     return writeOut(obsim::utf8Path(cart.path("flash.bin")), chunk, size, "Written");
 }
 
+// A backup cut short by the fault "short": half of it.
+long long backupBytes(long long size)
+{
+    return fault.shortBackup ? size / 2 : size;
+}
+
 std::optional<Failure> backupCart(const Cart& cart, const Options& options)
 {
-    const long long size = options.chipMbit * 131072LL;
+    const long long size = backupBytes(options.chipMbit * 131072LL);
     return writeOut(
         options.file, [&](long long offset, long long length) { return cart.read("flash.bin", offset, length); }, size,
         "Read");
@@ -250,7 +300,7 @@ std::string bankName(int bank)
 
 std::optional<Failure> backupSave(const Cart& cart, const Options& options)
 {
-    const long long size = (32LL * 1024) << (options.sizeCode - 1);
+    const long long size = backupBytes((32LL * 1024) << (options.sizeCode - 1));
     return writeOut(
         options.file,
         [&](long long offset, long long length) { return cart.read(bankName(options.bank), offset, length); }, size,
@@ -293,8 +343,13 @@ int main(int argc, char* argv[])
         return fail(*failure);
     std::printf("obsim: LPT%d, %s mode, wait step %d\n", options->port, options->epp ? "EPP" : "SPP",
                 options->waitStep);
+    const std::string port = "LPT" + std::to_string(options->port);
+    if (fault.busy)
+        return fail({PortBusy, "the port " + port + " is in use by another program"});
+    if (fault.denied)
+        return fail({PortDenied, "permission denied on the port " + port});
     if (cart.port() != options->port)
-        return fail({NoCart, "no cart found on LPT" + std::to_string(options->port)});
+        return fail({NoCart, "no cart found on " + port});
 
     std::optional<Failure> failure;
     switch (options->operation) {

@@ -49,7 +49,7 @@ void ToolRun::stop()
 RunOutcome ToolRun::run(const CommandLine& command, const OutputSink& sink)
 {
     return platform::interpretsBatchFilesItself() && command.isOwnBatchFile() ? runOwnBatchFile(command, sink)
-                                                                               : runProgram(command, sink);
+                                                                              : runProgram(command, sink);
 }
 
 RunOutcome ToolRun::runOwnBatchFile(const CommandLine& command, const OutputSink& sink)
@@ -64,7 +64,8 @@ RunOutcome ToolRun::runOwnBatchFile(const CommandLine& command, const OutputSink
             [&](BatchInterpreter::Stream stream, const QString& text) {
                 const QByteArray bytes = text.toLocal8Bit();
                 const Stream to = stream == BatchInterpreter::Stream::Error ? Stream::Error : Stream::Output;
-                QMetaObject::invokeMethod(this, [&sink, to, bytes] { sink(to, bytes); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [&sink, to, bytes] { sink(to, bytes); }, Qt::QueuedConnection);
             },
             &cancel);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);

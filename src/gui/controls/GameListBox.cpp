@@ -1,8 +1,12 @@
 #include "controls/GameListBox.h"
 
+#include "multirom/GameHeader.h"
+
 #include <QEvent>
+#include <QHelpEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace {
 
@@ -80,6 +84,32 @@ void GameListBox::rowsInserted(const QModelIndex& parent, int first, int last)
     countWidths(first, last, +1);
     m_described = qMin(m_described, first);
     describeRows();
+}
+
+void GameListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (QListWidgetItem* entry = item(current.row())) {
+        const QString folder = folderPart(entry->text());
+        const QSignalBlocker quiet(model());
+        entry->setData(Qt::AccessibleDescriptionRole, (folder.isEmpty() ? folder : folder.chopped(1)) +
+                                                          QStringLiteral("; ") +
+                                                          multirom::readGameHeader(entry->text()).summary());
+    }
+    ListBox::currentChanged(current, previous);
+}
+
+bool GameListBox::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (const QListWidgetItem* entry = itemAt(help->pos())) {
+            QToolTip::showText(help->globalPos(),
+                               entry->text() + QLatin1Char('\n') + multirom::readGameHeader(entry->text()).summary(),
+                               viewport(), visualItemRect(entry));
+            return true;
+        }
+    }
+    return ListBox::viewportEvent(event);
 }
 
 void GameListBox::describeRows()

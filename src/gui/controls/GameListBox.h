@@ -11,7 +11,9 @@
 // each entry once, as it arrives, and keeps count of the widths, so the widest entry is
 // known at any time without measuring the list again. Each row shows its path; a screen
 // reader hears its slot and file name ("slot 3: Comet Courier.gba"), with the folder as its
-// description, and pointing at it shows the whole path.
+// description, and pointing at it shows the whole path. The game's header (title, code, whether
+// it checks) is read only when asked for: pointed at, or the row made current, where it joins the
+// description.
 class GameListBox : public ListBox {
     Q_OBJECT
     Q_PROPERTY(int horizontalExtent READ horizontalExtent WRITE setHorizontalExtent)
@@ -42,6 +44,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int first, int last) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void countWidths(int first, int last, int change);

@@ -1,0 +1,147 @@
+#include "CliContext.h"
+
+#include "Interrupt.h"
+#include "run/ToolRun.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+void writeLine(std::FILE* stream, const QString& line)
+{
+    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+CliContext::CliContext(const QString& command, const QString& arguments, const QString& description)
+    : m_command(command)
+{
+    m_parser.setApplicationDescription(description);
+    m_parser.addHelpOption();
+    m_parser.addOption({QStringLiteral("json"), QStringLiteral("Print one JSON object for scripts.")});
+    if (!arguments.isEmpty())
+        m_parser.addPositionalArgument(arguments, QString());
+    // Options before and after the files alike; "-abc" is no bundle of short options.
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+}
+
+bool CliContext::parse(const QStringList& args, int* exitCode)
+{
+    if (!m_parser.parse(QStringList{QStringLiteral("vellmore-cli ") + m_command} + args)) {
+        *exitCode = badArgument(m_parser.errorText());
+        return false;
+    }
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(helpText()), stdout);
+        *exitCode = Done;
+        return false;
+    }
+    return true;
+}
+
+QString CliContext::helpText() const
+{
+    // Qt names the program by the path it was started as; the usage names the command.
+    QString text = m_parser.helpText();
+    const qsizetype options = text.indexOf(QLatin1String(" [options]"));
+    if (text.startsWith(QLatin1String("Usage: ")) && options > 0)
+        text.replace(7, options - 7, QStringLiteral("vellmore-cli ") + m_command);
+    return text;
+}
+
+void CliContext::say(const QString& line) const
+{
+    if (!json())
+        writeLine(stdout, line);
+}
+
+void CliContext::problem(const QString& line) const
+{
+    writeLine(stderr, QStringLiteral("vellmore-cli %1: %2").arg(m_command, line));
+}
+
+void CliContext::print(const QJsonObject& object) const
+{
+    if (json())
+        writeLine(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
+
+int CliContext::badArgument(const QString& why) const
+{
+    problem(why);
+    std::fputs(qPrintable(helpText()), stderr);
+    return BadArguments;
+}
+
+std::optional<int> CliContext::number(const QString& option, int low, int high, int fallback, QString* why) const
+{
+    if (!m_parser.isSet(option))
+        return fallback;
+    bool whole = false;
+    const QString text = m_parser.value(option);
+    const int value = text.toInt(&whole);
+    if (!whole || value < low || value > high) {
+        *why = QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"").arg(option).arg(low).arg(high).arg(text);
+        return std::nullopt;
+    }
+    return value;
+}
+
+void CliContext::addPortOptions()
+{
+    m_parser.addOption({QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
+    m_parser.addOption({QStringLiteral("port"), QStringLiteral("The LPT port, 1 to 4 (1)."), QStringLiteral("N")});
+    m_parser.addOption({QStringLiteral("no-epp"), QStringLiteral("SPP mode instead of EPP.")});
+    m_parser.addOption({QStringLiteral("wait"), QStringLiteral("The wait step (0)."), QStringLiteral("N")});
+}
+
+std::optional<cart::PortSettings> CliContext::portSettings(QString* why) const
+{
+    if (!m_parser.isSet(QStringLiteral("tool"))) {
+        *why = QStringLiteral("--tool is needed: the flash tool to run");
+        return std::nullopt;
+    }
+    const auto port = number(QStringLiteral("port"), 1, 4, 1, why);
+    const auto wait = port ? number(QStringLiteral("wait"), 0, 999999999, 0, why) : std::nullopt;
+    if (!wait)
+        return std::nullopt;
+    cart::PortSettings settings;
+    // A tool named as a file here is started as that file, not looked up on the PATH.
+    const QFileInfo tool(m_parser.value(QStringLiteral("tool")));
+    settings.toolPath = tool.exists() ? QDir::toNativeSeparators(tool.absoluteFilePath()) : tool.filePath();
+    settings.listIndex = *port - 1;
+    settings.epp = !m_parser.isSet(QStringLiteral("no-epp"));
+    settings.waitStep = QString::number(*wait);
+    return settings;
+}
+
+run::ProgramRunner ConsoleRunner::runner()
+{
+    return [this](const run::CommandLine& command) {
+        run::ToolRun tool;
+        bool interrupted = false;
+        QObject::connect(&tool, &run::ToolRun::stopping, &tool, [&interrupted] { interrupted = true; });
+        const InterruptStops interrupt(&tool);
+        run::RunOutcome outcome = tool.run(command, [this](run::ToolRun::Stream stream, const QByteArray& bytes) {
+            std::FILE* to = stream == run::ToolRun::Stream::Error || m_outputToErrors ? stderr : stdout;
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to);
+            std::fflush(to);
+        });
+        // However it ended, the user ended it.
+        if (interrupted && outcome.kind != run::RunOutcome::Kind::NotStarted)
+            outcome = run::RunOutcome::stopped(QStringLiteral("Ctrl+C was pressed"));
+        m_stopped = outcome.kind == run::RunOutcome::Kind::Stopped;
+        return outcome;
+    };
+}
+
+} // namespace cli

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "cart/ToolCommands.h"
+#include "run/ProgramRunner.h"
+
+#include <QCommandLineParser>
+#include <QJsonObject>
+#include <QString>
+
+namespace cli {
+
+enum Exit { Done = 0, Failed = 1, BadArguments = 2, Stopped = 130 };
+
+// One subcommand's command line: its options, --help, --json, and its usage when an argument is
+// bad. Output for people goes to standard output line by line; with --json one object goes there
+// at the end instead, and what people would read is left out.
+class CliContext {
+public:
+    CliContext(const QString& command, const QString& arguments, const QString& description);
+
+    QCommandLineParser& parser() { return m_parser; }
+
+    // Parses the arguments after the subcommand. False when the command should end now, with
+    // exitCode: 0 after --help, 2 after a bad argument (the reason and the usage printed).
+    bool parse(const QStringList& args, int* exitCode);
+
+    bool json() const { return m_parser.isSet(QStringLiteral("json")); }
+    void say(const QString& line) const;
+    void problem(const QString& line) const;
+    void print(const QJsonObject& object) const;
+
+    // Prints why an argument is bad and the usage; returns BadArguments.
+    int badArgument(const QString& why) const;
+
+    // A whole number option in low..high, or nothing with the reason in *why.
+    std::optional<int> number(const QString& option, int low, int high, int fallback, QString* why) const;
+
+    // --tool, --port, --no-epp and --wait, for the operations that run the tool.
+    void addPortOptions();
+    std::optional<cart::PortSettings> portSettings(QString* why) const;
+
+private:
+    QString helpText() const;
+
+    QString m_command;
+    QCommandLineParser m_parser;
+};
+
+// Runs the tool as the windows do, its output shown as it comes, and Ctrl+C stopping it as Stop
+// does. stopped() tells whether the last run was stopped.
+class ConsoleRunner {
+public:
+    // With --json the tool's output goes to standard error, so that standard output holds the object alone.
+    explicit ConsoleRunner(const CliContext& context) : m_outputToErrors(context.json()) {}
+
+    run::ProgramRunner runner();
+    bool stopped() const { return m_stopped; }
+
+private:
+    bool m_outputToErrors;
+    bool m_stopped = false;
+};
+
+int infoCommand(const QStringList& args);
+int compileCommand(const QStringList& args);
+int toolCommand(const QString& name, const QStringList& args);
+int verifyCommand(const QStringList& args);
+int doctorCommand(const QStringList& args);
+
+} // namespace cli

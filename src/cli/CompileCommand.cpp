@@ -1,0 +1,117 @@
+#include "CliContext.h"
+
+#include "multirom/CompileSequence.h"
+#include "multirom/GameList.h"
+#include "multirom/MultiromLayout.h"
+#include "platform/FolderPath.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QLocale>
+
+namespace cli {
+
+namespace {
+
+// The games as the game list holds them after adding each in turn: a game added again leaves its
+// old place and goes to the end, as in the window.
+QStringList gameListOf(const QStringList& games)
+{
+    QStringList list;
+    for (const QString& game : games) {
+        const QFileInfo file(game);
+        const QString folder = QDir::toNativeSeparators(file.absolutePath());
+        const multirom::GameListAddition addition = multirom::planAddition(
+            list, folder, {file.fileName()}, {true}, platform::fileNameCaseSensitivity());
+        for (const int position : addition.repeatsToRemove)
+            list.removeAt(position);
+        list += addition.appended;
+    }
+    return list;
+}
+
+} // namespace
+
+int compileCommand(const QStringList& args)
+{
+    CliContext context(QStringLiteral("compile"), QStringLiteral("GAME..."),
+                       QStringLiteral("Builds the multirom as the main window's Compile does (the loader, then the "
+                                      "games in the order given), and shows where each piece lies in it."));
+    QCommandLineParser& parser = context.parser();
+    parser.addOption({QStringLiteral("loader"), QStringLiteral("The loader file."), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("output"), QStringLiteral("The multirom to write."), QStringLiteral("PATH")});
+    parser.addOption({QStringLiteral("chip"), QStringLiteral("Refuse a multirom larger than a chip of MBIT."),
+                      QStringLiteral("MBIT")});
+    int exitCode = Done;
+    if (!context.parse(args, &exitCode))
+        return exitCode;
+    if (!parser.isSet(QStringLiteral("loader")) || !parser.isSet(QStringLiteral("output")))
+        return context.badArgument(QStringLiteral("--loader and --output are needed"));
+    if (parser.positionalArguments().isEmpty())
+        return context.badArgument(QStringLiteral("name at least one game"));
+    QString why;
+    const auto chip = context.number(QStringLiteral("chip"), 8, 256, 0, &why);
+    if (!chip || (*chip != 0 && std::find(std::begin(multirom::chipSizesMbit), std::end(multirom::chipSizesMbit),
+                                          *chip) == std::end(multirom::chipSizesMbit)))
+        return context.badArgument(why.isEmpty() ? QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256") : why);
+
+    const QString loader = QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("loader"))).absoluteFilePath());
+    const QString output = QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
+    const QStringList games = gameListOf(parser.positionalArguments());
+    const QList<multirom::MultiromPiece> pieces = multirom::layoutOfFiles(loader, games);
+    const qint64 total = pieces.isEmpty() ? 0 : pieces.last().offset + pieces.last().size;
+    const QLocale english(QLocale::English);
+    if (*chip != 0 && total > multirom::chipBytes(*chip)) {
+        context.problem(QStringLiteral("the multirom would hold %1 bytes, more than a %2 Mbit chip's %3; nothing "
+                                       "was written")
+                            .arg(english.toString(total))
+                            .arg(*chip)
+                            .arg(english.toString(multirom::chipBytes(*chip))));
+        context.print({{QStringLiteral("compiled"), false}, {QStringLiteral("size"), double(total)}});
+        return Failed;
+    }
+
+    ConsoleRunner console(context);
+    multirom::CompileRequest request;
+    request.loader = loader;
+    request.output = output;
+    request.games = games;
+    request.toolPath = QStringLiteral("vellmore-cli"); // a compile from here needs no tool
+    request.browserFolder = platform::normalisedFolderPath(QDir::currentPath());
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(request, console.runner());
+    for (const QString& message : outcome.messages)
+        (outcome.compiled ? context.say(message.simplified()) : context.problem(message.simplified()));
+
+    QJsonArray layout;
+    if (outcome.compiled) {
+        context.say(QStringLiteral("offset      size        piece"));
+        for (const multirom::MultiromPiece& piece : pieces) {
+            const QString name = piece.number == 0 ? QStringLiteral("loader") : QStringLiteral("game %1").arg(piece.number);
+            context.say(QStringLiteral("0x%1  %2  %3 '%4'")
+                            .arg(QString::number(piece.offset, 16).toUpper().rightJustified(8, QLatin1Char('0')),
+                                 english.toString(piece.size).rightJustified(10), name, piece.title));
+            layout.append(QJsonObject{{QStringLiteral("piece"), name},
+                                      {QStringLiteral("offset"), double(piece.offset)},
+                                      {QStringLiteral("size"), double(piece.size)},
+                                      {QStringLiteral("title"), piece.title}});
+        }
+        QStringList fits;
+        for (const int mbit : {64, 128, 256})
+            fits.append(QStringLiteral("%1 Mbit: %2").arg(mbit).arg(total <= multirom::chipBytes(mbit)
+                                                                      ? QStringLiteral("fits")
+                                                                      : QStringLiteral("too large")));
+        context.say(QStringLiteral("total %1 bytes; %2").arg(english.toString(total), fits.join(QStringLiteral(", "))));
+    }
+    context.print({{QStringLiteral("compiled"), outcome.compiled},
+                   {QStringLiteral("output"), output},
+                   {QStringLiteral("size"), double(total)},
+                   {QStringLiteral("layout"), layout},
+                   {QStringLiteral("messages"), QJsonArray::fromStringList(outcome.messages)}});
+    if (console.stopped())
+        return Stopped;
+    return outcome.compiled ? Done : Failed;
+}
+
+} // namespace cli

@@ -1,0 +1,43 @@
+#include "CliContext.h"
+#include "Doctor.h"
+
+#include <QJsonArray>
+
+namespace cli {
+
+int doctorCommand(const QStringList& args)
+{
+    CliContext context(QStringLiteral("doctor"), QString(),
+                       QStringLiteral("Checks that the tool can start and that the port is there and usable, and "
+                                      "says what to do where something is wrong."));
+    context.parser().addOption({QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
+    context.parser().addOption({QStringLiteral("port"), QStringLiteral("The LPT port, 1 to 4 (1)."), QStringLiteral("N")});
+    int exitCode = Done;
+    if (!context.parse(args, &exitCode))
+        return exitCode;
+    if (!context.parser().positionalArguments().isEmpty())
+        return context.badArgument(QStringLiteral("doctor takes no file"));
+    QString why;
+    const auto port = context.number(QStringLiteral("port"), 1, 4, 1, &why);
+    if (!port)
+        return context.badArgument(why);
+    bool windowsProgram = false;
+    QList<DoctorCheck> checks;
+    if (context.parser().isSet(QStringLiteral("tool")))
+        checks += toolChecks(context.parser().value(QStringLiteral("tool")), &windowsProgram);
+    checks += portChecks(*port, windowsProgram);
+    QJsonArray described;
+    bool allOk = true;
+    for (const DoctorCheck& check : checks) {
+        allOk = allOk && check.ok;
+        context.say(check.ok ? QStringLiteral("ok       %1").arg(check.what)
+                             : QStringLiteral("problem  %1: %2").arg(check.what, check.advice));
+        described.append(QJsonObject{{QStringLiteral("check"), check.what},
+                                     {QStringLiteral("ok"), check.ok},
+                                     {QStringLiteral("advice"), check.advice}});
+    }
+    context.print({{QStringLiteral("checks"), described}, {QStringLiteral("allOk"), allOk}});
+    return allOk ? Done : Failed;
+}
+
+} // namespace cli

@@ -1,0 +1,53 @@
+#include "CliContext.h"
+
+#include "multirom/GameHeader.h"
+
+#include <QJsonArray>
+#include <QLocale>
+
+namespace cli {
+
+int infoCommand(const QStringList& args)
+{
+    CliContext context(QStringLiteral("info"), QStringLiteral("GAME..."),
+                       QStringLiteral("Reads each game image's header: title, game code, maker, version, whether "
+                                      "the header checks, and the save memory the game asks for."));
+    int exitCode = Done;
+    if (!context.parse(args, &exitCode))
+        return exitCode;
+    const QStringList games = context.parser().positionalArguments();
+    if (games.isEmpty())
+        return context.badArgument(QStringLiteral("name at least one game image"));
+    QJsonArray described;
+    bool allCheck = true;
+    const QLocale english(QLocale::English);
+    for (const QString& game : games) {
+        const multirom::GameHeader header = multirom::readGameHeader(game);
+        const QString saveType =
+            header.size >= multirom::gameHeaderSize ? multirom::saveTypeOf(game) : QStringLiteral("none");
+        allCheck = allCheck && header.checks();
+        context.say(game);
+        context.say(QStringLiteral("  size:      %1 bytes").arg(english.toString(header.size)));
+        if (header.size >= multirom::gameHeaderSize) {
+            context.say(QStringLiteral("  title:     %1").arg(header.title));
+            context.say(QStringLiteral("  game code: %1   maker: %2   version: %3")
+                            .arg(header.gameCode, header.maker)
+                            .arg(header.version));
+            context.say(QStringLiteral("  save type: %1").arg(saveType));
+        }
+        context.say(QStringLiteral("  header:    %1").arg(header.checks() ? QStringLiteral("checks") : header.problem));
+        described.append(QJsonObject{{QStringLiteral("path"), game},
+                                     {QStringLiteral("size"), double(header.size)},
+                                     {QStringLiteral("title"), header.title},
+                                     {QStringLiteral("gameCode"), header.gameCode},
+                                     {QStringLiteral("maker"), header.maker},
+                                     {QStringLiteral("version"), header.version},
+                                     {QStringLiteral("saveType"), saveType},
+                                     {QStringLiteral("checks"), header.checks()},
+                                     {QStringLiteral("problem"), header.problem}});
+    }
+    context.print({{QStringLiteral("games"), described}, {QStringLiteral("allCheck"), allCheck}});
+    return allCheck ? Done : Failed;
+}
+
+} // namespace cli

@@ -1,0 +1,111 @@
+#include "CliContext.h"
+
+#include "cart/CartOperations.h"
+#include "multirom/MultiromLayout.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+namespace cli {
+
+namespace {
+
+struct Comparison {
+    qint64 matching = 0;  // bytes equal from the start
+    bool whole = false;   // every byte of the multirom matched
+    QString problem;      // a file that could not be read, or a cart read back short
+};
+
+// Compares the multirom with the start of the cart read back, a MiB at a time.
+Comparison compare(const QString& multirom, const QString& readBack)
+{
+    Comparison result;
+    QFile expected(multirom);
+    QFile actual(readBack);
+    if (!expected.open(QIODevice::ReadOnly))
+        return {0, false, QStringLiteral("cannot read ") + multirom + QStringLiteral(": ") + expected.errorString()};
+    if (!actual.open(QIODevice::ReadOnly))
+        return {0, false, QStringLiteral("cannot read the cart read back: ") + actual.errorString()};
+    constexpr qint64 chunk = 1 << 20;
+    while (!expected.atEnd()) {
+        const QByteArray want = expected.read(chunk);
+        const QByteArray got = actual.read(want.size());
+        const qsizetype common = qMin(want.size(), got.size());
+        const auto differs = std::mismatch(want.cbegin(), want.cbegin() + common, got.cbegin());
+        result.matching += differs.first - want.cbegin();
+        if (differs.first != want.cbegin() + common)
+            return result;
+        if (got.size() < want.size()) {
+            result.problem = QStringLiteral("the cart read back holds only %1 bytes").arg(actual.size());
+            return result;
+        }
+    }
+    result.whole = true;
+    return result;
+}
+
+} // namespace
+
+int verifyCommand(const QStringList& args)
+{
+    CliContext context(QStringLiteral("verify"), QStringLiteral("MULTIROM"),
+                       QStringLiteral("Reads the cart back with a cart backup of the chip's size and compares it "
+                                      "with the multirom."));
+    context.addPortOptions();
+    context.parser().addOption({QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."),
+                                QStringLiteral("MBIT")});
+    int exitCode = Done;
+    if (!context.parse(args, &exitCode))
+        return exitCode;
+    if (context.parser().positionalArguments().size() != 1)
+        return context.badArgument(QStringLiteral("name the multirom"));
+    QString why;
+    const std::optional<cart::PortSettings> port = context.portSettings(&why);
+    if (!port)
+        return context.badArgument(why);
+    const auto chip = context.number(QStringLiteral("chip"), 8, 256, 0, &why);
+    if (!chip || std::find(std::begin(multirom::chipSizesMbit), std::end(multirom::chipSizesMbit), *chip) ==
+                     std::end(multirom::chipSizesMbit))
+        return context.badArgument(QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256"));
+    const QString multirom = context.parser().positionalArguments().first();
+    const qint64 size = QFileInfo(multirom).size();
+    const QLocale english(QLocale::English);
+    if (size > multirom::chipBytes(*chip)) {
+        context.problem(QStringLiteral("the multirom holds %1 bytes, more than a %2 Mbit chip")
+                            .arg(english.toString(size))
+                            .arg(*chip));
+        return Failed;
+    }
+
+    // The read-back goes to a new file of its own, removed with the folder either way.
+    QTemporaryDir scratch;
+    ConsoleRunner console(context);
+    const cart::ToolOutcome read =
+        cart::backupCart(*port, *chip, scratch.filePath(QStringLiteral("cart.gba")), console.runner());
+    if (!read.succeeded) {
+        context.problem(read.message);
+        context.print({{QStringLiteral("verified"), false}, {QStringLiteral("message"), read.message}});
+        return console.stopped() ? Stopped : Failed;
+    }
+    const Comparison result = compare(multirom, scratch.filePath(QStringLiteral("cart.gba")));
+    QString message;
+    if (result.whole) {
+        message = QStringLiteral("verified: %1 bytes match").arg(english.toString(result.matching));
+        context.say(message);
+    } else {
+        message = !result.problem.isEmpty()
+                      ? result.problem
+                      : QStringLiteral("differs at 0x%1: %2")
+                            .arg(QString::number(result.matching, 16).toUpper().rightJustified(8, QLatin1Char('0')),
+                                 multirom::placeOf(multirom::layoutOfMultirom(multirom), result.matching));
+        context.problem(message);
+    }
+    context.print({{QStringLiteral("verified"), result.whole},
+                   {QStringLiteral("matching"), double(result.matching)},
+                   {QStringLiteral("message"), message}});
+    return result.whole ? Done : Failed;
+}
+
+} // namespace cli

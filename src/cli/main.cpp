@@ -1,0 +1,55 @@
+// vellmore-cli: Vellmore's operations from a console, for people and for scripts.
+#include "CliContext.h"
+
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char* const usage =
+    "usage: vellmore-cli COMMAND [OPTIONS] [ARGUMENTS]   (vellmore-cli COMMAND --help for each)\n"
+    "  info GAME...                          each game's header, whether it checks, its save type\n"
+    "  compile --loader FILE --output PATH [--chip MBIT] GAME...\n"
+    "                                        the multirom, and where each piece lies in it\n"
+    "  flash --tool PATH [--no-header-repair] MULTIROM\n"
+    "  backup-save --tool PATH --bank 1..4 --size 32K|64K|128K|256K OUTPUT\n"
+    "  restore-save --tool PATH --bank 1..4 FILE\n"
+    "  backup-cart --tool PATH --chip 8|16|32|64|128|256 OUTPUT\n"
+    "                                        the tool's operations; also --port 1..4, --no-epp, --wait N\n"
+    "  verify --tool PATH --chip MBIT MULTIROM   reads the cart back and compares it\n"
+    "  doctor [--tool PATH] [--port N]       checks the tool and the port\n"
+    "Every command takes --json (one JSON object on standard output). Exit codes: 0 done, 1 failed,\n"
+    "2 a bad argument, 130 stopped with Ctrl+C.\n";
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    platform::ignoreWriteSignals(); // a closed standard output is an error to report, not the end
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(usage, stdout);
+        return cli::Done;
+    }
+    if (command == QLatin1String("info"))
+        return cli::infoCommand(rest);
+    if (command == QLatin1String("compile"))
+        return cli::compileCommand(rest);
+    if (command == QLatin1String("flash") || command == QLatin1String("backup-save") ||
+        command == QLatin1String("restore-save") || command == QLatin1String("backup-cart"))
+        return cli::toolCommand(command, rest);
+    if (command == QLatin1String("verify"))
+        return cli::verifyCommand(rest);
+    if (command == QLatin1String("doctor"))
+        return cli::doctorCommand(rest);
+    if (!command.isEmpty())
+        std::fprintf(stderr, "vellmore-cli: no such command: %s\n", qPrintable(command));
+    std::fputs(usage, stderr);
+    return cli::BadArguments;
+}

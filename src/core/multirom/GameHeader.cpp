@@ -1,0 +1,105 @@
+#include "multirom/GameHeader.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <array>
+#include <utility>
+
+namespace multirom {
+
+namespace {
+
+// Printable Latin-1 only: a header's text is ASCII, and padding is zeros.
+QString headerText(const QByteArray& head, int offset, int length)
+{
+    QString text;
+    for (int i = offset; i < offset + length; ++i) {
+        const auto byte = static_cast<unsigned char>(head[i]);
+        if (byte == 0)
+            break;
+        text += byte >= 0x20 && byte < 0x7F ? QChar(char16_t(byte)) : QChar(u'?');
+    }
+    return text.trimmed();
+}
+
+QString hexByte(int value)
+{
+    return QStringLiteral("0x") + QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+QString GameHeader::summary() const
+{
+    return QStringLiteral("%1 (%2, maker %3): %4")
+        .arg(title.isEmpty() ? QStringLiteral("no title") : title, gameCode, maker,
+             checks() ? QStringLiteral("header checks") : problem);
+}
+
+GameHeader gameHeaderOf(const QByteArray& head, qint64 size)
+{
+    GameHeader header;
+    header.size = size;
+    if (size < gameHeaderSize || head.size() < gameHeaderSize) {
+        header.problem = QStringLiteral("not a game image: %1 bytes").arg(QLocale(QLocale::English).toString(size));
+        return header;
+    }
+    header.title = headerText(head, 0xA0, 12);
+    header.gameCode = headerText(head, 0xAC, 4);
+    header.maker = headerText(head, 0xB0, 2);
+    header.version = static_cast<unsigned char>(head[0xBC]);
+    int check = 0;
+    for (int i = 0xA0; i <= 0xBC; ++i)
+        check -= static_cast<unsigned char>(head[i]);
+    check = (check - 0x19) & 0xFF;
+    const int fixed = static_cast<unsigned char>(head[0xB2]);
+    const int zero = static_cast<unsigned char>(head[0xB3]);
+    const int complement = static_cast<unsigned char>(head[0xBD]);
+    if (fixed != 0x96)
+        header.problem = QStringLiteral("fixed byte at 0xB2 is %1, 0x96 expected").arg(hexByte(fixed));
+    else if (zero != 0)
+        header.problem = QStringLiteral("byte at 0xB3 is %1, 0x00 expected").arg(hexByte(zero));
+    else if (complement != check)
+        header.problem = QStringLiteral("complement byte is %1, %2 expected").arg(hexByte(complement), hexByte(check));
+    return header;
+}
+
+GameHeader readGameHeader(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        GameHeader header;
+        header.problem = QStringLiteral("cannot read it: ") + file.errorString();
+        return header;
+    }
+    return gameHeaderOf(file.read(gameHeaderSize), file.size());
+}
+
+QString saveTypeOf(const QString& path)
+{
+    // The most specific first: "FLASH_V" stands in none of the others, nor "SRAM_V" in "SRAM_F_V".
+    static const std::array<std::pair<QByteArray, const char*>, 6> kinds{{{"EEPROM_V", "EEPROM"},
+                                                                          {"SRAM_F_V", "SRAM"},
+                                                                          {"SRAM_V", "SRAM"},
+                                                                          {"FLASH1M_V", "Flash 128K"},
+                                                                          {"FLASH512_V", "Flash 64K"},
+                                                                          {"FLASH_V", "Flash 64K"}}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("none");
+    constexpr qint64 chunk = 1 << 20;
+    constexpr int overlap = 16; // an ID string cut by the chunk's end is found in the next
+    QByteArray carried;
+    while (!file.atEnd()) {
+        const QByteArray bytes = carried + file.read(chunk);
+        for (const auto& [id, name] : kinds) {
+            if (bytes.contains(id))
+                return QString::fromLatin1(name);
+        }
+        carried = bytes.right(overlap);
+    }
+    return QStringLiteral("none");
+}
+
+} // namespace multirom

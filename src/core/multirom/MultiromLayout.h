@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace multirom {
+
+// One piece of a multirom: the loader (number 0) or a game (1, 2, ...), where it starts and how
+// long it is, and the title its header gives.
+struct MultiromPiece {
+    int number = 0;
+    qint64 offset = 0;
+    qint64 size = 0;
+    QString title;
+};
+
+// The pieces a compile of loader and games gives, in order, from the files themselves.
+QList<MultiromPiece> layoutOfFiles(const QString& loader, const QStringList& games);
+
+// The pieces of a multirom found in the file itself: the loader at 0, and a game wherever a header
+// that checks begins (the copy joins them without gaps). Empty when the file cannot be read.
+QList<MultiromPiece> layoutOfMultirom(const QString& multirom);
+
+// Where an offset of the multirom falls: "game 3 'COMET COURIER' at +0x12A10", "the loader at +0x40".
+QString placeOf(const QList<MultiromPiece>& pieces, qint64 offset);
+
+// The chip sizes a multirom may go to, in Mbit, and the bytes of one.
+constexpr int chipSizesMbit[] = {8, 16, 32, 64, 128, 256};
+constexpr qint64 chipBytes(int mbit) { return qint64(mbit) * 131072; }
+
+} // namespace multirom
