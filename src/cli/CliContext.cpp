@@ -90,7 +90,11 @@ std::optional<int> CliContext::number(const QString& option, int low, int high, 
     const QString text = m_parser.value(option);
     const int value = text.toInt(&whole);
     if (!whole || value < low || value > high) {
-        *why = QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"").arg(option).arg(low).arg(high).arg(text);
+        *why = QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                   .arg(option)
+                   .arg(low)
+                   .arg(high)
+                   .arg(text);
         return std::nullopt;
     }
     return value;

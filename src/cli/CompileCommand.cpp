@@ -15,16 +15,16 @@ namespace cli {
 
 namespace {
 
-// The games as the game list holds them after adding each in turn: a game added again leaves its
-// old place and goes to the end, as in the window.
+// The games as the game list holds them after adding each in turn: a game that is there already
+// stays where it is and is not added again, as in the window.
 QStringList gameListOf(const QStringList& games)
 {
     QStringList list;
     for (const QString& game : games) {
         const QFileInfo file(game);
         const QString folder = QDir::toNativeSeparators(file.absolutePath());
-        const multirom::GameListAddition addition = multirom::planAddition(
-            list, folder, {file.fileName()}, {true}, platform::fileNameCaseSensitivity());
+        const multirom::GameListAddition addition =
+            multirom::planAddition(list, folder, {file.fileName()}, {true}, platform::fileNameCaseSensitivity());
         for (const int position : addition.repeatsToRemove)
             list.removeAt(position);
         list += addition.appended;
@@ -57,8 +57,10 @@ int compileCommand(const QStringList& args)
                                           *chip) == std::end(multirom::chipSizesMbit)))
         return context.badArgument(why.isEmpty() ? QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256") : why);
 
-    const QString loader = QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("loader"))).absoluteFilePath());
-    const QString output = QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
+    const QString loader =
+        QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("loader"))).absoluteFilePath());
+    const QString output =
+        QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
     const QStringList games = gameListOf(parser.positionalArguments());
     const QList<multirom::MultiromPiece> pieces = multirom::layoutOfFiles(loader, games);
     const qint64 total = pieces.isEmpty() ? 0 : pieces.last().offset + pieces.last().size;
@@ -88,7 +90,8 @@ int compileCommand(const QStringList& args)
     if (outcome.compiled) {
         context.say(QStringLiteral("offset      size        piece"));
         for (const multirom::MultiromPiece& piece : pieces) {
-            const QString name = piece.number == 0 ? QStringLiteral("loader") : QStringLiteral("game %1").arg(piece.number);
+            const QString name =
+                piece.number == 0 ? QStringLiteral("loader") : QStringLiteral("game %1").arg(piece.number);
             context.say(QStringLiteral("0x%1  %2  %3 '%4'")
                             .arg(QString::number(piece.offset, 16).toUpper().rightJustified(8, QLatin1Char('0')),
                                  english.toString(piece.size).rightJustified(10), name, piece.title));
@@ -99,9 +102,10 @@ int compileCommand(const QStringList& args)
         }
         QStringList fits;
         for (const int mbit : {64, 128, 256})
-            fits.append(QStringLiteral("%1 Mbit: %2").arg(mbit).arg(total <= multirom::chipBytes(mbit)
-                                                                      ? QStringLiteral("fits")
-                                                                      : QStringLiteral("too large")));
+            fits.append(
+                QStringLiteral("%1 Mbit: %2")
+                    .arg(mbit)
+                    .arg(total <= multirom::chipBytes(mbit) ? QStringLiteral("fits") : QStringLiteral("too large")));
         context.say(QStringLiteral("total %1 bytes; %2").arg(english.toString(total), fits.join(QStringLiteral(", "))));
     }
     context.print({{QStringLiteral("compiled"), outcome.compiled},

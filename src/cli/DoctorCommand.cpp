@@ -10,8 +10,10 @@ int doctorCommand(const QStringList& args)
     CliContext context(QStringLiteral("doctor"), QString(),
                        QStringLiteral("Checks that the tool can start and that the port is there and usable, and "
                                       "says what to do where something is wrong."));
-    context.parser().addOption({QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
-    context.parser().addOption({QStringLiteral("port"), QStringLiteral("The LPT port, 1 to 4 (1)."), QStringLiteral("N")});
+    context.parser().addOption(
+        {QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
+    context.parser().addOption(
+        {QStringLiteral("port"), QStringLiteral("The LPT port, 1 to 4 (1)."), QStringLiteral("N")});
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;

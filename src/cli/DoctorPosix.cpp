@@ -51,7 +51,8 @@ QList<DoctorCheck> toolChecks(const QString& tool, bool* windowsProgram)
     *windowsProgram = startsWithMz(tool);
     if (!*windowsProgram) {
         if (file.isExecutable())
-            return {{QStringLiteral("the tool ") + tool + QStringLiteral(" is a program this system can start"), true, {}}};
+            return {
+                {QStringLiteral("the tool ") + tool + QStringLiteral(" is a program this system can start"), true, {}}};
         return {{QStringLiteral("the tool ") + tool, false,
                  QStringLiteral("it may not be run: make it executable (chmod +x \"%1\")").arg(tool)}};
     }
@@ -97,7 +98,7 @@ QList<DoctorCheck> portChecks(int port, bool windowsProgram)
                    loaded ? QString() : QStringLiteral("load it: sudo modprobe ppdev")});
     if (windowsProgram) {
         const QString prefix = qEnvironmentVariableIsSet("WINEPREFIX") ? qEnvironmentVariable("WINEPREFIX")
-                                                                        : QDir::homePath() + QStringLiteral("/.wine");
+                                                                       : QDir::homePath() + QStringLiteral("/.wine");
         const QString link = QStringLiteral("%1/dosdevices/lpt%2").arg(prefix).arg(port);
         const bool there = QFileInfo(link).isSymLink();
         checks.append({QStringLiteral("Wine's lpt%1 leads to %2").arg(port).arg(device), there,

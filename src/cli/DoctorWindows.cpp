@@ -31,9 +31,10 @@ QList<DoctorCheck> portChecks(int port, bool)
     const QString wanted = QStringLiteral("LPT%1").arg(port);
     const bool there = ports.contains(wanted, Qt::CaseInsensitive);
     return {{QStringLiteral("Windows lists %1").arg(wanted), there,
-             there ? QString()
-                   : QStringLiteral("Windows lists %1; check the port and its driver in Device Manager")
-                         .arg(ports.isEmpty() ? QStringLiteral("no parallel port") : ports.join(QStringLiteral(", ")))}};
+             there
+                 ? QString()
+                 : QStringLiteral("Windows lists %1; check the port and its driver in Device Manager")
+                       .arg(ports.isEmpty() ? QStringLiteral("no parallel port") : ports.join(QStringLiteral(", ")))}};
 }
 
 } // namespace cli

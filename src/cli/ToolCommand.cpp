@@ -9,8 +9,8 @@ namespace cli {
 
 namespace {
 
-const QMap<QString, int> saveSizes{{QStringLiteral("32K"), 1}, {QStringLiteral("64K"), 2},
-                                   {QStringLiteral("128K"), 3}, {QStringLiteral("256K"), 4}};
+const QMap<QString, int> saveSizes{
+    {QStringLiteral("32K"), 1}, {QStringLiteral("64K"), 2}, {QStringLiteral("128K"), 3}, {QStringLiteral("256K"), 4}};
 
 bool isChipSize(int mbit)
 {
@@ -25,7 +25,10 @@ int toolCommand(const QString& name, const QStringList& args)
     const bool flash = name == QLatin1String("flash");
     const bool backupSave = name == QLatin1String("backup-save");
     const bool restoreSave = name == QLatin1String("restore-save");
-    CliContext context(name, flash ? QStringLiteral("MULTIROM") : restoreSave ? QStringLiteral("FILE") : QStringLiteral("OUTPUT"),
+    CliContext context(name,
+                       flash         ? QStringLiteral("MULTIROM")
+                       : restoreSave ? QStringLiteral("FILE")
+                                     : QStringLiteral("OUTPUT"),
                        flash         ? QStringLiteral("Writes the multirom to the cart with the tool.")
                        : backupSave  ? QStringLiteral("Backs up a save bank of the cart into OUTPUT, a new file.")
                        : restoreSave ? QStringLiteral("Restores the saved game FILE into a save bank.")
@@ -37,7 +40,8 @@ int toolCommand(const QString& name, const QStringList& args)
     if (backupSave || restoreSave)
         parser.addOption({QStringLiteral("bank"), QStringLiteral("The save bank, 1 to 4 (1)."), QStringLiteral("N")});
     if (backupSave)
-        parser.addOption({QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
+        parser.addOption(
+            {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
     if (!flash && !backupSave && !restoreSave)
         parser.addOption({QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."),
                           QStringLiteral("MBIT")});

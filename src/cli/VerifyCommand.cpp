@@ -13,9 +13,9 @@ namespace cli {
 namespace {
 
 struct Comparison {
-    qint64 matching = 0;  // bytes equal from the start
-    bool whole = false;   // every byte of the multirom matched
-    QString problem;      // a file that could not be read, or a cart read back short
+    qint64 matching = 0; // bytes equal from the start
+    bool whole = false;  // every byte of the multirom matched
+    QString problem;     // a file that could not be read, or a cart read back short
 };
 
 // Compares the multirom with the start of the cart read back, a MiB at a time.
@@ -54,8 +54,8 @@ int verifyCommand(const QStringList& args)
                        QStringLiteral("Reads the cart back with a cart backup of the chip's size and compares it "
                                       "with the multirom."));
     context.addPortOptions();
-    context.parser().addOption({QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."),
-                                QStringLiteral("MBIT")});
+    context.parser().addOption(
+        {QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."), QStringLiteral("MBIT")});
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;

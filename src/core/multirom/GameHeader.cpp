@@ -41,7 +41,8 @@ GameHeader gameHeaderOf(const QByteArray& head, qint64 size)
 {
     GameHeader header;
     header.size = size;
-    if (size < gameHeaderSize || head.size() < gameHeaderSize) {
+    // Without the fixed value there is no header: the file is something else.
+    if (size < gameHeaderSize || head.size() < gameHeaderSize || static_cast<unsigned char>(head[0xB2]) != 0x96) {
         header.problem = QStringLiteral("not a game image: %1 bytes").arg(QLocale(QLocale::English).toString(size));
         return header;
     }
@@ -53,12 +54,9 @@ GameHeader gameHeaderOf(const QByteArray& head, qint64 size)
     for (int i = 0xA0; i <= 0xBC; ++i)
         check -= static_cast<unsigned char>(head[i]);
     check = (check - 0x19) & 0xFF;
-    const int fixed = static_cast<unsigned char>(head[0xB2]);
     const int zero = static_cast<unsigned char>(head[0xB3]);
     const int complement = static_cast<unsigned char>(head[0xBD]);
-    if (fixed != 0x96)
-        header.problem = QStringLiteral("fixed byte at 0xB2 is %1, 0x96 expected").arg(hexByte(fixed));
-    else if (zero != 0)
+    if (zero != 0)
         header.problem = QStringLiteral("byte at 0xB3 is %1, 0x00 expected").arg(hexByte(zero));
     else if (complement != check)
         header.problem = QStringLiteral("complement byte is %1, %2 expected").arg(hexByte(complement), hexByte(check));

@@ -6,7 +6,8 @@
 namespace multirom {
 
 // What the header of a Game Boy Advance image says, and whether it checks: the fixed value 0x96
-// at 0xB2, 0 at 0xB3 and the complement byte at 0xBD over bytes 0xA0 to 0xBC.
+// at 0xB2 (without it the file is no game image), 0 at 0xB3 and the complement byte at 0xBD over
+// bytes 0xA0 to 0xBC.
 struct GameHeader {
     qint64 size = 0;
     QString title;    // 12 characters at 0xA0, without the padding

@@ -39,8 +39,8 @@ QList<MultiromPiece> layoutOfMultirom(const QString& multirom)
                 continue;
             if (start + i > 0 && !gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).checks())
                 continue;
-            pieces.append({int(pieces.size()), start + i, 0,
-                           gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).title});
+            pieces.append(
+                {int(pieces.size()), start + i, 0, gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).title});
         }
     }
     if (pieces.isEmpty() || pieces.first().offset != 0)

@@ -27,6 +27,9 @@ QString placeOf(const QList<MultiromPiece>& pieces, qint64 offset);
 
 // The chip sizes a multirom may go to, in Mbit, and the bytes of one.
 constexpr int chipSizesMbit[] = {8, 16, 32, 64, 128, 256};
-constexpr qint64 chipBytes(int mbit) { return qint64(mbit) * 131072; }
+constexpr qint64 chipBytes(int mbit)
+{
+    return qint64(mbit) * 131072;
+}
 
 } // namespace multirom

@@ -1,0 +1,306 @@
+// vellmore-cli and the core functions it stands on: game headers, save types, the layout of a
+// multirom, the tool's command lines, verify against the simulator, Ctrl+C and doctor.
+#include "RomImage.h"
+#include "cart/ToolCommands.h"
+#include "multirom/GameHeader.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifndef Q_OS_WIN
+#include <csignal>
+
+#include <sys/types.h>
+#endif
+
+namespace {
+
+struct Ran {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// vellmore-cli with args, in folder, with the environment's additions.
+Ran cli(const QStringList& args, const QString& folder, const QStringList& environment = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& setting : environment)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+    process.setProcessEnvironment(env);
+    process.start(CLI_PATH, args);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+} // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void gameHeaderChecks_data();
+    void gameHeaderChecks();
+    void saveType_data();
+    void saveType();
+    void compileLaysOutAndKeepsToTheChip();
+    void commandLinesAreTheWindows_data();
+    void commandLinesAreTheWindows();
+    void verifyReadsTheCartBack_data();
+    void verifyReadsTheCartBack();
+    void ctrlCStopsTheTool();
+    void doctorSaysWhatToDo_data();
+    void doctorSaysWhatToDo();
+    void badArgumentsExit2_data();
+    void badArgumentsExit2();
+
+private:
+    QString at(const QString& name) const { return testfiles::native(m_dir->filePath(name)); }
+    // A folder with a loader, three games (the second 1 MiB) and the simulator as OB.exe.
+    void layOut();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void CliTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void CliTest::layOut()
+{
+    testfiles::write(at("loader.bin"), romimage::makeGameImage("LOADER", "LDR0", 8192));
+    testfiles::write(at("a.gba"), romimage::makeGameImage("ALPHA", "AAAA", 70000));
+    testfiles::write(at("b.gba"), romimage::makeGameImage("COMETCOURIER", "CMTE", 1 << 20));
+    testfiles::write(at("c.gba"), romimage::makeGameImage("GAMMA", "GGGG", 50000));
+    QVERIFY(QFile::copy(OBSIM_PATH, at("OB.exe")));
+}
+
+void CliTest::gameHeaderChecks_data()
+{
+    QTest::addColumn<int>("offset"); // the byte changed; -1: none
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("a good image") << -1 << 4096 << "";
+    QTest::newRow("no fixed value") << 0xB2 << 4096 << "not a game image: 4,096 bytes";
+    QTest::newRow("zero after it") << 0xB3 << 4096 << "byte at 0xB3 is 0x01, 0x00 expected";
+    QTest::newRow("a title byte") << 0xA0 << 4096 << "complement byte is 0x";
+    QTest::newRow("too short") << -1 << 100 << "not a game image: 100 bytes";
+}
+
+void CliTest::gameHeaderChecks()
+{
+    QFETCH(int, offset);
+    QFETCH(int, size);
+    QFETCH(QString, problem);
+    QByteArray image = romimage::makeGameImage("COMETCOURIER", "CMTE", 4096).left(size);
+    if (offset >= 0)
+        image[offset] = char(image[offset] + 1);
+    const multirom::GameHeader header = multirom::gameHeaderOf(image.left(multirom::gameHeaderSize), size);
+    QVERIFY2(problem.isEmpty() ? header.checks() : header.problem.startsWith(problem), qPrintable(header.problem));
+    auto hex = [](int value) { return "0x" + QString::number(value, 16).toUpper().rightJustified(2, '0'); };
+    if (offset == 0xA0) // the check names both bytes: what stands and what the header needs
+        QCOMPARE(header.problem, "complement byte is " + hex(quint8(image[0xBD])) + ", " +
+                                     hex(romimage::headerComplement(image)) + " expected");
+    if (size >= multirom::gameHeaderSize && offset < 0)
+        QCOMPARE(header.title + "|" + header.gameCode + "|" + header.maker, QString("COMETCOURIER|CMTE|01"));
+}
+
+void CliTest::saveType_data()
+{
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("type");
+    QTest::newRow("EEPROM") << QByteArray("EEPROM_V124") << 5000 << "EEPROM";
+    QTest::newRow("SRAM") << QByteArray("SRAM_V113") << 5000 << "SRAM";
+    QTest::newRow("SRAM with the F") << QByteArray("SRAM_F_V102") << 5000 << "SRAM";
+    QTest::newRow("Flash 64K") << QByteArray("FLASH_V126") << 5000 << "Flash 64K";
+    QTest::newRow("Flash 512") << QByteArray("FLASH512_V131") << 5000 << "Flash 64K";
+    QTest::newRow("Flash 1M across a MiB") << QByteArray("FLASH1M_V103") << (1 << 20) - 4 << "Flash 128K";
+    QTest::newRow("none") << QByteArray() << 0 << "none";
+}
+
+void CliTest::saveType()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(int, at);
+    QFETCH(QString, type);
+    QByteArray image = romimage::makeGameImage("SAVES", "SAVE", 2 << 20);
+    image.replace(at, id.size(), id);
+    testfiles::write(this->at("s.gba"), image);
+    QCOMPARE(multirom::saveTypeOf(this->at("s.gba")), type);
+}
+
+void CliTest::compileLaysOutAndKeepsToTheChip()
+{
+    layOut();
+    // b.gba twice: the second is dropped, as adding a game again in the window adds nothing.
+    const Ran ran = cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "b.gba", "a.gba", "b.gba",
+                         "c.gba", "--json"},
+                        m_dir->path());
+    QCOMPARE(ran.code, 0);
+    const QJsonObject result = QJsonDocument::fromJson(ran.out.toUtf8()).object();
+    QStringList layout;
+    for (const QJsonValue piece : result["layout"].toArray())
+        layout.append(QString("%1@%2:%3").arg(piece["title"].toString()).arg(piece["offset"].toInteger()).arg(
+            piece["size"].toInteger()));
+    QCOMPARE(layout, QStringList({"LOADER@0:8192", "COMETCOURIER@8192:1048576", "ALPHA@1056768:70000",
+                                  "GAMMA@1126768:50000"}));
+    QCOMPARE(testfiles::read(at("multi.gba")).size(), 1176768);
+    // Larger than an 8 Mbit chip (1 MiB): refused, and the multirom there is left as it was.
+    const Ran refused = cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "--chip", "8", "a.gba",
+                             "b.gba"},
+                            m_dir->path());
+    QCOMPARE(refused.code, 1);
+    QVERIFY2(refused.err.contains("more than a 8 Mbit chip's 1,048,576; nothing was written"), qPrintable(refused.err));
+    QCOMPARE(testfiles::read(at("multi.gba")).size(), 1176768);
+}
+
+void CliTest::commandLinesAreTheWindows_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("expected"); // as the window builds them; %T: the tool, %F: the file
+    QTest::newRow("flash") << QStringList{"flash", "--port", "2", "--no-header-repair", "multi.gba"}
+                           << cart::flashCommand({"%T", 1, true, "0"}, false, "%F").arguments();
+    QTest::newRow("backup-save") << QStringList{"backup-save", "--bank", "3", "--size", "128K", "--no-epp", "--wait",
+                                                "7", "new.sav"}
+                                 << cart::saveBackupCommand({"%T", 0, false, "7"}, 3, 3, "%F").arguments();
+    QTest::newRow("restore-save") << QStringList{"restore-save", "--bank", "4", "--port", "3", "game.sav"}
+                                  << cart::saveRestoreCommand({"%T", 2, true, "0"}, 4, "%F").arguments();
+    QTest::newRow("backup-cart") << QStringList{"backup-cart", "--chip", "128", "--port", "4", "cart.gba"}
+                                 << cart::cartBackupCommand({"%T", 3, true, "0"}, 128, "%F").arguments();
+}
+
+void CliTest::commandLinesAreTheWindows()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, expected);
+    testfiles::write(at("multi.gba"), "multirom");
+    testfiles::write(at("game.sav"), "save");
+    const QString tool = testfiles::writeStandIn(at("tool"), {"args", "write new"});
+    const Ran done = cli(QStringList{args.first(), "--tool", tool} + args.mid(1), m_dir->path());
+    QCOMPARE(done.code, 0);
+    QString wanted;
+    for (const QString& argument : expected)
+        wanted += "[" + QString(argument).replace("%F", args.last()) + "]";
+    QCOMPARE(QString::fromUtf8(testfiles::read(tool + ".args")), wanted);
+}
+
+void CliTest::verifyReadsTheCartBack_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("clean") << "" << 0 << "verified: 1,176,768 bytes match";
+    QTest::newRow("a byte flipped in the third piece")
+        << "flip:114704" << 1 << "differs at 0x0001C010: game 2 'COMETCOURIER' at +0x8EA0";
+}
+
+void CliTest::verifyReadsTheCartBack()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    layOut();
+    QCOMPARE(cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba", "b.gba", "c.gba"},
+                 m_dir->path())
+                 .code,
+             0);
+    const QStringList environment{"OBSIM_CART=" + at("cart"), "OBSIM_FAULT=" + fault};
+    QCOMPARE(cli({"flash", "--tool", "OB.exe", "multi.gba"}, m_dir->path(), environment).code, 0);
+    const Ran verified = cli({"verify", "--tool", "OB.exe", "--chip", "16", "multi.gba"}, m_dir->path(),
+                             {"OBSIM_CART=" + at("cart")});
+    QCOMPARE(verified.code, code);
+    QVERIFY2((code == 0 ? verified.out : verified.err).contains(said), qPrintable(verified.out + verified.err));
+    // The cart read back went into a folder of its own, and it is gone.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(".obsim-").size(), 0);
+}
+
+void CliTest::ctrlCStopsTheTool()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Ctrl+C reaches a console program through its console, which the tests do not have");
+#else
+    layOut();
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("OBSIM_CART", at("cart"));
+    env.insert("OBSIM_FAULT", "hang");
+    process.setProcessEnvironment(env);
+    process.start(CLI_PATH, {"backup-cart", "--tool", "OB.exe", "--chip", "8", "cart.gba"});
+    QByteArray seen;
+    QTRY_VERIFY2_WITH_TIMEOUT((seen += process.readAllStandardOutput()).contains("Read"), seen + process.readAllStandardError(), 20000);
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 130);
+    QVERIFY(process.readAllStandardError().contains("backup stopped: Ctrl+C was pressed"));
+    QVERIFY(!QFile::exists(at("cart.gba")));
+#endif
+}
+
+void CliTest::doctorSaysWhatToDo_data()
+{
+    QTest::addColumn<bool>("device"); // /dev/parport0 there, readable and writable
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a usable port") << true << 0 << "ok       /dev/parport0 is there and may be read and written";
+    QTest::newRow("no port") << false << 1 << "problem  LPT1 is /dev/parport0: there is no /dev/parport0";
+}
+
+void CliTest::doctorSaysWhatToDo()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the system's own list of ports is read on Windows: no folder stands in for it");
+#else
+    QFETCH(bool, device);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    // A folder laid out as the system's root: the device and the loaded modules.
+    QVERIFY(QDir().mkpath(at("root/dev")) && QDir().mkpath(at("root/proc")));
+    if (device)
+        testfiles::write(at("root/dev/parport0"), "");
+    testfiles::write(at("root/proc/modules"), "parport_pc 1 0 - Live\nppdev 2 0 - Live\n");
+    layOut();
+    const Ran ran = cli({"doctor", "--tool", "OB.exe"}, m_dir->path(), {"VELLMORE_SYSTEM_ROOT=" + at("root")});
+    QCOMPARE(ran.code, code);
+    QVERIFY2(ran.out.contains(said), qPrintable(ran.out));
+    QVERIFY(ran.out.contains("ok       the ppdev module is loaded"));
+#endif
+}
+
+void CliTest::badArgumentsExit2_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no command") << QStringList{};
+    QTest::newRow("an unknown command") << QStringList{"frob"};
+    QTest::newRow("an unknown option") << QStringList{"info", "--frob", "a.gba"};
+    QTest::newRow("info without a game") << QStringList{"info"};
+    QTest::newRow("compile without a loader") << QStringList{"compile", "--output", "m.gba", "a.gba"};
+    QTest::newRow("a chip size that is none") << QStringList{"backup-cart", "--tool", "t", "--chip", "48", "c.gba"};
+    QTest::newRow("a port beyond 4") << QStringList{"flash", "--tool", "t", "--port", "5", "m.gba"};
+    QTest::newRow("a save size that is none") << QStringList{"backup-save", "--tool", "t", "--size", "33K", "s.sav"};
+    QTest::newRow("a bank beyond 4") << QStringList{"restore-save", "--tool", "t", "--bank", "0", "s.sav"};
+    QTest::newRow("no tool") << QStringList{"verify", "--chip", "8", "m.gba"};
+}
+
+void CliTest::badArgumentsExit2()
+{
+    QFETCH(QStringList, args);
+    const Ran ran = cli(args, m_dir->path());
+    QCOMPARE(ran.code, 2);
+    QVERIFY2(ran.err.contains("usage", Qt::CaseInsensitive), qPrintable(ran.err));
+}
+
+QTEST_MAIN(CliTest)
+#include "tst_cli.moc"
