@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -336,6 +337,78 @@ void benchCompile(const QString& root, int totalMiB)
     QFile::remove(output);
 }
 
+// vellmore-cli: compile against cat, and verify against cmp of the same two files, with the
+// simulator's read-back (the same backup, timed alone) taken out.
+void benchCli(const QString& root)
+{
+    const QString folder = root + QStringLiteral("/cli");
+    QDir().mkpath(folder);
+    QFile::copy(QStringLiteral(OBSIM_PATH), folder + QStringLiteral("/OB.exe"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("OBSIM_CART"), folder + QStringLiteral("/cart"));
+    const QString loader = folder + QStringLiteral("/loader.bin");
+    writeFilled(loader, 32 * 1024, 1);
+    auto timed = [&](const QString& program, const QStringList& arguments, const QString& into = QString()) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(folder);
+        process.setStandardOutputFile(into.isEmpty() ? QProcess::nullDevice() : into);
+        process.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, arguments);
+        process.waitForFinished(-1);
+        return msSince(timer);
+    };
+    for (const int totalMiB : {32, 256}) {
+        QStringList games;
+        for (int i = 0; i < 8; ++i) {
+            games.append(folder + QStringLiteral("/game %1.gba").arg(i));
+            writeFilled(games.last(), qint64(totalMiB) * 1024 * 1024 / 8 - 4096, 3 + i);
+        }
+        QVector<double> cli, cat;
+        for (int round = 0; round < 3; ++round) {
+            QFile::remove(folder + QStringLiteral("/multi.gba"));
+            cat.append(
+                timed(QStringLiteral("cat"), QStringList{loader} + games, folder + QStringLiteral("/multi.gba")));
+            QFile::remove(folder + QStringLiteral("/multi.gba"));
+            cli.append(timed(QStringLiteral(CLI_PATH),
+                             QStringList{QStringLiteral("compile"), QStringLiteral("--loader"), loader,
+                                         QStringLiteral("--output"), QStringLiteral("multi.gba")} +
+                                 games));
+        }
+        const QByteArray figure = QStringLiteral("vellmore-cli compile %1 MiB").arg(totalMiB).toUtf8();
+        report(figure.constData(), median(cli), "ms", "cat of the same files", median(cat), "(aim 1.2)");
+        for (const QString& game : games)
+            QFile::remove(game);
+        if (totalMiB != 32) // 32 MiB: a 256 Mbit cart, whole
+            continue;
+        // The cart as the multirom, byte for byte: the whole of both is compared.
+        timed(QStringLiteral(CLI_PATH),
+              {QStringLiteral("flash"), QStringLiteral("--no-header-repair"), QStringLiteral("--tool"),
+               QStringLiteral("OB.exe"), QStringLiteral("multi.gba")});
+        QVector<double> verify, readBack, cmp;
+        for (int round = 0; round < 7; ++round) {
+            verify.append(timed(QStringLiteral(CLI_PATH),
+                                {QStringLiteral("verify"), QStringLiteral("--tool"), QStringLiteral("OB.exe"),
+                                 QStringLiteral("--chip"), QStringLiteral("256"), QStringLiteral("multi.gba")}));
+            QFile::remove(folder + QStringLiteral("/back.gba"));
+            readBack.append(timed(folder + QStringLiteral("/OB.exe"),
+                                  {QStringLiteral("-2"), QStringLiteral("-w"), QStringLiteral("0"),
+                                   QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-c"),
+                                   QStringLiteral("256"), QStringLiteral("-s"), QStringLiteral("back.gba")}));
+            cmp.append(
+                timed(QStringLiteral("cmp"),
+                      {QStringLiteral("-n"), QString::number(QFileInfo(folder + QStringLiteral("/multi.gba")).size()),
+                       QStringLiteral("multi.gba"), QStringLiteral("back.gba")}));
+        }
+        report("vellmore-cli verify 256 Mbit, read-back aside", median(verify) - median(readBack), "ms",
+               "cmp of the same two files", median(cmp), "(aim 1.5)");
+    }
+    QFile::remove(folder + QStringLiteral("/multi.gba"));
+    QFile::remove(folder + QStringLiteral("/back.gba"));
+}
+
 // A tool that writes 50 MiB, run through Vellmore (console and all) and piped into cat.
 void benchConsoleOutput()
 {
@@ -372,7 +445,7 @@ int main(int argc, char* argv[])
     keepVellmoreOutputAway();
     QTemporaryDir root;
     const QString place = root.path();
-    // One group alone when named ("startup", "list", "folders", "compile", "console"); every group otherwise.
+    // One group alone when named ("startup", "list", "folders", "compile", "console", "cli"); every group otherwise.
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     auto wanted = [&only](const char* group) { return only.isEmpty() || only == QLatin1String(group); };
     if (wanted("startup"))
@@ -385,6 +458,8 @@ int main(int argc, char* argv[])
     }
     if (wanted("console"))
         benchConsoleOutput();
+    if (wanted("cli"))
+        benchCli(place);
     if (wanted("folders"))
         benchFolderWindow(place); // last: its 100,000 entries would count in the compile's peak resident set
     QDir::setCurrent(QDir::tempPath());

@@ -4,7 +4,7 @@
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND x86_64-w64-mingw32-objdump)
-install(TARGETS vellmore obsim vellmore-demo RUNTIME_DEPENDENCY_SET vellmore_libraries RUNTIME DESTINATION .)
+install(TARGETS vellmore vellmore-cli obsim vellmore-demo RUNTIME_DEPENDENCY_SET vellmore_libraries RUNTIME DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 # CMake looks a Windows program's imports up by their names in lower case, as Windows matches

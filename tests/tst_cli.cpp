@@ -145,22 +145,23 @@ void CliTest::compileLaysOutAndKeepsToTheChip()
 {
     layOut();
     // b.gba twice: the second is dropped, as adding a game again in the window adds nothing.
-    const Ran ran = cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "b.gba", "a.gba", "b.gba",
-                         "c.gba", "--json"},
-                        m_dir->path());
+    const Ran ran = cli(
+        {"compile", "--loader", "loader.bin", "--output", "multi.gba", "b.gba", "a.gba", "b.gba", "c.gba", "--json"},
+        m_dir->path());
     QCOMPARE(ran.code, 0);
     const QJsonObject result = QJsonDocument::fromJson(ran.out.toUtf8()).object();
     QStringList layout;
     for (const QJsonValue piece : result["layout"].toArray())
-        layout.append(QString("%1@%2:%3").arg(piece["title"].toString()).arg(piece["offset"].toInteger()).arg(
-            piece["size"].toInteger()));
-    QCOMPARE(layout, QStringList({"LOADER@0:8192", "COMETCOURIER@8192:1048576", "ALPHA@1056768:70000",
-                                  "GAMMA@1126768:50000"}));
+        layout.append(QString("%1@%2:%3")
+                          .arg(piece["title"].toString())
+                          .arg(piece["offset"].toInteger())
+                          .arg(piece["size"].toInteger()));
+    QCOMPARE(layout,
+             QStringList({"LOADER@0:8192", "COMETCOURIER@8192:1048576", "ALPHA@1056768:70000", "GAMMA@1126768:50000"}));
     QCOMPARE(testfiles::read(at("multi.gba")).size(), 1176768);
     // Larger than an 8 Mbit chip (1 MiB): refused, and the multirom there is left as it was.
-    const Ran refused = cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "--chip", "8", "a.gba",
-                             "b.gba"},
-                            m_dir->path());
+    const Ran refused = cli(
+        {"compile", "--loader", "loader.bin", "--output", "multi.gba", "--chip", "8", "a.gba", "b.gba"}, m_dir->path());
     QCOMPARE(refused.code, 1);
     QVERIFY2(refused.err.contains("more than a 8 Mbit chip's 1,048,576; nothing was written"), qPrintable(refused.err));
     QCOMPARE(testfiles::read(at("multi.gba")).size(), 1176768);
@@ -172,8 +173,8 @@ void CliTest::commandLinesAreTheWindows_data()
     QTest::addColumn<QStringList>("expected"); // as the window builds them; %T: the tool, %F: the file
     QTest::newRow("flash") << QStringList{"flash", "--port", "2", "--no-header-repair", "multi.gba"}
                            << cart::flashCommand({"%T", 1, true, "0"}, false, "%F").arguments();
-    QTest::newRow("backup-save") << QStringList{"backup-save", "--bank", "3", "--size", "128K", "--no-epp", "--wait",
-                                                "7", "new.sav"}
+    QTest::newRow("backup-save") << QStringList{"backup-save", "--bank", "3", "--size", "128K",
+                                                "--no-epp",    "--wait", "7", "new.sav"}
                                  << cart::saveBackupCommand({"%T", 0, false, "7"}, 3, 3, "%F").arguments();
     QTest::newRow("restore-save") << QStringList{"restore-save", "--bank", "4", "--port", "3", "game.sav"}
                                   << cart::saveRestoreCommand({"%T", 2, true, "0"}, 4, "%F").arguments();
@@ -212,14 +213,14 @@ void CliTest::verifyReadsTheCartBack()
     QFETCH(int, code);
     QFETCH(QString, said);
     layOut();
-    QCOMPARE(cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba", "b.gba", "c.gba"},
-                 m_dir->path())
-                 .code,
-             0);
+    QCOMPARE(
+        cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba", "b.gba", "c.gba"}, m_dir->path())
+            .code,
+        0);
     const QStringList environment{"OBSIM_CART=" + at("cart"), "OBSIM_FAULT=" + fault};
     QCOMPARE(cli({"flash", "--tool", "OB.exe", "multi.gba"}, m_dir->path(), environment).code, 0);
-    const Ran verified = cli({"verify", "--tool", "OB.exe", "--chip", "16", "multi.gba"}, m_dir->path(),
-                             {"OBSIM_CART=" + at("cart")});
+    const Ran verified =
+        cli({"verify", "--tool", "OB.exe", "--chip", "16", "multi.gba"}, m_dir->path(), {"OBSIM_CART=" + at("cart")});
     QCOMPARE(verified.code, code);
     QVERIFY2((code == 0 ? verified.out : verified.err).contains(said), qPrintable(verified.out + verified.err));
     // The cart read back went into a folder of its own, and it is gone.
@@ -240,7 +241,8 @@ void CliTest::ctrlCStopsTheTool()
     process.setProcessEnvironment(env);
     process.start(CLI_PATH, {"backup-cart", "--tool", "OB.exe", "--chip", "8", "cart.gba"});
     QByteArray seen;
-    QTRY_VERIFY2_WITH_TIMEOUT((seen += process.readAllStandardOutput()).contains("Read"), seen + process.readAllStandardError(), 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT((seen += process.readAllStandardOutput()).contains("Read"),
+                              seen + process.readAllStandardError(), 20000);
     ::kill(pid_t(process.processId()), SIGINT);
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitCode(), 130);

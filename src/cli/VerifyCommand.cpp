@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 namespace cli {
 
 namespace {
@@ -29,15 +31,21 @@ Comparison compare(const QString& multirom, const QString& readBack)
     if (!actual.open(QIODevice::ReadOnly))
         return {0, false, QStringLiteral("cannot read the cart read back: ") + actual.errorString()};
     constexpr qint64 chunk = 1 << 20;
-    while (!expected.atEnd()) {
-        const QByteArray want = expected.read(chunk);
-        const QByteArray got = actual.read(want.size());
-        const qsizetype common = qMin(want.size(), got.size());
-        const auto differs = std::mismatch(want.cbegin(), want.cbegin() + common, got.cbegin());
-        result.matching += differs.first - want.cbegin();
-        if (differs.first != want.cbegin() + common)
+    QByteArray want(chunk, Qt::Uninitialized);
+    QByteArray got(chunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 wanted = expected.read(want.data(), chunk);
+        if (wanted <= 0)
+            break;
+        const qint64 gotten = actual.read(got.data(), wanted);
+        const qint64 common = qMax<qint64>(0, qMin(wanted, gotten));
+        // Equal chunks, the usual case, at the speed of memcmp; the place of a difference only where there is one.
+        if (std::memcmp(want.constData(), got.constData(), size_t(common)) != 0) {
+            result.matching += std::mismatch(want.cbegin(), want.cbegin() + common, got.cbegin()).first - want.cbegin();
             return result;
-        if (got.size() < want.size()) {
+        }
+        result.matching += common;
+        if (gotten < wanted) {
             result.problem = QStringLiteral("the cart read back holds only %1 bytes").arg(actual.size());
             return result;
         }

@@ -135,6 +135,11 @@ FileReplacer::Result FileReplacer::commit()
         return Result::DestinationUnwritable;
     }
     d->fd = -1;
+    // An empty file in the way (the compile's own new multirom) goes first: renaming over a file
+    // makes ext4 write the new one to disk at once, and nothing of an empty file can be lost.
+    struct stat st;
+    if (::lstat(d->target.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0)
+        ::unlink(d->target.constData());
     if (::rename(d->temporaryPath.constData(), d->target.constData()) != 0) {
         m_errno = errno;
         return Result::DestinationUnwritable;
