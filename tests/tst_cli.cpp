@@ -257,7 +257,8 @@ void CliTest::doctorSaysWhatToDo_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("said");
     QTest::newRow("a usable port") << true << 0 << "ok       /dev/parport0 is there and may be read and written";
-    QTest::newRow("no port") << false << 1 << "problem  LPT1 is /dev/parport0: there is no /dev/parport0";
+    QTest::newRow("no port") << false << 1
+                             << "problem  there is no /dev/parport0: the computer has no such parallel port";
 }
 
 void CliTest::doctorSaysWhatToDo()

@@ -83,8 +83,11 @@ int compileCommand(const QStringList& args)
     request.toolPath = QStringLiteral("vellmore-cli"); // a compile from here needs no tool
     request.browserFolder = platform::normalisedFolderPath(QDir::currentPath());
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, console.runner());
-    for (const QString& message : outcome.messages)
-        (outcome.compiled ? context.say(message.simplified()) : context.problem(message.simplified()));
+    // The window's words; its "press Flash for fun!" is for the window.
+    for (const QString& message : outcome.messages) {
+        const QString said = outcome.compiled ? message.section(QLatin1Char('\n'), 0, 0) : message.simplified();
+        outcome.compiled ? context.say(said) : context.problem(said);
+    }
 
     QJsonArray layout;
     if (outcome.compiled) {

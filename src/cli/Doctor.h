@@ -5,11 +5,11 @@
 
 namespace cli {
 
-// One thing doctor looked at: whether it is right, and if not, what to do.
+// One thing doctor looked at: what is right, or what is wrong and what to do about it.
 struct DoctorCheck {
-    QString what;
+    QString what; // as it is when right ("the ppdev module is loaded")
     bool ok = false;
-    QString advice; // empty when ok
+    QString advice; // when wrong: what is wrong and what to do, whole ("the ppdev module is not loaded: ...")
 };
 
 // Whether the tool is a program this system can start. windowsProgram is set for a Windows or DOS

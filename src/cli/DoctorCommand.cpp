@@ -33,7 +33,7 @@ int doctorCommand(const QStringList& args)
     for (const DoctorCheck& check : checks) {
         allOk = allOk && check.ok;
         context.say(check.ok ? QStringLiteral("ok       %1").arg(check.what)
-                             : QStringLiteral("problem  %1: %2").arg(check.what, check.advice));
+                             : QStringLiteral("problem  %1").arg(check.advice));
         described.append(QJsonObject{{QStringLiteral("check"), check.what},
                                      {QStringLiteral("ok"), check.ok},
                                      {QStringLiteral("advice"), check.advice}});

@@ -46,24 +46,27 @@ QList<DoctorCheck> toolChecks(const QString& tool, bool* windowsProgram)
 {
     const QFileInfo file(tool);
     if (!file.isFile())
-        return {{QStringLiteral("the tool ") + tool, false,
-                 QStringLiteral("there is no such file: give the path of OB.exe")}};
+        return {{QStringLiteral("the tool is there"), false,
+                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
     *windowsProgram = startsWithMz(tool);
     if (!*windowsProgram) {
         if (file.isExecutable())
             return {
                 {QStringLiteral("the tool ") + tool + QStringLiteral(" is a program this system can start"), true, {}}};
-        return {{QStringLiteral("the tool ") + tool, false,
-                 QStringLiteral("it may not be run: make it executable (chmod +x \"%1\")").arg(tool)}};
+        return {{QStringLiteral("the tool may be run"), false,
+                 QStringLiteral("the tool %1 may not be run: make it executable (chmod +x \"%1\")").arg(tool)}};
     }
     const bool wine = !QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty();
     const bool binfmt = binfmtRunsWindowsPrograms();
     return {{QStringLiteral("the tool is a Windows or DOS program, which runs through Wine"), wine,
-             wine ? QString() : QStringLiteral("install Wine (apt-get install wine)")},
+             wine ? QString()
+                  : QStringLiteral("the tool is a Windows or DOS program, and Wine is not installed: install it "
+                                   "(apt-get install wine)")},
             {QStringLiteral("the system starts Windows programs through Wine (binfmt)"), binfmt,
              binfmt ? QString()
-                    : QStringLiteral("install Wine's binfmt support (apt-get install wine-binfmt) and enable it "
-                                     "(update-binfmts --import wine)")}};
+                    : QStringLiteral("the system does not start Windows programs through Wine: install its binfmt "
+                                     "support (apt-get install wine-binfmt) and enable it (update-binfmts --import "
+                                     "wine)")}};
 }
 
 QList<DoctorCheck> portChecks(int port, bool windowsProgram)
@@ -82,9 +85,9 @@ QList<DoctorCheck> portChecks(int port, bool windowsProgram)
         const struct group* owner = ::getgrgid(status.st_gid);
         const QString group = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
         checks.append({QStringLiteral("%1 may be read and written").arg(device), false,
-                       QStringLiteral("it belongs to the group %1: join it (sudo usermod -aG %1 $USER) and log in "
-                                      "again")
-                           .arg(group)});
+                       QStringLiteral("%1 may not be read and written by you: it belongs to the group %2; join it "
+                                      "(sudo usermod -aG %2 $USER) and log in again")
+                           .arg(device, group)});
     } else {
         checks.append({QStringLiteral("%1 is there and may be read and written").arg(device), true, {}});
     }
@@ -94,15 +97,19 @@ QList<DoctorCheck> portChecks(int port, bool windowsProgram)
         for (const QByteArray& line : modules.readAll().split('\n'))
             loaded = loaded || line.startsWith("ppdev ");
     }
-    checks.append({QStringLiteral("the ppdev module is loaded"), loaded,
-                   loaded ? QString() : QStringLiteral("load it: sudo modprobe ppdev")});
+    checks.append(
+        {QStringLiteral("the ppdev module is loaded"), loaded,
+         loaded ? QString() : QStringLiteral("the ppdev module is not loaded: load it (sudo modprobe ppdev)")});
     if (windowsProgram) {
         const QString prefix = qEnvironmentVariableIsSet("WINEPREFIX") ? qEnvironmentVariable("WINEPREFIX")
                                                                        : QDir::homePath() + QStringLiteral("/.wine");
         const QString link = QStringLiteral("%1/dosdevices/lpt%2").arg(prefix).arg(port);
         const bool there = QFileInfo(link).isSymLink();
         checks.append({QStringLiteral("Wine's lpt%1 leads to %2").arg(port).arg(device), there,
-                       there ? QString() : QStringLiteral("make it: ln -s %1 \"%2\"").arg(device, link)});
+                       there ? QString()
+                             : QStringLiteral("Wine has no lpt%1 that leads to %2: make it (ln -s %2 \"%3\")")
+                                   .arg(port)
+                                   .arg(device, link)});
     }
     return checks;
 }

@@ -12,11 +12,11 @@ QList<DoctorCheck> toolChecks(const QString& tool, bool* windowsProgram)
 {
     *windowsProgram = true;
     if (!QFileInfo(tool).isFile())
-        return {{QStringLiteral("the tool ") + tool, false,
-                 QStringLiteral("there is no such file: give the path of OB.exe")}};
+        return {{QStringLiteral("the tool is there"), false,
+                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
     const QString hint = platform::foreignProgramHint(tool);
     if (!hint.isEmpty())
-        return {{QStringLiteral("the tool ") + tool, false, hint}};
+        return {{QStringLiteral("the tool can start"), false, QStringLiteral("the tool %1: %2").arg(tool, hint)}};
     return {{QStringLiteral("the tool ") + tool + QStringLiteral(" is a program this system can start"), true, {}}};
 }
 
