@@ -283,6 +283,10 @@ void AccessibilityTest::gameRowsSayTheirSlotAndMoveByKeys()
         QCOMPARE(row->text(QAccessible::Name), started.rowNames()[1]);
         QCOMPARE(row->text(QAccessible::Description), testfiles::native(started.dir.path()));
         QCOMPARE(list->item(1)->toolTip(), list->item(1)->text());
+        // The current row's description adds what the game's header says.
+        list->setCurrentRow(2);
+        QCOMPARE(list->model()->index(2, 0).data(Qt::AccessibleDescriptionRole).toString(),
+                 testfiles::native(started.dir.path()) + "; not a game image: 5 bytes");
         // Ctrl+Down and Ctrl+Up move the selected game, Delete removes it; the slots follow.
         list->setFocus();
         list->setCurrentRow(0);

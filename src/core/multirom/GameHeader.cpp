@@ -32,6 +32,8 @@ QString hexByte(int value)
 
 QString GameHeader::summary() const
 {
+    if (title.isEmpty() && gameCode.isEmpty() && !checks())
+        return problem; // no header at all: nothing else to say
     return QStringLiteral("%1 (%2, maker %3): %4")
         .arg(title.isEmpty() ? QStringLiteral("no title") : title, gameCode, maker,
              checks() ? QStringLiteral("header checks") : problem);
