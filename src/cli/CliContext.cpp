@@ -13,14 +13,22 @@ namespace cli {
 
 namespace {
 
+bool outputLost = false;
+
 void writeLine(std::FILE* stream, const QString& line)
 {
     const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()) ||
+        std::fflush(stream) != 0)
+        outputLost = outputLost || stream == stdout;
 }
 
 } // namespace
+
+bool standardOutputLost()
+{
+    return outputLost;
+}
 
 CliContext::CliContext(const QString& command, const QString& arguments, const QString& description)
     : m_command(command)

@@ -61,6 +61,9 @@ private:
     bool m_stopped = false;
 };
 
+// Whether something meant for standard output could not be written there (it was closed, or full).
+bool standardOutputLost();
+
 int infoCommand(const QStringList& args);
 int compileCommand(const QStringList& args);
 int toolCommand(const QString& name, const QStringList& args);

@@ -78,6 +78,10 @@ int verifyCommand(const QStringList& args)
                      std::end(multirom::chipSizesMbit))
         return context.badArgument(QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256"));
     const QString multirom = context.parser().positionalArguments().first();
+    if (!QFileInfo(multirom).isFile()) {
+        context.problem(QStringLiteral("there is no multirom file at ") + multirom);
+        return Failed;
+    }
     const qint64 size = QFileInfo(multirom).size();
     const QLocale english(QLocale::English);
     if (size > multirom::chipBytes(*chip)) {

@@ -24,15 +24,8 @@ const char* const usage =
     "Every command takes --json (one JSON object on standard output). Exit codes: 0 done, 1 failed,\n"
     "2 a bad argument, 130 stopped with Ctrl+C.\n";
 
-} // namespace
-
-int main(int argc, char* argv[])
+int dispatch(const QString& command, const QStringList& rest)
 {
-    QCoreApplication app(argc, argv);
-    platform::ignoreWriteSignals(); // a closed standard output is an error to report, not the end
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(usage, stdout);
         return cli::Done;
@@ -52,4 +45,19 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "vellmore-cli: no such command: %s\n", qPrintable(command));
     std::fputs(usage, stderr);
     return cli::BadArguments;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    platform::ignoreWriteSignals(); // a closed standard output is an error to report, not the end
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const int exitCode = dispatch(args.value(0), args.mid(1));
+    if (exitCode == cli::Done && cli::standardOutputLost()) {
+        std::fputs("vellmore-cli: cannot write to standard output\n", stderr);
+        return cli::Failed;
+    }
+    return exitCode;
 }

@@ -1,6 +1,7 @@
 #include "multirom/GameHeader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <array>
@@ -67,6 +68,13 @@ GameHeader gameHeaderOf(const QByteArray& head, qint64 size)
 
 GameHeader readGameHeader(const QString& path)
 {
+    // A FIFO or a device would hold the read up, or never end it.
+    if (!QFileInfo(path).isFile()) {
+        GameHeader header;
+        header.problem =
+            QFileInfo::exists(path) ? QStringLiteral("not an ordinary file") : QStringLiteral("there is no such file");
+        return header;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         GameHeader header;
@@ -86,7 +94,7 @@ QString saveTypeOf(const QString& path)
                                                                           {"FLASH512_V", "Flash 64K"},
                                                                           {"FLASH_V", "Flash 64K"}}};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return QStringLiteral("none");
     constexpr qint64 chunk = 1 << 20;
     constexpr int overlap = 16; // an ID string cut by the chunk's end is found in the next

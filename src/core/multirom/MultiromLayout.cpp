@@ -22,7 +22,7 @@ QList<MultiromPiece> layoutOfFiles(const QString& loader, const QStringList& gam
 QList<MultiromPiece> layoutOfMultirom(const QString& multirom)
 {
     QFile file(multirom);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(multirom).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     const qint64 size = file.size();
     QList<MultiromPiece> pieces;
