@@ -370,7 +370,7 @@ void AccessibilityTest::consoleIsADialogThatStops()
 void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice_data()
 {
     QTest::addColumn<QStringList>("choose"); // the options clicked first
-    QTest::addColumn<QStringList>("heard");  // the options Tab reaches, as a screen reader names them
+    QTest::addColumn<QStringList>("named");  // the options Tab reaches, as a screen reader names them
     QTest::newRow("as the window opens") << QStringList{} << QStringList{"32 Mbit", "bank 1", "32K", "bank 1"};
     QTest::newRow("other choices") << QStringList{"chip5", "bank3", "size2", "rbank4"}
                                    << QStringList{"128 Mbit", "bank 3", "64K", "bank 4"};
@@ -379,7 +379,7 @@ void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice_data()
 void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice()
 {
     QFETCH(QStringList, choose);
-    QFETCH(QStringList, heard);
+    QFETCH(QStringList, named);
     {
         Started started;
         control<QPushButton>(started.main, "Command1")->click();
@@ -400,8 +400,8 @@ void AccessibilityTest::tabEntersEachOptionGroupOnItsChoice()
             reached.append(QAccessible::queryAccessibleInterface(option)->text(QAccessible::Name));
         }
         reached.sort();
-        heard.sort();
-        QCOMPARE(reached, heard);
+        named.sort();
+        QCOMPARE(reached, named);
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
