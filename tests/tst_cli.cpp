@@ -94,7 +94,7 @@ void CliTest::gameHeaderChecks_data()
     QTest::newRow("a good image") << -1 << 4096 << "";
     QTest::newRow("no fixed value") << 0xB2 << 4096 << "not a game image: 4,096 bytes";
     QTest::newRow("zero after it") << 0xB3 << 4096 << "byte at 0xB3 is 0x01, 0x00 expected";
-    QTest::newRow("a title byte") << 0xA0 << 4096 << "complement byte is 0x";
+    QTest::newRow("a title byte") << 0xA0 << 4096 << "complement byte is 0x36, 0x35 expected";
     QTest::newRow("too short") << -1 << 100 << "not a game image: 100 bytes";
 }
 
@@ -107,11 +107,7 @@ void CliTest::gameHeaderChecks()
     if (offset >= 0)
         image[offset] = char(image[offset] + 1);
     const multirom::GameHeader header = multirom::gameHeaderOf(image.left(multirom::gameHeaderSize), size);
-    QVERIFY2(problem.isEmpty() ? header.checks() : header.problem.startsWith(problem), qPrintable(header.problem));
-    auto hex = [](int value) { return "0x" + QString::number(value, 16).toUpper().rightJustified(2, '0'); };
-    if (offset == 0xA0) // the check names both bytes: what stands and what the header needs
-        QCOMPARE(header.problem, "complement byte is " + hex(quint8(image[0xBD])) + ", " +
-                                     hex(romimage::headerComplement(image)) + " expected");
+    QCOMPARE(header.problem, problem);
     if (size >= multirom::gameHeaderSize && offset < 0)
         QCOMPARE(header.title + "|" + header.gameCode + "|" + header.maker, QString("COMETCOURIER|CMTE|01"));
 }

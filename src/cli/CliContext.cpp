@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "Interrupt.h"
+#include "multirom/MultiromLayout.h"
 #include "run/ToolRun.h"
 
 #include <QDir>
@@ -106,6 +107,20 @@ std::optional<int> CliContext::number(const QString& option, int low, int high, 
         return std::nullopt;
     }
     return value;
+}
+
+void CliContext::addChipOption(const QString& what)
+{
+    m_parser.addOption({QStringLiteral("chip"), what, QStringLiteral("MBIT")});
+}
+
+std::optional<int> CliContext::chip(bool needed, QString* why) const
+{
+    const std::optional<int> mbit = number(QStringLiteral("chip"), 0, 256, 0, why);
+    if (mbit && (*mbit == 0 ? !needed : multirom::isChipSize(*mbit)))
+        return mbit;
+    *why = QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256");
+    return std::nullopt;
 }
 
 void CliContext::addPortOptions()

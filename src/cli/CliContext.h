@@ -35,6 +35,10 @@ public:
     // A whole number option in low..high, or nothing with the reason in *why.
     std::optional<int> number(const QString& option, int low, int high, int fallback, QString* why) const;
 
+    // --chip, one of the chip sizes: 0 when it may be left out and is; nothing, with the reason, when bad.
+    void addChipOption(const QString& what);
+    std::optional<int> chip(bool needed, QString* why) const;
+
     // --tool, --port, --no-epp and --wait, for the operations that run the tool.
     void addPortOptions();
     std::optional<cart::PortSettings> portSettings(QString* why) const;

@@ -42,8 +42,7 @@ int compileCommand(const QStringList& args)
     QCommandLineParser& parser = context.parser();
     parser.addOption({QStringLiteral("loader"), QStringLiteral("The loader file."), QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("The multirom to write."), QStringLiteral("PATH")});
-    parser.addOption({QStringLiteral("chip"), QStringLiteral("Refuse a multirom larger than a chip of MBIT."),
-                      QStringLiteral("MBIT")});
+    context.addChipOption(QStringLiteral("Refuse a multirom larger than a chip of MBIT."));
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;
@@ -52,10 +51,9 @@ int compileCommand(const QStringList& args)
     if (parser.positionalArguments().isEmpty())
         return context.badArgument(QStringLiteral("name at least one game"));
     QString why;
-    const auto chip = context.number(QStringLiteral("chip"), 8, 256, 0, &why);
-    if (!chip || (*chip != 0 && std::find(std::begin(multirom::chipSizesMbit), std::end(multirom::chipSizesMbit),
-                                          *chip) == std::end(multirom::chipSizesMbit)))
-        return context.badArgument(why.isEmpty() ? QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256") : why);
+    const auto chip = context.chip(false, &why);
+    if (!chip)
+        return context.badArgument(why);
 
     const QString loader =
         QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("loader"))).absoluteFilePath());
@@ -95,9 +93,9 @@ int compileCommand(const QStringList& args)
         for (const multirom::MultiromPiece& piece : pieces) {
             const QString name =
                 piece.number == 0 ? QStringLiteral("loader") : QStringLiteral("game %1").arg(piece.number);
-            context.say(QStringLiteral("0x%1  %2  %3 '%4'")
-                            .arg(QString::number(piece.offset, 16).toUpper().rightJustified(8, QLatin1Char('0')),
-                                 english.toString(piece.size).rightJustified(10), name, piece.title));
+            context.say(QStringLiteral("%1  %2  %3 '%4'")
+                            .arg(multirom::hexText(piece.offset, 8), english.toString(piece.size).rightJustified(10),
+                                 name, piece.title));
             layout.append(QJsonObject{{QStringLiteral("piece"), name},
                                       {QStringLiteral("offset"), double(piece.offset)},
                                       {QStringLiteral("size"), double(piece.size)},

@@ -12,12 +12,6 @@ namespace {
 const QMap<QString, int> saveSizes{
     {QStringLiteral("32K"), 1}, {QStringLiteral("64K"), 2}, {QStringLiteral("128K"), 3}, {QStringLiteral("256K"), 4}};
 
-bool isChipSize(int mbit)
-{
-    return std::find(std::begin(multirom::chipSizesMbit), std::end(multirom::chipSizesMbit), mbit) !=
-           std::end(multirom::chipSizesMbit);
-}
-
 } // namespace
 
 int toolCommand(const QString& name, const QStringList& args)
@@ -43,8 +37,7 @@ int toolCommand(const QString& name, const QStringList& args)
         parser.addOption(
             {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
     if (!flash && !backupSave && !restoreSave)
-        parser.addOption({QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."),
-                          QStringLiteral("MBIT")});
+        context.addChipOption(QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."));
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;
@@ -65,9 +58,9 @@ int toolCommand(const QString& name, const QStringList& args)
         return context.badArgument(QStringLiteral("--size takes 32K, 64K, 128K or 256K, not \"%1\"").arg(size));
     std::optional<int> chip = 0;
     if (!flash && !backupSave && !restoreSave) {
-        chip = context.number(QStringLiteral("chip"), 8, 256, 0, &why);
-        if (!chip || !isChipSize(*chip))
-            return context.badArgument(QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256"));
+        chip = context.chip(true, &why);
+        if (!chip)
+            return context.badArgument(why);
     }
 
     ConsoleRunner console(context);

@@ -73,10 +73,9 @@ int verifyCommand(const QStringList& args)
     const std::optional<cart::PortSettings> port = context.portSettings(&why);
     if (!port)
         return context.badArgument(why);
-    const auto chip = context.number(QStringLiteral("chip"), 8, 256, 0, &why);
-    if (!chip || std::find(std::begin(multirom::chipSizesMbit), std::end(multirom::chipSizesMbit), *chip) ==
-                     std::end(multirom::chipSizesMbit))
-        return context.badArgument(QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256"));
+    const auto chip = context.chip(true, &why);
+    if (!chip)
+        return context.badArgument(why);
     const QString multirom = context.parser().positionalArguments().first();
     if (!QFileInfo(multirom).isFile()) {
         context.problem(QStringLiteral("there is no multirom file at ") + multirom);
@@ -109,8 +108,8 @@ int verifyCommand(const QStringList& args)
     } else {
         message = !result.problem.isEmpty()
                       ? result.problem
-                      : QStringLiteral("differs at 0x%1: %2")
-                            .arg(QString::number(result.matching, 16).toUpper().rightJustified(8, QLatin1Char('0')),
+                      : QStringLiteral("differs at %1: %2")
+                            .arg(multirom::hexText(result.matching, 8),
                                  multirom::placeOf(multirom::layoutOfMultirom(multirom), result.matching));
         context.problem(message);
     }

@@ -15,7 +15,7 @@
 // Plain C++ on purpose: copied alone into a games folder as OB.exe, it needs nothing beside it.
 #include "ObsimOptions.h"
 #include "ObsimSystem.h"
-#include "RomHeader.h"
+#include "multirom/HeaderBytes.h"
 
 #include <cerrno>
 #include <chrono>
@@ -270,8 +270,8 @@ std::optional<Failure> flash(const Cart& cart, const Options& options)
         Bytes bytes = readUpTo(image.get(), length);
         bytes.resize(size_t(length), '\0');
         // The cart's copy only; the user's file stays as it is.
-        if (offset == 0 && options.repairHeader && bytes.size() >= size_t(romimage::headerSize))
-            bytes[romimage::complementOffset] = char(romimage::headerComplement(bytes.data()));
+        if (offset == 0 && options.repairHeader && bytes.size() >= size_t(multirom::gameHeaderSize))
+            bytes[multirom::complementOffset] = char(multirom::headerComplement(bytes.data()));
         if (fault.flipOffset >= offset && fault.flipOffset < offset + length)
             bytes[size_t(fault.flipOffset - offset)] = char(~bytes[size_t(fault.flipOffset - offset)]);
         return bytes;

@@ -1,11 +1,15 @@
 #pragma once
 
-#include "RomHeader.h"
+#include "multirom/HeaderBytes.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace romimage {
+
+constexpr int headerSize = multirom::gameHeaderSize;
+using multirom::complementOffset;
+using multirom::headerComplement;
 
 // The complement check that belongs to the header of image (which must hold a header).
 quint8 headerComplement(const QByteArray& image);

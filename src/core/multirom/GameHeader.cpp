@@ -1,5 +1,7 @@
 #include "multirom/GameHeader.h"
 
+#include "multirom/MultiromLayout.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -22,11 +24,6 @@ QString headerText(const QByteArray& head, int offset, int length)
         text += byte >= 0x20 && byte < 0x7F ? QChar(char16_t(byte)) : QChar(u'?');
     }
     return text.trimmed();
-}
-
-QString hexByte(int value)
-{
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace
@@ -53,16 +50,14 @@ GameHeader gameHeaderOf(const QByteArray& head, qint64 size)
     header.gameCode = headerText(head, 0xAC, 4);
     header.maker = headerText(head, 0xB0, 2);
     header.version = static_cast<unsigned char>(head[0xBC]);
-    int check = 0;
-    for (int i = 0xA0; i <= 0xBC; ++i)
-        check -= static_cast<unsigned char>(head[i]);
-    check = (check - 0x19) & 0xFF;
+    const int check = headerComplement(head.constData());
     const int zero = static_cast<unsigned char>(head[0xB3]);
     const int complement = static_cast<unsigned char>(head[0xBD]);
     if (zero != 0)
-        header.problem = QStringLiteral("byte at 0xB3 is %1, 0x00 expected").arg(hexByte(zero));
+        header.problem = QStringLiteral("byte at 0xB3 is %1, 0x00 expected").arg(hexText(zero, 2));
     else if (complement != check)
-        header.problem = QStringLiteral("complement byte is %1, %2 expected").arg(hexByte(complement), hexByte(check));
+        header.problem =
+            QStringLiteral("complement byte is %1, %2 expected").arg(hexText(complement, 2), hexText(check, 2));
     return header;
 }
 

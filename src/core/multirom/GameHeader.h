@@ -1,5 +1,7 @@
 #pragma once
 
+#include "multirom/HeaderBytes.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,8 +22,6 @@ struct GameHeader {
     // "COMET COURIER (CMTE, maker 01): header checks", for a tooltip and a screen reader.
     QString summary() const;
 };
-
-constexpr int gameHeaderSize = 0xC0;
 
 // The header of an image whose first bytes are head (at least gameHeaderSize of them when the
 // image is that long) and whose whole size is size.

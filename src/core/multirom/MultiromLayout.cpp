@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace multirom {
 
 QList<MultiromPiece> layoutOfFiles(const QString& loader, const QStringList& games)
@@ -52,12 +54,22 @@ QList<MultiromPiece> layoutOfMultirom(const QString& multirom)
     return pieces;
 }
 
+QString hexText(qint64 value, int width)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(width, QLatin1Char('0'));
+}
+
+bool isChipSize(int mbit)
+{
+    return std::find(std::begin(chipSizesMbit), std::end(chipSizesMbit), mbit) != std::end(chipSizesMbit);
+}
+
 QString placeOf(const QList<MultiromPiece>& pieces, qint64 offset)
 {
     for (auto piece = pieces.crbegin(); piece != pieces.crend(); ++piece) {
         if (offset < piece->offset)
             continue;
-        const QString at = QStringLiteral(" at +0x") + QString::number(offset - piece->offset, 16).toUpper();
+        const QString at = QStringLiteral(" at +") + hexText(offset - piece->offset);
         if (piece->number == 0)
             return QStringLiteral("the loader") + at;
         return QStringLiteral("game %1 '%2'").arg(piece->number).arg(piece->title) + at;

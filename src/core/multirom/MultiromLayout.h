@@ -25,11 +25,15 @@ QList<MultiromPiece> layoutOfMultirom(const QString& multirom);
 // Where an offset of the multirom falls: "game 3 'COMET COURIER' at +0x12A10", "the loader at +0x40".
 QString placeOf(const QList<MultiromPiece>& pieces, qint64 offset);
 
+// An offset or a byte as the tools show them: "0x" and upper-case hex digits, at least width of them.
+QString hexText(qint64 value, int width = 1);
+
 // The chip sizes a multirom may go to, in Mbit, and the bytes of one.
 constexpr int chipSizesMbit[] = {8, 16, 32, 64, 128, 256};
 constexpr qint64 chipBytes(int mbit)
 {
     return qint64(mbit) * 131072;
 }
+bool isChipSize(int mbit);
 
 } // namespace multirom
