@@ -3,12 +3,12 @@
 # (CMake reads the imports with the MinGW objdump), and the Qt plugins they need by name.
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND x86_64-w64-mingw32-objdump)
+set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${VELLMORE_MINGW_TARGET}-objdump)
 install(TARGETS vellmore vellmore-cli obsim vellmore-demo RUNTIME_DEPENDENCY_SET vellmore_libraries RUNTIME DESTINATION .)
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+install(FILES $<TARGET_FILE:Qt${QT_VERSION_MAJOR}::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt${QT_VERSION_MAJOR}::QWindowsVistaStylePlugin> DESTINATION styles)
 # CMake looks a Windows program's imports up by their names in lower case, as Windows matches
-# them; on Linux's file systems that finds "Qt6Core.dll" only under a lower-case name of its own.
+# them; on Linux's file systems that finds "Qt5Core.dll" only under a lower-case name of its own.
 set(libraries ${PROJECT_BINARY_DIR}/libraries)
 file(MAKE_DIRECTORY ${libraries})
 file(GLOB dlls ${VELLMORE_QT_BIN}/*.dll ${VELLMORE_MINGW_RUNTIME}/*.dll ${VELLMORE_MINGW_LIBRARIES}/*.dll)
@@ -21,7 +21,7 @@ foreach(dll IN LISTS dlls)
 endforeach()
 install(RUNTIME_DEPENDENCY_SET vellmore_libraries DESTINATION .
         # Qt's and the MinGW runtime's libraries come along; the system's own stay where they are.
-        PRE_INCLUDE_REGEXES "^qt6" "^lib" "^zlib"
+        PRE_INCLUDE_REGEXES "^qt[56]" "^lib" "^zlib"
         PRE_EXCLUDE_REGEXES ".*"
         DIRECTORIES ${libraries})
 # The programs and every library stripped of every symbol they do not export: the MinGW runtime alone
@@ -50,8 +50,8 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME vellmore.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/tools/icons/vellmore.ico)
 set(CPACK_NSIS_UNINSTALL_NAME uninstall)
-# A 64-bit installer, as Vellmore itself is 64-bit.
-set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/makensis-amd64)
+# A 32-bit Unicode installer, as Vellmore itself is 32-bit: it runs on every Windows from 7 on.
+set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/cmake/makensis-x86)
 # Vellmore's own installer script (cmake/nsis): for the user alone by default, or for all users.
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/nsis)
 set(CPACK_VERBATIM_VARIABLES ON)

@@ -2,12 +2,15 @@
 # What those programs need found, written where the build is configured: the Qt libraries and the
 # MinGW runtime on Wine's path, Qt's plugins through a qt.conf beside the programs, and the forms'
 # stand-in face where Qt's offscreen platform looks for faces (Wine brings no Windows faces).
-get_filename_component(VELLMORE_QT_BIN "${Qt6_DIR}/../../../bin" ABSOLUTE)
-get_filename_component(VELLMORE_QT_PLUGINS "${Qt6_DIR}/../../../plugins" ABSOLUTE)
+get_filename_component(VELLMORE_QT_BIN "${QT_DIR}/../../../bin" ABSOLUTE)
+get_filename_component(VELLMORE_QT_PLUGINS "${QT_DIR}/../../../plugins" ABSOLUTE)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name OUTPUT_VARIABLE libgcc
                 OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(VELLMORE_MINGW_RUNTIME "${libgcc}" DIRECTORY)
-set(VELLMORE_MINGW_LIBRARIES /usr/x86_64-w64-mingw32/lib)
+# The compiler's target (i686-w64-mingw32) names the folder of the MinGW runtime (libwinpthread).
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE VELLMORE_MINGW_TARGET
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(VELLMORE_MINGW_LIBRARIES /usr/${VELLMORE_MINGW_TARGET}/lib)
 
 function(vellmore_wine_path out path)
     string(REPLACE "/" "\\" windows "${path}")

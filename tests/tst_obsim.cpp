@@ -1,8 +1,10 @@
 // The cart simulator that stands in for the flash tool.
 #include "RomImage.h"
+#include "compat/QtCompat.h"
 #include "support/TestFiles.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <csignal>
@@ -25,10 +27,10 @@ struct ToolRun {
 
 ToolRun runTool(const QString& cart, const QStringList& arguments, qint64 fileSizeLimit = 0)
 {
-    QProcess process;
+    compat::ChildSetupProcess process;
 #ifdef Q_OS_UNIX
     if (fileSizeLimit > 0) {
-        process.setChildProcessModifier([fileSizeLimit] {
+        process.setChildSetup([fileSizeLimit] {
             const struct rlimit limit = {rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             std::signal(SIGXFSZ, SIG_IGN); // the write fails with the system's reason instead

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QString>
 
+#include <optional>
+
 namespace cli {
 
 enum Exit { Done = 0, Failed = 1, BadArguments = 2, Stopped = 130 };

@@ -57,7 +57,7 @@ QString noBatchFormMessage(const QString& shown, const QString& path, const plat
 {
     QString letter;
     for (qsizetype i = 0; i < path.size() && letter.isEmpty(); ++i) {
-        const qsizetype length = path[i].isHighSurrogate() && i + 1 < path.size() ? 2 : 1;
+        const qsizetype length = QStringView(path)[i].isHighSurrogate() && i + 1 < path.size() ? 2 : 1;
         if (!encode(path.mid(i, length)))
             letter = path.mid(i, length);
         i += length - 1;

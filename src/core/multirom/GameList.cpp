@@ -1,5 +1,6 @@
 #include "multirom/GameList.h"
 
+#include "compat/QtCompat.h"
 #include "multirom/PathRules.h"
 
 #include <QHash>
@@ -58,7 +59,7 @@ struct Folded {
     }
 };
 
-size_t qHash(const Folded& key, size_t seed)
+compat::HashValue qHash(const Folded& key, compat::HashValue seed)
 {
     return key.hash ^ seed;
 }

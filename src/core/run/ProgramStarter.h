@@ -6,6 +6,9 @@
 #include <memory>
 
 class QProcess;
+namespace compat {
+class ChildSetupProcess;
+}
 
 // How this system starts a tool and reads how it ended: one implementation per platform
 // (ProgramStarterPosix.cpp, ProgramStarterWindows.cpp), behind this class and endOf().
@@ -24,7 +27,7 @@ public:
     // Sets process up to run command as this system runs a console tool: the program and its
     // arguments (a vector, or the command line exactly as assembled; a batch file through cmd.exe),
     // what the started program inherits, and its place in the group.
-    void setUp(QProcess& process, const CommandLine& command);
+    void setUp(compat::ChildSetupProcess& process, const CommandLine& command);
 
     // Takes the started process in, before it can start anything of its own.
     void adopt(QProcess& process);

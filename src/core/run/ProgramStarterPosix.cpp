@@ -2,6 +2,8 @@
 // process group of its own, so that a stop reaches whatever the tool started too.
 #include "run/ProgramStarter.h"
 
+#include "compat/QtCompat.h"
+
 #include <QProcess>
 
 #include <cerrno>
@@ -20,11 +22,11 @@ ToolProcesses::ToolProcesses() : d(new Private) {}
 
 ToolProcesses::~ToolProcesses() = default;
 
-void ToolProcesses::setUp(QProcess& process, const CommandLine& command)
+void ToolProcesses::setUp(compat::ChildSetupProcess& process, const CommandLine& command)
 {
     process.setProgram(command.program());
     process.setArguments(command.arguments());
-    process.setChildProcessModifier([] {
+    process.setChildSetup([] {
         // The tool leads a group of its own: whatever it starts belongs to it, and Ctrl+C in the
         // terminal Vellmore was started from reaches Vellmore, which stops the tool as Stop does.
         ::setpgid(0, 0);

@@ -1,5 +1,6 @@
 #include "run/ToolRun.h"
 
+#include "compat/QtCompat.h"
 #include "platform/Platform.h"
 #include "run/BatchInterpreter.h"
 #include "run/ConsoleText.h"
@@ -78,7 +79,7 @@ RunOutcome ToolRun::runOwnBatchFile(const CommandLine& command, const OutputSink
 
 RunOutcome ToolRun::runProgram(const CommandLine& command, const OutputSink& sink)
 {
-    QProcess process;
+    compat::ChildSetupProcess process;
     ToolProcesses tool;
     tool.setUp(process, command);
     // The tool gets end-of-file at once if it reads its standard input: nobody types there.
@@ -107,7 +108,7 @@ RunOutcome ToolRun::runProgram(const CommandLine& command, const OutputSink& sin
     };
     connect(this, &ToolRun::stopping, &process, askToEnd);
     QEventLoop loop;
-    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
         return RunOutcome::notStarted(startFailure(process));

@@ -18,11 +18,12 @@ namespace {
 // Blanks only: a name may well end in another kind of white space.
 QString withoutOuterBlanks(const QString& path)
 {
+    const QStringView text(path);
     qsizetype first = 0;
-    qsizetype last = path.size();
-    while (first < last && path[first] == QLatin1Char(' '))
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' '))
         ++first;
-    while (last > first && path[last - 1] == QLatin1Char(' '))
+    while (last > first && text[last - 1] == QLatin1Char(' '))
         --last;
     return path.mid(first, last - first);
 }

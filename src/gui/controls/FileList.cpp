@@ -1,6 +1,6 @@
 #include "controls/FileList.h"
 
-#include <QByteArrayAlgorithms>
+#include <QByteArray>
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "controls/FolderList.h"
 
+#include "compat/QtWidgetsCompat.h"
 #include "platform/FolderPath.h"
 #include "platform/FolderReader.h"
 #include "platform/Platform.h"
@@ -75,7 +76,7 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent* event)
 {
     BrowseList::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) {
-        if (QListWidgetItem* entry = itemAt(event->position().toPoint()))
+        if (QListWidgetItem* entry = itemAt(compat::mousePoint(event)))
             open(entry);
     }
 }

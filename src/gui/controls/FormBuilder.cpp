@@ -1,5 +1,6 @@
 #include "controls/FormBuilder.h"
 
+#include "compat/QtWidgetsCompat.h"
 #include "controls/Accessibility.h"
 #include "controls/ColourValue.h"
 #include "controls/WindowIcon.h"
@@ -124,7 +125,7 @@ namespace {
 // font system costs a fallback search for every font made from them.
 QString installedFamily(const QStringList& wanted)
 {
-    const QStringList installed = QFontDatabase::families();
+    const QStringList installed = compat::fontFamilies();
     for (const QString& family : wanted) {
         if (installed.contains(family, Qt::CaseInsensitive))
             return family;
@@ -264,7 +265,7 @@ private:
 
 QStyle* narrowControlStyle()
 {
-    static QStyle* style = new NarrowControlStyle(QStyleFactory::create(QApplication::style()->name()));
+    static QStyle* style = new NarrowControlStyle(QStyleFactory::create(compat::styleName(QApplication::style())));
     return style;
 }
 

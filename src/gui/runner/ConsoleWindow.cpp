@@ -1,5 +1,6 @@
 #include "runner/ConsoleWindow.h"
 
+#include "compat/QtWidgetsCompat.h"
 #include "controls/Accessibility.h"
 #include "controls/WindowIcon.h"
 
@@ -32,8 +33,8 @@ QFont consoleFont()
     font.setFamilies({QStringLiteral("Consolas"), QStringLiteral("Courier New"), font.family()});
     font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch()) {
-        for (const QString& family : QFontDatabase::families()) {
-            if (QFontDatabase::isFixedPitch(family)) {
+        for (const QString& family : compat::fontFamilies()) {
+            if (compat::isFixedPitch(family)) {
                 font.setFamilies({family});
                 break;
             }
