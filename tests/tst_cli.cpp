@@ -150,8 +150,8 @@ void CliTest::compileLaysOutAndKeepsToTheChip()
     for (const QJsonValue piece : result["layout"].toArray())
         layout.append(QString("%1@%2:%3")
                           .arg(piece["title"].toString())
-                          .arg(piece["offset"].toInteger())
-                          .arg(piece["size"].toInteger()));
+                          .arg(piece["offset"].toVariant().toLongLong())
+                          .arg(piece["size"].toVariant().toLongLong()));
     QCOMPARE(layout,
              QStringList({"LOADER@0:8192", "COMETCOURIER@8192:1048576", "ALPHA@1056768:70000", "GAMMA@1126768:50000"}));
     QCOMPARE(testfiles::read(at("multi.gba")).size(), 1176768);
@@ -247,14 +247,90 @@ void CliTest::ctrlCStopsTheTool()
 #endif
 }
 
+namespace {
+
+// The first bytes of an ELF program for machine (62 is x86-64, 183 ARM64).
+QByteArray elfHead(char machine)
+{
+    QByteArray head("\x7F"
+                    "ELF\x02\x01\x01",
+                    7);
+    head.append(QByteArray(11, '\0')).append(machine).append('\0');
+    return head;
+}
+
+// A 32-bit Windows program: "MZ", its own header at 0x40, "PE", machine x86, a PE32 optional header.
+QByteArray windowsHead()
+{
+    QByteArray head("MZ");
+    head.append(QByteArray(0x3A, '\0')).append(QByteArray("\x40\0\0\0", 4));
+    head.append(QByteArray("PE\0\0\x4C\x01", 6)).append(QByteArray(18, '\0')).append(QByteArray("\x0B\x01", 2));
+    return head.append(QByteArray(64, '\0'));
+}
+
+} // namespace
+
 void CliTest::doctorSaysWhatToDo_data()
 {
-    QTest::addColumn<bool>("device"); // /dev/parport0 there, readable and writable
+    QTest::addColumn<QByteArray>("tool"); // the tool's bytes; "folder" for a folder
+    QTest::addColumn<bool>("runnable");
+    QTest::addColumn<QStringList>("system"); // files under the system's root: "path=contents"
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("a usable port") << true << 0 << "ok       /dev/parport0 is there and may be read and written";
-    QTest::newRow("no port") << false << 1
-                             << "problem  there is no /dev/parport0: the computer has no such parallel port";
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<QString>("notSaid");
+    const QString proc = "proc/sys/dev/parport/parport0/";
+    const QStringList usable{"dev/parport0=", "proc/modules=parport_pc 1 0 - Live\nppdev 2 0 - Live\n",
+                             proc + "base-addr=888\t1912\n", proc + "modes=PCSPP,TRISTATE,COMPAT,EPP,ECP\n",
+                             proc + "devices/active=none\n"};
+    const QByteArray linuxTool = elfHead(62);
+    QTest::newRow("a Linux tool, a usable port with EPP")
+        << linuxTool << true << usable << 0
+        << QStringList{"ok       LPT1 is parport0 at 0x378 (modes PCSPP,TRISTATE,COMPAT,EPP,ECP)",
+                       "ok       /dev/parport0 is there and may be read and written"}
+        << "problem";
+    QTest::newRow("no port the kernel knows")
+        << linuxTool << true << QStringList{"proc/modules="} << 1
+        << QStringList{"problem  the kernel knows no parport0 (LPT1): the computer has no such parallel port, or its "
+                       "driver is not loaded (sudo modprobe parport_pc)"}
+        << "ok       LPT1";
+    QTest::newRow("no port, and a kernel without modules")
+        << linuxTool << true << QStringList{"dev/null="} << 1
+        << QStringList{"problem  the kernel knows no parport0 (LPT1): the computer has no such parallel port"}
+        << "modprobe";
+    QTest::newRow("a port without EPP that the printer driver holds, without ppdev")
+        << linuxTool << true
+        << QStringList{"proc/modules=lp 1 0 - Live\n", proc + "base-addr=53264\n", proc + "modes=PCSPP,TRISTATE\n",
+                       proc + "devices/active=lp\n"}
+        << 1
+        << QStringList{"LPT1 is parport0 at 0xd010", "parport0 has no EPP mode",
+                       "the printer driver lp holds parport0: unload it",
+                       "there is no /dev/parport0, which the ppdev driver makes: load it (sudo modprobe ppdev)"}
+        << "";
+    QTest::newRow("a Windows tool")
+        << windowsHead() << true << usable << 1
+        << QStringList{"is a 32-bit Windows program (x86): Wine runs it on Linux but cannot "
+                       "give it the parallel port",
+                       "Wine has no 32-bit part, so this 32-bit tool cannot start"}
+        << "ok       the tool OB.exe";
+    QTest::newRow("a DOS tool") << QByteArray("MZ").append(QByteArray(62, '\0')) << true << usable << 1
+                                << QStringList{"is a DOS program: on Linux Wine hands it to DOSBox"} << "";
+    QTest::newRow("a script whose interpreter is missing")
+        << QByteArray("#!/nonexistent/vellmore-sh\necho\n") << true << usable << 1
+        << QStringList{"is a script for /nonexistent/vellmore-sh, and there is no program /nonexistent/vellmore-sh"}
+        << "";
+    QTest::newRow("a script with Windows line ends")
+        << QByteArray("#!/bin/sh\r\necho\r\n") << true << usable << 1 << QStringList{"ends in CR LF"} << "";
+    QTest::newRow("a script that runs") << QByteArray("#!/bin/sh\necho\n") << true << usable << 0
+                                        << QStringList{"is a script for /bin/sh, which is there"} << "problem";
+    QTest::newRow("a program for another processor")
+        << elfHead(char(183)) << true << usable << 1
+        << QStringList{"is a 64-bit Linux program (ARM64), which this computer cannot run"} << "";
+    QTest::newRow("a tool without its execute bit")
+        << linuxTool << false << usable << 1 << QStringList{"may not be run: make it executable"} << "";
+    QTest::newRow("a folder") << QByteArray("folder") << true << usable << 1 << QStringList{"is a folder, not the tool"}
+                              << "ok       the tool";
+    QTest::newRow("text") << QByteArray("not a program\n") << true << usable << 1 << QStringList{"is not a program"}
+                          << "ok       the tool";
 }
 
 void CliTest::doctorSaysWhatToDo()
@@ -262,19 +338,30 @@ void CliTest::doctorSaysWhatToDo()
 #ifdef Q_OS_WIN
     QSKIP("the system's own list of ports is read on Windows: no folder stands in for it");
 #else
-    QFETCH(bool, device);
+    QFETCH(QByteArray, tool);
+    QFETCH(bool, runnable);
+    QFETCH(QStringList, system);
     QFETCH(int, code);
-    QFETCH(QString, said);
-    // A folder laid out as the system's root: the device and the loaded modules.
-    QVERIFY(QDir().mkpath(at("root/dev")) && QDir().mkpath(at("root/proc")));
-    if (device)
-        testfiles::write(at("root/dev/parport0"), "");
-    testfiles::write(at("root/proc/modules"), "parport_pc 1 0 - Live\nppdev 2 0 - Live\n");
-    layOut();
+    QFETCH(QStringList, said);
+    QFETCH(QString, notSaid);
+    for (const QString& file : system) {
+        const QString path = at("root/" + file.section('=', 0, 0));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        testfiles::write(path, file.section('=', 1).toUtf8());
+    }
+    if (tool == "folder") {
+        QVERIFY(QDir().mkpath(at("OB.exe")));
+    } else {
+        testfiles::write(at("OB.exe"), tool);
+        QFile(at("OB.exe"))
+            .setPermissions(runnable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                     : QFile::ReadOwner | QFile::WriteOwner);
+    }
     const Ran ran = cli({"doctor", "--tool", "OB.exe"}, m_dir->path(), {"VELLMORE_SYSTEM_ROOT=" + at("root")});
     QCOMPARE(ran.code, code);
-    QVERIFY2(ran.out.contains(said), qPrintable(ran.out));
-    QVERIFY(ran.out.contains("ok       the ppdev module is loaded"));
+    for (const QString& words : said)
+        QVERIFY2(ran.out.contains(words), qPrintable(ran.out));
+    QVERIFY2(notSaid.isEmpty() || !ran.out.contains(notSaid), qPrintable(ran.out));
 #endif
 }
 

@@ -427,9 +427,10 @@ void ProcessRunnerTest::windowsInItsOwnWords_data()
                                                                  << "flash failed: exit code 1: Prüfsumme falsch";
     QTest::newRow("not a program") << "text"
                                    << "could not start %T: ";
-    QTest::newRow("a DOS program")
-        << "dos"
-        << "could not start %T: (it is a DOS or 16-bit program, and 64-bit Windows cannot run those)";
+    // 64-bit Windows refuses to start it; a 32-bit one without a DOS machine (Wine without DOSBox)
+    // starts one that ends at once: either way it never ran, and the message says why.
+    QTest::newRow("a DOS program") << "dos"
+                                   << "could not start %T: (it is a DOS or 16-bit program, and ";
     QTest::newRow("a library it needs is missing") << "no library"
                                                    << "could not start %T: a library it needs is missing";
 }
@@ -459,7 +460,7 @@ void ProcessRunnerTest::windowsInItsOwnWords()
     QVERIFY2(told.startsWith(parts.first()) && !told.contains("Unknown error") && !told.contains("%1"),
              qPrintable(told));
     if (parts.size() > 1)
-        QVERIFY2(told.endsWith(" (" + parts.last()), qPrintable(told));
+        QVERIFY2(told.contains(" (" + parts.last()) && told.endsWith(')'), qPrintable(told));
 }
 #endif
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProgramKind.h"
+
 #include <QList>
 #include <QString>
 
@@ -7,16 +9,19 @@ namespace cli {
 
 // One thing doctor looked at: what is right, or what is wrong and what to do about it.
 struct DoctorCheck {
-    QString what; // as it is when right ("the ppdev module is loaded")
+    QString what; // as it is when right ("parport0 is LPT1, at 0x378, with EPP")
     bool ok = false;
-    QString advice; // when wrong: what is wrong and what to do, whole ("the ppdev module is not loaded: ...")
+    QString advice; // when wrong: what is wrong and what to do, whole, in one sentence
 };
 
-// Whether the tool is a program this system can start. windowsProgram is set for a Windows or DOS
-// program ("MZ"), which outside Windows runs through Wine.
-QList<DoctorCheck> toolChecks(const QString& tool, bool* windowsProgram);
+// The system itself: which one, and what it means for a tool that reaches the port.
+QList<DoctorCheck> systemChecks();
 
-// Whether the LPT port (1 to 4) is there and usable for the tool.
-QList<DoctorCheck> portChecks(int port, bool windowsProgram);
+// What kind of program the tool is, and whether it can start and drive a cart on this system.
+// kind tells the port checks what the tool is.
+QList<DoctorCheck> toolChecks(const QString& tool, platform::ProgramKind* kind);
+
+// Whether the LPT port (1 to 4) is there and usable for a tool of that kind.
+QList<DoctorCheck> portChecks(int port, const platform::ProgramKind& kind);
 
 } // namespace cli

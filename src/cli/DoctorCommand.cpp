@@ -8,8 +8,9 @@ namespace cli {
 int doctorCommand(const QStringList& args)
 {
     CliContext context(QStringLiteral("doctor"), QString(),
-                       QStringLiteral("Checks that the tool can start and that the port is there and usable, and "
-                                      "says what to do where something is wrong."));
+                       QStringLiteral("Checks the set-up: the system, what kind of program the tool is and whether it "
+                                      "can drive a cart here, and the port; says what to do where something is "
+                                      "wrong."));
     context.parser().addOption(
         {QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
     context.parser().addOption(
@@ -23,11 +24,11 @@ int doctorCommand(const QStringList& args)
     const auto port = context.number(QStringLiteral("port"), 1, 4, 1, &why);
     if (!port)
         return context.badArgument(why);
-    bool windowsProgram = false;
-    QList<DoctorCheck> checks;
+    platform::ProgramKind kind;
+    QList<DoctorCheck> checks = systemChecks();
     if (context.parser().isSet(QStringLiteral("tool")))
-        checks += toolChecks(context.parser().value(QStringLiteral("tool")), &windowsProgram);
-    checks += portChecks(*port, windowsProgram);
+        checks += toolChecks(context.parser().value(QStringLiteral("tool")), &kind);
+    checks += portChecks(*port, kind);
     QJsonArray described;
     bool allOk = true;
     for (const DoctorCheck& check : checks) {

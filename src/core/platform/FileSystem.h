@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -12,6 +13,10 @@ namespace platform {
 
 // True when path names an ordinary file: not a folder, not hidden. Any failure counts as "no".
 bool isOrdinaryFile(const QString& path);
+
+// Up to maxBytes from the start of the file at path, read only if it is an ordinary file (or a link
+// to one): a FIFO or a device is never opened in a way that waits for a writer. Empty otherwise.
+QByteArray readOrdinaryFileHead(const QString& path, int maxBytes);
 
 // What goes wrong is said one way throughout: a function that checks returns the problem in the
 // user's words, or nothing when there is none.

@@ -33,6 +33,31 @@ bool isOrdinaryFile(const QString& path)
     return S_ISREG(st.st_mode);
 }
 
+QByteArray readOrdinaryFileHead(const QString& path, int maxBytes)
+{
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer that never comes.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray();
+    QByteArray head;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        head.resize(maxBytes);
+        qsizetype got = 0;
+        while (got < maxBytes) {
+            const ssize_t n = ::read(fd, head.data() + got, size_t(maxBytes - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        head.truncate(got);
+    }
+    ::close(fd);
+    return head;
+}
+
 WriteTarget writeTarget(const QString& path)
 {
     QByteArray walk = QFile::encodeName(path);

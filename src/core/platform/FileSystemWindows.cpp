@@ -24,6 +24,26 @@ bool isOrdinaryFile(const QString& path)
     return info.isFile() && !info.isHidden();
 }
 
+QByteArray readOrdinaryFileHead(const QString& path, int maxBytes)
+{
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return QByteArray();
+    QByteArray head;
+    // A pipe or a device (CON, LPT1, COM1) is never read: only a file on a disk.
+    if (GetFileType(file) == FILE_TYPE_DISK) {
+        head.resize(maxBytes);
+        DWORD got = 0;
+        if (!ReadFile(file, head.data(), DWORD(maxBytes), &got, nullptr))
+            got = 0;
+        head.truncate(int(got));
+    }
+    CloseHandle(file);
+    return head;
+}
+
 WriteTarget writeTarget(const QString& path)
 {
     QString walk = path;

@@ -70,6 +70,13 @@ bool nameSurvivesDecoding(const char* name, size_t length);
 QString decodeConsoleOutput(const QByteArray& bytes);
 
 #ifdef Q_OS_WIN
+// Whether Windows itself is 64-bit, whatever Vellmore is built as (a 32-bit Vellmore runs there too).
+bool windowsIs64Bit();
+
+// Why Windows did not run a DOS or 16-bit program: 64-bit Windows has no NTVDM; 32-bit Windows runs
+// them through it when the feature is there.
+QString dosProgramHint();
+
 // The system's own text for a Windows error code, whole: where it speaks of "%1", path stands.
 QString windowsErrorText(unsigned long code, const QString& path = QString());
 #endif

@@ -1,6 +1,8 @@
 // The system's answers on Linux and the other POSIX systems.
 #include "platform/Platform.h"
 
+#include "platform/FileSystem.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -60,8 +62,8 @@ BatchEncoder batchFileEncoder()
 
 QString foreignProgramHint(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ")
+    // Read without waiting: a FIFO where the tool should be must not hang the window.
+    if (!readOrdinaryFileHead(path, 2).startsWith("MZ"))
         return QString();
     return QStringLiteral("it is a Windows program; to run Windows programs here, install wine and wine-binfmt");
 }

@@ -1,6 +1,8 @@
 // The system's answers on Windows.
 #include "platform/Platform.h"
 
+#include "platform/ProgramKind.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -66,22 +68,54 @@ BatchEncoder batchFileEncoder()
     };
 }
 
+bool windowsIs64Bit()
+{
+#ifdef _WIN64
+    return true;
+#else
+    // A 32-bit Vellmore on 64-bit Windows runs under WOW64. IsWow64Process2 (Windows 10) also knows an
+    // ARM64 Windows; Windows 7 has only IsWow64Process, which answers the same for an x64 one.
+    using IsWow64Process2Call = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (const auto isWow64Process2 =
+            reinterpret_cast<IsWow64Process2Call>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process2")))) {
+        USHORT process = 0;
+        USHORT native = 0;
+        if (isWow64Process2(GetCurrentProcess(), &process, &native))
+            return native != IMAGE_FILE_MACHINE_I386;
+    }
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
+QString dosProgramHint()
+{
+    if (windowsIs64Bit())
+        return QStringLiteral("it is a DOS or 16-bit program, and 64-bit Windows cannot run those");
+    return QStringLiteral("it is a DOS or 16-bit program, and this Windows did not run it: 32-bit Windows runs those "
+                          "through NTVDM (Windows Features, Legacy Components)");
+}
+
 QString foreignProgramHint(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const ProgramKind program = programKindOf(programHead(path));
+    switch (program.kind) {
+    case ProgramKind::Kind::DosProgram:
+    case ProgramKind::Kind::Windows16Program:
+        return dosProgramHint();
+    case ProgramKind::Kind::WindowsProgram:
+        if (program.bits == 64 && !windowsIs64Bit())
+            return QStringLiteral("it is a 64-bit Windows program, and this Windows is 32-bit: use the tool's 32-bit "
+                                  "build");
         return QString();
-    const QByteArray head = file.read(64);
-    if (!head.startsWith("MZ"))
-        return QString();
-    // A Windows program says where its own header starts, at offset 0x3C; a DOS program has none.
-    if (head.size() == 64) {
-        const auto at = quint32(quint8(head[0x3C])) | quint32(quint8(head[0x3D])) << 8 |
-                        quint32(quint8(head[0x3E])) << 16 | quint32(quint8(head[0x3F])) << 24;
-        if (file.seek(at) && file.read(4) == QByteArray("PE\0\0", 4))
-            return QString();
+    case ProgramKind::Kind::LinuxProgram:
+        return QStringLiteral("it is a Linux program, which Windows cannot run");
+    case ProgramKind::Kind::Script:
+    case ProgramKind::Kind::Unknown:
+        break;
     }
-    return QStringLiteral("it is a DOS or 16-bit program, and 64-bit Windows cannot run those");
+    return QString();
 }
 
 QString decodeConsoleOutput(const QByteArray& bytes)

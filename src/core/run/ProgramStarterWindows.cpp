@@ -2,12 +2,15 @@
 // splits it, a batch file run by cmd.exe, and every process of the tool in one job object.
 #include "run/ProgramStarter.h"
 
+#include "compat/QtCompat.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
 #include "platform/Platform.h"
+#include "platform/ProgramKind.h"
 
 #include <memory>
 #include <string>
@@ -40,7 +43,7 @@ ToolProcesses::~ToolProcesses()
         CloseHandle(d->job);
 }
 
-void ToolProcesses::setUp(QProcess& process, const CommandLine& command)
+void ToolProcesses::setUp(compat::ChildSetupProcess& process, const CommandLine& command)
 {
     QString commandLine;
     if (command.isOwnBatchFile()) {
@@ -149,6 +152,15 @@ RunOutcome endOf(const QProcess& process)
         return RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
     if (status == 0xC000007Bu)
         return RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
+    // A DOS program that the system hands to a DOS machine it does not have (Wine without DOSBox, a
+    // Windows without NTVDM) ends at once with a failure status: it never ran.
+    if (status >= 0xC0000000u) {
+        const platform::ProgramKind program = platform::programKindOf(platform::programHead(process.program()));
+        if (program.kind == platform::ProgramKind::Kind::DosProgram ||
+            program.kind == platform::ProgramKind::Kind::Windows16Program)
+            return RunOutcome::notStarted(QStringLiteral("it ended at once with status 0x") +
+                                          QStringLiteral("%1").arg(status, 8, 16, QLatin1Char('0')).toUpper());
+    }
     // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
     return process.exitStatus() == QProcess::CrashExit ? RunOutcome::crashed(status) : RunOutcome::exited(status);
 }
