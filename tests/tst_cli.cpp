@@ -17,6 +17,8 @@
 #include <csignal>
 
 #include <sys/types.h>
+#else
+#include <windows.h>
 #endif
 
 namespace {
@@ -61,6 +63,8 @@ private slots:
     void ctrlCStopsTheTool();
     void doctorSaysWhatToDo_data();
     void doctorSaysWhatToDo();
+    void doctorOnWindows_data();
+    void doctorOnWindows();
     void badArgumentsExit2_data();
     void badArgumentsExit2();
 
@@ -362,6 +366,46 @@ void CliTest::doctorSaysWhatToDo()
     for (const QString& words : said)
         QVERIFY2(ran.out.contains(words), qPrintable(ran.out));
     QVERIFY2(notSaid.isEmpty() || !ran.out.contains(notSaid), qPrintable(ran.out));
+#endif
+}
+
+void CliTest::doctorOnWindows_data()
+{
+    QTest::addColumn<QByteArray>("tool");
+    QTest::addColumn<bool>("listed"); // the registry lists \Device\Parallel0 as LPT1
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("a listed port, a Windows tool") << windowsHead() << true
+                                                   << QStringList{"ok       Windows lists LPT1 (\\Device\\Parallel0)",
+                                                                  "is a 32-bit Windows program (x86), which runs here"};
+    QTest::newRow("no port, a DOS tool") << QByteArray("MZ").append(QByteArray(62, '\0')) << false
+                                         << QStringList{"problem  Windows lists no parallel port, not LPT1",
+                                                        "is a DOS program, and "};
+    QTest::newRow("a Linux tool") << elfHead(62) << true << QStringList{"which Windows cannot run"};
+}
+
+void CliTest::doctorOnWindows()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry's list of ports is Windows' own");
+#else
+    QFETCH(QByteArray, tool);
+    QFETCH(bool, listed);
+    QFETCH(QStringList, said);
+    HKEY key = nullptr;
+    QCOMPARE(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS", 0, nullptr, 0, KEY_SET_VALUE,
+                             nullptr, &key, nullptr),
+             LONG(ERROR_SUCCESS));
+    const wchar_t device[] = L"\\DosDevices\\LPT1";
+    if (listed)
+        RegSetValueExW(key, L"\\Device\\Parallel0", 0, REG_SZ, reinterpret_cast<const BYTE*>(device), sizeof device);
+    else
+        RegDeleteValueW(key, L"\\Device\\Parallel0");
+    testfiles::write(at("OB.exe"), tool);
+    const Ran ran = cli({"doctor", "--tool", "OB.exe"}, m_dir->path());
+    RegDeleteValueW(key, L"\\Device\\Parallel0");
+    RegCloseKey(key);
+    for (const QString& words : said)
+        QVERIFY2(ran.out.contains(words), qPrintable(ran.out));
 #endif
 }
 

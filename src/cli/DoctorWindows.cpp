@@ -1,40 +1,220 @@
 #include "Doctor.h"
 
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
+
+#include <windows.h>
 
 namespace cli {
 
-QList<DoctorCheck> toolChecks(const QString& tool, bool* windowsProgram)
+using platform::ProgramKind;
+
+namespace {
+
+// A DWORD from the 64-bit registry view as well as the 32-bit one (Vellmore is a 32-bit program).
+std::optional<DWORD> registryNumber(const wchar_t* path, const wchar_t* name)
 {
-    *windowsProgram = true;
-    if (!QFileInfo(tool).isFile())
-        return {{QStringLiteral("the tool is there"), false,
-                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
-    const QString hint = platform::foreignProgramHint(tool);
-    if (!hint.isEmpty())
-        return {{QStringLiteral("the tool can start"), false, QStringLiteral("the tool %1: %2").arg(tool, hint)}};
-    return {{QStringLiteral("the tool ") + tool + QStringLiteral(" is a program this system can start"), true, {}}};
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    const LONG result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_DWORD)
+        return std::nullopt;
+    return value;
 }
 
-QList<DoctorCheck> portChecks(int port, bool)
+struct WindowsVersion {
+    DWORD major = 0;
+    DWORD minor = 0;
+    DWORD build = 0;
+};
+
+// The true version: RtlGetVersion answers what GetVersionEx may hide from a program.
+WindowsVersion windowsVersion()
 {
-    // The ports the system found, as it lists them: "\Device\Parallel0" = "\DosDevices\LPT1".
-    const QSettings listed(QStringLiteral("HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\PARALLEL PORTS"),
-                           QSettings::NativeFormat);
+    RTL_OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    using RtlGetVersionCall = LONG(WINAPI*)(RTL_OSVERSIONINFOW*);
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0)
+        return {};
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+QString versionName(const WindowsVersion& version)
+{
+    if (version.major == 10)
+        return version.build >= 22000 ? QStringLiteral("Windows 11") : QStringLiteral("Windows 10");
+    if (version.major == 6) {
+        switch (version.minor) {
+        case 1:
+            return QStringLiteral("Windows 7");
+        case 2:
+            return QStringLiteral("Windows 8");
+        case 3:
+            return QStringLiteral("Windows 8.1");
+        default:
+            break;
+        }
+    }
+    return QStringLiteral("Windows %1.%2").arg(version.major).arg(version.minor);
+}
+
+// NTVDM, which runs DOS programs, is a file of 32-bit Windows' own system folder when it is there.
+bool ntvdmIsThere()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH &&
+           QFileInfo(QString::fromWCharArray(folder, int(length)) + QStringLiteral("\\ntvdm.exe")).isFile();
+}
+
+// The ports Windows found, as the registry's device map lists them: the value "\Device\Parallel0"
+// holds "\DosDevices\LPT1". The names hold backslashes, so they are read with the registry's own calls.
+QStringList listedPorts()
+{
     QStringList ports;
-    for (const QString& key : listed.childKeys())
-        ports.append(listed.value(key).toString().section(QLatin1Char('\\'), -1));
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\PARALLEL PORTS", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return ports;
+    for (DWORD index = 0;; ++index) {
+        std::vector<wchar_t> name(256);
+        std::vector<wchar_t> data(256);
+        DWORD nameLength = DWORD(name.size());
+        DWORD dataSize = DWORD(data.size() * sizeof(wchar_t));
+        DWORD type = 0;
+        const LONG result = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS || type != REG_SZ)
+            continue;
+        const QString device =
+            QString::fromWCharArray(data.data(), int(dataSize / sizeof(wchar_t))).section(QChar(u'\0'), 0, 0);
+        ports.append(QStringLiteral("%1 (%2)").arg(device.section(QLatin1Char('\\'), -1),
+                                                   QString::fromWCharArray(name.data(), int(nameLength))));
+    }
+    RegCloseKey(key);
+    return ports;
+}
+
+} // namespace
+
+QList<DoctorCheck> systemChecks()
+{
+    const WindowsVersion version = windowsVersion();
+    const bool is64 = platform::windowsIs64Bit();
+    QList<DoctorCheck> checks{{QStringLiteral("this is %1 (version %2.%3, build %4), %5-bit; Vellmore runs as a 32-bit "
+                                              "program%6")
+                                   .arg(versionName(version))
+                                   .arg(version.major)
+                                   .arg(version.minor)
+                                   .arg(version.build)
+                                   .arg(is64 ? 64 : 32)
+                                   .arg(is64 ? QStringLiteral(" (WOW64)") : QString()),
+                               true,
+                               {}}};
+    if (!is64)
+        return checks;
+    // Port drivers (giveio, inpout-style, DLPortIO) are kernel drivers: 64-bit Windows refuses them when
+    // Memory Integrity is on or when they are on the vulnerable-driver blocklist.
+    const auto integrity = registryNumber(
+        L"SYSTEM\\CurrentControlSet\\Control\\DeviceGuard\\Scenarios\\HypervisorEnforcedCodeIntegrity", L"Enabled");
+    const bool integrityOn = integrity && *integrity != 0;
+    checks.append({QStringLiteral("Memory Integrity is off"), !integrityOn,
+                   QStringLiteral("Memory Integrity is on, and 64-bit Windows then refuses the port drivers that "
+                                  "tools of this kind use (giveio, inpout, DLPortIO): a tool that needs one cannot "
+                                  "reach the port here; turn it off in Windows Security (Core isolation) or use "
+                                  "32-bit Windows")});
+    const auto blocklist =
+        registryNumber(L"SYSTEM\\CurrentControlSet\\Control\\CI\\Config", L"VulnerableDriverBlocklistEnable");
+    const bool blocklistOn = blocklist ? *blocklist != 0 : version.build >= 22621;
+    checks.append({QStringLiteral("the vulnerable-driver blocklist is off"), !blocklistOn,
+                   QStringLiteral("the vulnerable-driver blocklist is on%1, and it refuses the well-known port "
+                                  "drivers: a tool that needs one cannot reach the port here; use 32-bit Windows")
+                       .arg(blocklist ? QString() : QStringLiteral(" (the default since Windows 11 22H2)"))});
+    return checks;
+}
+
+QList<DoctorCheck> toolChecks(const QString& tool, ProgramKind* kind)
+{
+    const QFileInfo file(tool);
+    if (!file.exists())
+        return {{QStringLiteral("the tool is there"), false,
+                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
+    if (file.isDir())
+        return {{QStringLiteral("the tool is a file"), false,
+                 QStringLiteral("%1 is a folder, not the tool: give the path of OB.exe itself").arg(tool)}};
+    *kind = platform::programKindOf(platform::readOrdinaryFileHead(tool, 4096));
+    const bool is64 = platform::windowsIs64Bit();
+    switch (kind->kind) {
+    case ProgramKind::Kind::WindowsProgram:
+        if (kind->bits == 64 && !is64)
+            return {{QStringLiteral("the tool can start"), false,
+                     QStringLiteral("the tool %1 is %2, and this Windows is 32-bit: use the tool's 32-bit build")
+                         .arg(tool, kind->describe())}};
+        return {{QStringLiteral("the tool %1 is %2, which runs here; if it reaches the port through a driver of its "
+                                "own, that driver must be installed%3")
+                     .arg(tool, kind->describe(),
+                          is64 ? QStringLiteral(" and allowed by 64-bit Windows (see above)") : QString()),
+                 true,
+                 {}}};
+    case ProgramKind::Kind::DosProgram:
+    case ProgramKind::Kind::Windows16Program:
+        if (is64)
+            return {{QStringLiteral("the tool can start"), false,
+                     QStringLiteral("the tool %1 is %2, and 64-bit Windows cannot run those: use 32-bit Windows "
+                                    "(with NTVDM) or DOS")
+                         .arg(tool, kind->describe())}};
+        if (!ntvdmIsThere())
+            return {{QStringLiteral("the tool can start"), false,
+                     QStringLiteral("the tool %1 is %2, and NTVDM, which runs those, is not installed: turn it on "
+                                    "(Windows Features, Legacy Components, NTVDM)")
+                         .arg(tool, kind->describe())}};
+        return {{QStringLiteral("the tool %1 is %2, which this 32-bit Windows runs through NTVDM")
+                     .arg(tool, kind->describe()),
+                 true,
+                 {}}};
+    case ProgramKind::Kind::LinuxProgram:
+    case ProgramKind::Kind::Script:
+        return {{QStringLiteral("the tool can start"), false,
+                 QStringLiteral("the tool %1 is %2, which Windows cannot run: give the path of the Windows OB.exe")
+                     .arg(tool, kind->describe())}};
+    case ProgramKind::Kind::Unknown:
+        break;
+    }
+    return {{QStringLiteral("the tool is a program"), false,
+             QStringLiteral("%1 is not a program: give the path of OB.exe").arg(tool)}};
+}
+
+QList<DoctorCheck> portChecks(int port, const ProgramKind&)
+{
+    const QStringList ports = listedPorts();
     const QString wanted = QStringLiteral("LPT%1").arg(port);
-    const bool there = ports.contains(wanted, Qt::CaseInsensitive);
-    return {{QStringLiteral("Windows lists %1").arg(wanted), there,
-             there
-                 ? QString()
-                 : QStringLiteral("Windows lists %1; check the port and its driver in Device Manager")
-                       .arg(ports.isEmpty() ? QStringLiteral("no parallel port") : ports.join(QStringLiteral(", ")))}};
+    QString found;
+    for (const QString& listed : ports) {
+        if (listed.startsWith(wanted + QLatin1Char(' '), Qt::CaseInsensitive))
+            found = listed;
+    }
+    if (!found.isEmpty())
+        return {{QStringLiteral("Windows lists %1").arg(found), true, {}}};
+    return {
+        {QStringLiteral("Windows lists %1").arg(wanted), false,
+         QStringLiteral("Windows lists %1, not %2: check the port in the BIOS (enabled, SPP/EPP/ECP) and in "
+                        "Device Manager (Ports), or pick the LPT number it has there")
+             .arg(ports.isEmpty() ? QStringLiteral("no parallel port") : ports.join(QStringLiteral(", ")), wanted)}};
 }
 
 } // namespace cli

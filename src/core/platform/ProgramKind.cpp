@@ -135,7 +135,8 @@ ProgramKind programKindOf(const QByteArray& head)
         return mzProgram(head);
     if (head.startsWith("#!"))
         return script(head);
-    if (head.startsWith("\x7F" "ELF"))
+    if (head.startsWith("\x7F"
+                        "ELF"))
         return elfProgram(head);
     return {};
 }

@@ -9,20 +9,20 @@ namespace platform {
 
 struct ProgramKind {
     enum class Kind {
-        Unknown,         // no kind of program Vellmore knows: text, an image, empty
-        WindowsProgram,  // a Win32 or Win64 program ("MZ", then "PE")
-        DosProgram,      // a DOS program ("MZ" alone, or a DOS extender's "LE"/"LX")
+        Unknown,          // no kind of program Vellmore knows: text, an image, empty
+        WindowsProgram,   // a Win32 or Win64 program ("MZ", then "PE")
+        DosProgram,       // a DOS program ("MZ" alone, or a DOS extender's "LE"/"LX")
         Windows16Program, // a 16-bit Windows program ("MZ", then "NE")
-        Script,          // "#!" and the path of its interpreter
-        LinuxProgram,    // an ELF program
+        Script,           // "#!" and the path of its interpreter
+        LinuxProgram,     // an ELF program
     };
     Kind kind = Kind::Unknown;
-    int bits = 0;           // 16, 32 or 64 where the kind has a width
-    QString machine;        // "x86", "x86-64", "ARM64", ... for Windows and Linux programs
-    bool thisMachine = false; // a Linux program for the processor Vellmore was built for
-    QString interpreter;    // a script's interpreter, as its first line names it
+    int bits = 0;                // 16, 32 or 64 where the kind has a width
+    QString machine;             // "x86", "x86-64", "ARM64", ... for Windows and Linux programs
+    bool thisMachine = false;    // a Linux program for the processor Vellmore was built for
+    QString interpreter;         // a script's interpreter, as its first line names it
     QString interpreterArgument; // what follows the interpreter on that line ("sh" for "/usr/bin/env sh")
-    bool crlf = false;      // a script whose first line ends in CR LF
+    bool crlf = false;           // a script whose first line ends in CR LF
 
     // "a 32-bit Windows program (x86)", "a DOS program", "a script for /bin/sh".
     QString describe() const;
