@@ -40,8 +40,8 @@ Ran cli(const QStringList& args, const QString& folder, const QStringList& envir
     process.setProcessEnvironment(env);
     process.start(CLI_PATH, args);
     process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 } // namespace
@@ -65,6 +65,7 @@ private slots:
     void doctorSaysWhatToDo();
     void doctorOnWindows_data();
     void doctorOnWindows();
+    void namesWholeAndWildcardsExpanded();
     void badArgumentsExit2_data();
     void badArgumentsExit2();
 
@@ -406,6 +407,28 @@ void CliTest::doctorOnWindows()
     RegCloseKey(key);
     for (const QString& words : said)
         QVERIFY2(ran.out.contains(words), qPrintable(ran.out));
+#endif
+}
+
+// A name no ANSI code page holds comes out whole, as UTF-8 JSON; Windows' shells leave "*.gba" to the
+// program, which expands it as a POSIX shell would.
+void CliTest::namesWholeAndWildcardsExpanded()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the shell expands wildcards outside Windows");
+#else
+    layOut();
+    const QString name = QString::fromUtf8("\xC5\x81\xC3\xB3\x64\xC5\xBA \xE6\x97\xA5\xE6\x9C\xAC.gba"); // Łódź 日本
+    testfiles::write(at(name), romimage::makeGameImage("LODZ", "LODZ", 4096));
+    const Ran ran = cli({"info", "--json", "*.gba"}, m_dir->path());
+    QCOMPARE(ran.code, 0);
+    QJsonParseError error;
+    const QJsonObject result = QJsonDocument::fromJson(ran.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QStringList paths;
+    for (const QJsonValue game : result["games"].toArray())
+        paths.append(game["path"].toString());
+    QCOMPARE(paths, QStringList({"a.gba", "b.gba", "c.gba", name}));
 #endif
 }
 

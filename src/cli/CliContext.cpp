@@ -2,6 +2,7 @@
 
 #include "Interrupt.h"
 #include "multirom/MultiromLayout.h"
+#include "platform/Platform.h"
 #include "run/ToolRun.h"
 
 #include <QDir>
@@ -18,9 +19,7 @@ bool outputLost = false;
 
 void writeLine(std::FILE* stream, const QString& line)
 {
-    const QByteArray bytes = (line + QLatin1Char('\n')).toLocal8Bit();
-    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size()) ||
-        std::fflush(stream) != 0)
+    if (!platform::writeText(stream, line + QLatin1Char('\n')))
         outputLost = outputLost || stream == stdout;
 }
 
@@ -50,7 +49,7 @@ bool CliContext::parse(const QStringList& args, int* exitCode)
         return false;
     }
     if (m_parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(helpText()), stdout);
+        platform::writeText(stdout, helpText());
         *exitCode = Done;
         return false;
     }
@@ -87,7 +86,7 @@ void CliContext::print(const QJsonObject& object) const
 int CliContext::badArgument(const QString& why) const
 {
     problem(why);
-    std::fputs(qPrintable(helpText()), stderr);
+    platform::writeText(stderr, helpText());
     return BadArguments;
 }
 

@@ -42,7 +42,7 @@ int dispatch(const QString& command, const QStringList& rest)
     if (command == QLatin1String("doctor"))
         return cli::doctorCommand(rest);
     if (!command.isEmpty())
-        std::fprintf(stderr, "vellmore-cli: no such command: %s\n", qPrintable(command));
+        platform::writeText(stderr, QStringLiteral("vellmore-cli: no such command: %1\n").arg(command));
     std::fputs(usage, stderr);
     return cli::BadArguments;
 }
@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     platform::ignoreWriteSignals(); // a closed standard output is an error to report, not the end
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QStringList args = platform::expandWildcards(QCoreApplication::arguments().mid(1));
     const int exitCode = dispatch(args.value(0), args.mid(1));
     if (exitCode == cli::Done && cli::standardOutputLost()) {
         std::fputs("vellmore-cli: cannot write to standard output\n", stderr);

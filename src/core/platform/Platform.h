@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <cstdio>
 
 #include <functional>
 #include <optional>
@@ -55,6 +56,15 @@ BatchEncoder batchFileEncoder();
 // would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ"); on
 // Windows: a DOS or 16-bit program (an "MZ" file without a Windows header).
 QString foreignProgramHint(const QString& path);
+
+// Writes text to a standard stream as a console program should: to a Windows console through its
+// wide calls, so every letter shows; to a file or a pipe in UTF-8 (outside Windows, in the system's
+// encoding). False when it could not be written.
+bool writeText(std::FILE* stream, const QString& text);
+
+// The arguments as a shell would have handed them on: on Windows, whose shells leave wildcards to the
+// program, a name with "*" or "?" becomes the files it matches (kept as it is when none does).
+QStringList expandWildcards(const QStringList& arguments);
 
 // The system's text for an errno value.
 QString systemErrorText(int errorNumber);

@@ -107,4 +107,16 @@ QString shortPathName(const QString&)
     return QString();
 }
 
+bool writeText(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+QStringList expandWildcards(const QStringList& arguments)
+{
+    return arguments; // the shell has expanded them
+}
+
 } // namespace platform

@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <io.h>
+
 namespace platform {
 
 QChar separator()
@@ -190,6 +192,48 @@ QString shortPathName(const QString& path)
         return QString();
     shortPath.resize(written);
     return QString::fromStdWString(shortPath);
+}
+
+bool writeText(std::FILE* stream, const QString& text)
+{
+    std::fflush(stream);
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        DWORD written = 0;
+        return WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()), &written,
+                             nullptr) &&
+               written == DWORD(text.size());
+    }
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+QStringList expandWildcards(const QStringList& arguments)
+{
+    QStringList expanded;
+    for (const QString& argument : arguments) {
+        const QString name = QDir::fromNativeSeparators(argument);
+        const QString pattern = name.section(QLatin1Char('/'), -1);
+        const bool wildcard = pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'));
+        if (argument.startsWith(QLatin1Char('-')) || !wildcard) {
+            expanded.append(argument);
+            continue;
+        }
+        const QString folder =
+            name.contains(QLatin1Char('/')) ? name.section(QLatin1Char('/'), 0, -2) + QLatin1Char('/') : QString();
+        const QStringList matches =
+            QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
+                .entryList({pattern}, QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        if (matches.isEmpty()) {
+            expanded.append(argument);
+            continue;
+        }
+        for (const QString& match : matches)
+            expanded.append(QDir::toNativeSeparators(folder + match));
+    }
+    return expanded;
 }
 
 } // namespace platform
