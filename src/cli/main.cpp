@@ -42,7 +42,7 @@ int dispatch(const QString& command, const QStringList& rest)
     if (command == QLatin1String("doctor"))
         return cli::doctorCommand(rest);
     if (!command.isEmpty())
-        platform::writeText(stderr, QStringLiteral("vellmore-cli: no such command: %1\n").arg(command));
+        std::fprintf(stderr, "vellmore-cli: no such command: %s\n", command.toUtf8().constData());
     std::fputs(usage, stderr);
     return cli::BadArguments;
 }
