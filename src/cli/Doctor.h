@@ -17,8 +17,8 @@ struct DoctorCheck {
 // The system itself: which one, and what it means for a tool that reaches the port.
 QList<DoctorCheck> systemChecks();
 
-// What kind of program the tool is, and whether it can start and drive a cart on this system.
-// kind tells the port checks what the tool is.
+// What kind of program the tool (an ordinary file) is, and whether it can start and drive a cart on
+// this system. kind tells the port checks what the tool is.
 QList<DoctorCheck> toolChecks(const QString& tool, platform::ProgramKind* kind);
 
 // Whether the LPT port (1 to 4) is there and usable for a tool of that kind.

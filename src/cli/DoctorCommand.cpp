@@ -1,9 +1,34 @@
 #include "CliContext.h"
 #include "Doctor.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 
+#include <optional>
+
 namespace cli {
+
+namespace {
+
+// What stands at the tool's path when it is not a file that could be a program, on every system.
+std::optional<DoctorCheck> toolFileProblem(const QString& tool)
+{
+    const QFileInfo file(tool);
+    if (!file.exists() && !file.isSymLink())
+        return DoctorCheck{QStringLiteral("the tool is there"), false,
+                           QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)};
+    if (file.isDir())
+        return DoctorCheck{QStringLiteral("the tool is a file"), false,
+                           QStringLiteral("%1 is a folder, not the tool: give the path of OB.exe itself").arg(tool)};
+    if (!file.isFile())
+        return DoctorCheck{QStringLiteral("the tool is an ordinary file"), false,
+                           QStringLiteral("%1 is not an ordinary file (a link that leads nowhere, a FIFO or a "
+                                          "device): give the path of OB.exe")
+                               .arg(tool)};
+    return std::nullopt;
+}
+
+} // namespace
 
 int doctorCommand(const QStringList& args)
 {
@@ -26,8 +51,11 @@ int doctorCommand(const QStringList& args)
         return context.badArgument(why);
     platform::ProgramKind kind;
     QList<DoctorCheck> checks = systemChecks();
-    if (context.parser().isSet(QStringLiteral("tool")))
-        checks += toolChecks(context.parser().value(QStringLiteral("tool")), &kind);
+    if (context.parser().isSet(QStringLiteral("tool"))) {
+        const QString tool = context.parser().value(QStringLiteral("tool"));
+        const std::optional<DoctorCheck> problem = toolFileProblem(tool);
+        checks += problem ? QList<DoctorCheck>{*problem} : toolChecks(tool, &kind);
+    }
     checks += portChecks(*port, kind);
     QJsonArray described;
     bool allOk = true;

@@ -1,7 +1,5 @@
 #include "Doctor.h"
 
-#include "platform/FileSystem.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,7 +56,7 @@ const QString noPortThroughWine = QStringLiteral(
 
 QList<DoctorCheck> windowsToolChecks(const QString& tool, const ProgramKind& kind)
 {
-    if (kind.kind == ProgramKind::Kind::DosProgram || kind.kind == ProgramKind::Kind::Windows16Program)
+    if (kind.needsDosMachine())
         return {{QStringLiteral("the tool drives the cart"), false,
                  QStringLiteral("the tool %1 is %2: on Linux Wine hands it to DOSBox, which cannot reach a real "
                                 "parallel port: drive the cart from DOS or from 32-bit Windows, where it runs "
@@ -124,19 +122,7 @@ QList<DoctorCheck> systemChecks()
 
 QList<DoctorCheck> toolChecks(const QString& tool, ProgramKind* kind)
 {
-    const QFileInfo file(tool);
-    if (!file.exists() && !file.isSymLink())
-        return {{QStringLiteral("the tool is there"), false,
-                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
-    if (file.isDir())
-        return {{QStringLiteral("the tool is a file"), false,
-                 QStringLiteral("%1 is a folder, not the tool: give the path of OB.exe itself").arg(tool)}};
-    if (!platform::isOrdinaryFile(file.absoluteFilePath()) && !file.isFile())
-        return {{QStringLiteral("the tool is an ordinary file"), false,
-                 QStringLiteral("%1 is not an ordinary file (a link that leads nowhere, a FIFO or a device): give "
-                                "the path of OB.exe")
-                     .arg(tool)}};
-    *kind = platform::programKindOf(platform::readOrdinaryFileHead(tool, 4096));
+    *kind = platform::programKindAt(tool);
     switch (kind->kind) {
     case ProgramKind::Kind::WindowsProgram:
     case ProgramKind::Kind::DosProgram:

@@ -1,9 +1,7 @@
 #include "Doctor.h"
 
-#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -150,14 +148,7 @@ QList<DoctorCheck> systemChecks()
 
 QList<DoctorCheck> toolChecks(const QString& tool, ProgramKind* kind)
 {
-    const QFileInfo file(tool);
-    if (!file.exists())
-        return {{QStringLiteral("the tool is there"), false,
-                 QStringLiteral("there is no tool at %1: give the path of OB.exe").arg(tool)}};
-    if (file.isDir())
-        return {{QStringLiteral("the tool is a file"), false,
-                 QStringLiteral("%1 is a folder, not the tool: give the path of OB.exe itself").arg(tool)}};
-    *kind = platform::programKindOf(platform::readOrdinaryFileHead(tool, 4096));
+    *kind = platform::programKindAt(tool);
     const bool is64 = platform::windowsIs64Bit();
     switch (kind->kind) {
     case ProgramKind::Kind::WindowsProgram:

@@ -101,7 +101,7 @@ QString dosProgramHint()
 
 QString foreignProgramHint(const QString& path)
 {
-    const ProgramKind program = programKindOf(programHead(path));
+    const ProgramKind program = programKindAt(path);
     switch (program.kind) {
     case ProgramKind::Kind::DosProgram:
     case ProgramKind::Kind::Windows16Program:

@@ -161,10 +161,10 @@ QString ProgramKind::describe() const
     return QStringLiteral("not a program");
 }
 
-QByteArray programHead(const QString& path)
+ProgramKind programKindAt(const QString& path)
 {
     // A Windows program's own header usually starts within the first few hundred bytes.
-    return readOrdinaryFileHead(path, 4096);
+    return programKindOf(readOrdinaryFileHead(path, 4096));
 }
 
 } // namespace platform

@@ -24,6 +24,9 @@ struct ProgramKind {
     QString interpreterArgument; // what follows the interpreter on that line ("sh" for "/usr/bin/env sh")
     bool crlf = false;           // a script whose first line ends in CR LF
 
+    // A DOS or 16-bit Windows program: only a DOS machine runs it (NTVDM on 32-bit Windows, DOSBox).
+    bool needsDosMachine() const { return kind == Kind::DosProgram || kind == Kind::Windows16Program; }
+
     // "a 32-bit Windows program (x86)", "a DOS program", "a script for /bin/sh".
     QString describe() const;
 };
@@ -32,8 +35,8 @@ struct ProgramKind {
 // header is looked for where the DOS header says it starts, if head reaches that far).
 ProgramKind programKindOf(const QByteArray& head);
 
-// The first bytes of the program at path, read without waiting for a FIFO or a device: only an
-// ordinary file (or a link to one) is read. Empty when nothing could be read.
-QByteArray programHead(const QString& path);
+// The kind of the program at path, from its first bytes, read without waiting for a FIFO or a device:
+// only an ordinary file (or a link to one) is read; anything else is of no kind.
+ProgramKind programKindAt(const QString& path);
 
 } // namespace platform

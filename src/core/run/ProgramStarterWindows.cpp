@@ -155,9 +155,7 @@ RunOutcome endOf(const QProcess& process)
     // A DOS program that the system hands to a DOS machine it does not have (Wine without DOSBox, a
     // Windows without NTVDM) ends at once with a failure status: it never ran.
     if (status >= 0xC0000000u) {
-        const platform::ProgramKind program = platform::programKindOf(platform::programHead(process.program()));
-        if (program.kind == platform::ProgramKind::Kind::DosProgram ||
-            program.kind == platform::ProgramKind::Kind::Windows16Program)
+        if (platform::programKindAt(process.program()).needsDosMachine())
             return RunOutcome::notStarted(QStringLiteral("it ended at once with status 0x") +
                                           QStringLiteral("%1").arg(status, 8, 16, QLatin1Char('0')).toUpper());
     }
