@@ -431,8 +431,13 @@ void ProcessRunnerTest::windowsInItsOwnWords_data()
     // starts one that ends at once: either way it never ran, and the message says why.
     QTest::newRow("a DOS program") << "dos"
                                    << "could not start %T: (it is a DOS or 16-bit program, and ";
-    QTest::newRow("a library it needs is missing") << "no library"
-                                                   << "could not start %T: a library it needs is missing";
+    QTest::newRow("a library it needs is missing, named")
+        << "no library"
+        << "could not start %T: it needs Qt5Core.dll, libgcc_s_dw2-1.dll, libstdc++-6.dll, which Windows cannot find";
+    QTest::newRow("the port reached without its driver")
+        << "port"
+        << "flash failed: crashed with status 0xC0000096 (a privileged instruction: the tool reached for the port "
+           "without its port driver, and Windows refused; ";
 }
 
 void ProcessRunnerTest::windowsInItsOwnWords()
@@ -446,6 +451,8 @@ void ProcessRunnerTest::windowsInItsOwnWords()
         program = tool(dir, "OB", "oem Prüfsumme falsch;exit 1");
     } else if (arrangement == "text") {
         testfiles::write(program, "not a program at all\r\n");
+    } else if (arrangement == "port") {
+        program = tool(dir, "OB", "port");
     } else if (arrangement == "dos") {
         testfiles::write(program, QByteArray("MZ") + QByteArray(62, '\0'));
     } else {

@@ -16,6 +16,7 @@
 //   ignore-stop     takes no notice of a request to stop
 //   flood           writes "progress" lines to standard error without end
 //   crash           ends as the system ends a program for a fault
+//   port            reads LPT1's status register directly, as a tool without its port driver does
 //   exit N          ends with exit code N (the steps end with exit code 0 otherwise)
 #include <QCoreApplication>
 #include <QDir>
@@ -83,6 +84,18 @@ QByteArray givenCommandLine(const QStringList& arguments)
 #endif
 }
 
+// An "in" instruction from a program: only a port driver lets it through; Windows ends the program
+// with a privileged-instruction status otherwise.
+void readPortDirectly()
+{
+#if defined(Q_OS_WIN) && (defined(__i386__) || defined(__x86_64__))
+    unsigned char value = 0;
+    const unsigned short statusRegister = 0x379;
+    __asm__ __volatile__("inb %1, %0" : "=a"(value) : "Nd"(statusRegister));
+    std::printf("%u\n", value);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -144,6 +157,8 @@ int main(int argc, char* argv[])
         } else if (verb == QLatin1String("flood")) {
             for (;;)
                 std::fputs("progress\n", stderr);
+        } else if (verb == QLatin1String("port")) {
+            readPortDirectly();
         } else if (verb == QLatin1String("crash")) {
             crash();
         } else if (verb == QLatin1String("exit")) {

@@ -87,6 +87,10 @@ bool windowsIs64Bit();
 // them through it when the feature is there.
 QString dosProgramHint();
 
+// The libraries the Windows program at path imports that Windows would not find where it looks: the
+// program's folder, the system's folders, the current folder and the PATH.
+QStringList missingLibraries(const QString& path);
+
 // The system's own text for a Windows error code, whole: where it speaks of "%1", path stands.
 QString windowsErrorText(unsigned long code, const QString& path = QString());
 #endif

@@ -1,12 +1,14 @@
 // The system's answers on Windows.
 #include "platform/Platform.h"
 
+#include "platform/FileSystem.h"
 #include "platform/ProgramKind.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
 
+#include <algorithm>
 #include <string>
 
 #include <windows.h>
@@ -234,6 +236,33 @@ QStringList expandWildcards(const QStringList& arguments)
             expanded.append(QDir::toNativeSeparators(folder + match));
     }
     return expanded;
+}
+
+QStringList missingLibraries(const QString& path)
+{
+    const QStringList imports = importedLibraries(readOrdinaryFileHead(path, 64 << 20));
+    if (imports.isEmpty())
+        return {};
+    wchar_t system[MAX_PATH] = {};
+    wchar_t windows[MAX_PATH] = {};
+    QStringList folders{QFileInfo(path).absolutePath(),
+                        QString::fromWCharArray(system, int(GetSystemDirectoryW(system, MAX_PATH))),
+                        QString::fromWCharArray(windows, int(GetWindowsDirectoryW(windows, MAX_PATH))),
+                        QDir::currentPath()};
+    folders += qEnvironmentVariable("PATH").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    QStringList missing;
+    for (const QString& library : imports) {
+        // Names of the API sets ("api-ms-win-core-...") are resolved by the loader, not looked up as files.
+        if (library.startsWith(QLatin1String("api-ms-"), Qt::CaseInsensitive) ||
+            library.startsWith(QLatin1String("ext-ms-"), Qt::CaseInsensitive))
+            continue;
+        const bool found = std::any_of(folders.cbegin(), folders.cend(), [&](const QString& folder) {
+            return QFileInfo(QDir(folder).filePath(library)).isFile();
+        });
+        if (!found)
+            missing.append(library);
+    }
+    return missing;
 }
 
 } // namespace platform

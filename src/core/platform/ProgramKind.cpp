@@ -161,6 +161,46 @@ QString ProgramKind::describe() const
     return QStringLiteral("not a program");
 }
 
+QStringList importedLibraries(const QByteArray& image)
+{
+    QStringList libraries;
+    if (programKindOf(image).kind != ProgramKind::Kind::WindowsProgram)
+        return libraries;
+    const auto size = quint64(image.size());
+    const quint32 header = le32(image, 0x3C);
+    const quint16 sections = le16(image, int(header) + 6);
+    const quint16 optionalSize = le16(image, int(header) + 20);
+    const quint64 optional = quint64(header) + 24;
+    const bool wide = le16(image, int(optional)) == 0x20B;
+    const quint64 importEntry = optional + (wide ? 112 : 96) + 8; // the second data directory
+    const quint64 sectionTable = optional + optionalSize;
+    if (importEntry + 8 > size || sectionTable + quint64(sections) * 40 > size)
+        return libraries;
+    // Where in the file the bytes of an address in the loaded image lie, through the section that holds it.
+    auto offsetOf = [&](quint32 address) -> quint64 {
+        for (quint16 i = 0; i < sections; ++i) {
+            const int at = int(sectionTable + quint64(i) * 40);
+            const quint32 start = le32(image, at + 12);
+            const quint32 length = qMax(le32(image, at + 8), le32(image, at + 16));
+            if (address >= start && address - start < length)
+                return quint64(le32(image, at + 20)) + (address - start);
+        }
+        return size;
+    };
+    // One descriptor of 20 bytes per library, its name's address at +12, closed by one of zeros.
+    for (quint64 at = offsetOf(le32(image, int(importEntry))); at + 20 <= size; at += 20) {
+        const quint32 nameAddress = le32(image, int(at) + 12);
+        if (nameAddress == 0)
+            break;
+        const quint64 name = offsetOf(nameAddress);
+        if (name >= size)
+            break;
+        const int end = image.indexOf('\0', int(name));
+        libraries.append(QString::fromLatin1(image.mid(int(name), end < 0 ? -1 : end - int(name))));
+    }
+    return libraries;
+}
+
 ProgramKind programKindAt(const QString& path)
 {
     // A Windows program's own header usually starts within the first few hundred bytes.

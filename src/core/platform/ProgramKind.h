@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // What kind of program a file is, from its first bytes: what the doctor and the failure messages
 // say about a tool, on every system.
@@ -34,6 +35,10 @@ struct ProgramKind {
 // The kind of program whose first bytes are head (a few KiB are plenty: a Windows program's own
 // header is looked for where the DOS header says it starts, if head reaches that far).
 ProgramKind programKindOf(const QByteArray& head);
+
+// The libraries a Windows program (its whole file in image) imports by name, as its import table lists
+// them ("KERNEL32.dll", "Qt5Core.dll"); empty for anything else.
+QStringList importedLibraries(const QByteArray& image);
 
 // The kind of the program at path, from its first bytes, read without waiting for a FIFO or a device:
 // only an ordinary file (or a link to one) is read; anything else is of no kind.

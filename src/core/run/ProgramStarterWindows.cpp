@@ -148,8 +148,12 @@ RunOutcome endOf(const QProcess& process)
 {
     const auto status = static_cast<quint32>(process.exitCode());
     // The loader ends a program whose libraries it cannot find before the program runs at all.
-    if (status == 0xC0000135u)
-        return RunOutcome::notStarted(QStringLiteral("a library it needs is missing"));
+    if (status == 0xC0000135u) {
+        const QStringList missing = platform::missingLibraries(process.program());
+        return RunOutcome::notStarted(missing.isEmpty() ? QStringLiteral("a library it needs is missing")
+                                                        : QStringLiteral("it needs %1, which Windows cannot find")
+                                                              .arg(missing.join(QStringLiteral(", "))));
+    }
     if (status == 0xC000007Bu)
         return RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
     // A DOS program that the system hands to a DOS machine it does not have (Wine without DOSBox, a
@@ -160,7 +164,16 @@ RunOutcome endOf(const QProcess& process)
                                           QStringLiteral("%1").arg(status, 8, 16, QLatin1Char('0')).toUpper());
     }
     // A program the system ended for a fault has a status such as 0xC0000005, not a signal.
-    return process.exitStatus() == QProcess::CrashExit ? RunOutcome::crashed(status) : RunOutcome::exited(status);
+    if (process.exitStatus() != QProcess::CrashExit)
+        return RunOutcome::exited(status);
+    RunOutcome crashed = RunOutcome::crashed(status);
+    // A tool that reads or writes the port's registers itself needs its port driver to let it.
+    if (status == 0xC0000096u)
+        crashed.why = QStringLiteral("a privileged instruction: the tool reached for the port without its port "
+                                     "driver, and Windows refused; install the driver that comes with the tool (on "
+                                     "64-bit Windows, Memory Integrity and the driver blocklist must allow it: "
+                                     "vellmore-cli doctor tells)");
+    return crashed;
 }
 
 } // namespace run

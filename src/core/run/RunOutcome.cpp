@@ -15,7 +15,8 @@ QString RunOutcome::describe() const
         return QStringLiteral("killed by signal %1").arg(code);
     case Kind::Crashed:
         return QStringLiteral("crashed with status 0x") +
-               QStringLiteral("%1").arg(quint32(code), 8, 16, QLatin1Char('0')).toUpper();
+               QStringLiteral("%1").arg(quint32(code), 8, 16, QLatin1Char('0')).toUpper() +
+               (why.isEmpty() ? QString() : QStringLiteral(" (") + why + QLatin1Char(')'));
     case Kind::Stopped:
         return QStringLiteral("stopped: ") + why;
     case Kind::NotStarted:

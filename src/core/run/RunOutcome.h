@@ -12,7 +12,7 @@ struct RunOutcome {
     Kind kind = Kind::NotStarted;
     qint32 code = -1;    // the exit code; the signal number when Signalled; the status when Crashed; -1 when NotStarted
     QString errorOutput; // the end of what the program wrote to its standard error
-    QString why;         // why it could not be started, or how the user stopped it
+    QString why;         // why it could not be started, how the user stopped it, or what a crash means
 
     static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode), {}, {}}; }
     // The system's reason, such as "Permission denied"; empty when it gave none.
