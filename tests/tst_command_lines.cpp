@@ -1,4 +1,5 @@
 // The flash tool's four command lines, as text and as the argument vector the tool receives.
+#include "cart/CartOperations.h"
 #include "cart/ToolCommands.h"
 #include "controls/FileFilter.h"
 #include "multirom/CompilePlan.h"
@@ -40,6 +41,8 @@ private slots:
     void windowsArgumentQuoting();
     void batchFileCodePage_data();
     void batchFileCodePage();
+    void toolArgumentCodePage_data();
+    void toolArgumentCodePage();
     void chooserFilters_data();
     void chooserFilters();
 };
@@ -219,6 +222,53 @@ void CommandLinesTest::batchFileCodePage()
     else
         QCOMPARE(multirom::batchFileContent(multirom::copyLine("/l.bin", {form}, "/m.gba"), latin1),
                  "@echo off\r\ncopy /b \"/l.bin\"+\"" + latin1(form).value() + "\" \"/m.gba\"\r\n");
+}
+
+// An old tool reads its command line in the ANSI code page: a path it would read with "?" goes by its
+// short name, or its folder's for a file the tool makes; one that has neither is refused by its letter.
+void CommandLinesTest::toolArgumentCodePage_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("form");                                   // empty: refused
+    const QString nihon = QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac"); // two letters Latin-1 lacks
+    QTest::newRow("a path the code page holds") << QString::fromUtf8("/L\xc3\xb3"
+                                                                     "dz/game.sav")
+                                                << QString::fromUtf8("/L\xc3\xb3"
+                                                                     "dz/game.sav");
+    QTest::newRow("a file with a short name") << "/" + nihon + ".gba"
+                                              << "/NIHON~1.GBA";
+    QTest::newRow("a file to make, in a folder with a short name") << "/" + nihon + "/new.sav"
+                                                                   << "/NIHON~2/new.sav";
+    QTest::newRow("a file to make at the root") << "/" + nihon + "2.sav"
+                                                << "";
+    QTest::newRow("a file to make whose own name the page lacks") << "/" + nihon + "/" + nihon + ".sav"
+                                                                  << "";
+    QTest::newRow("no short name") << "/" + nihon + "3/game.sav"
+                                   << "";
+}
+
+void CommandLinesTest::toolArgumentCodePage()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, form);
+    const platform::BatchEncoder latin1 = [](const QString& text) -> std::optional<QByteArray> {
+        for (const QChar c : text) {
+            if (c.unicode() > 0xFF)
+                return std::nullopt;
+        }
+        return text.toLatin1();
+    };
+    const QString nihon = QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac");
+    const multirom::ShortPathName shortName = [&](const QString& of) {
+        if (of == "/" + nihon + ".gba")
+            return QStringLiteral("/NIHON~1.GBA");
+        return of == "/" + nihon ? QStringLiteral("/NIHON~2") : QString();
+    };
+    QCOMPARE(cart::toolArgumentForm(path, latin1, shortName).value_or(QString()), form);
+    if (form.isEmpty())
+        QVERIFY(multirom::unpassablePathMessage(path, path, "the tool", latin1)
+                    .endsWith(" cannot be passed to the tool: rename it or its folder without letters such as '" +
+                              nihon.left(1) + "'"));
 }
 
 void CommandLinesTest::chooserFilters_data()

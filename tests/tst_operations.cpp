@@ -2,6 +2,7 @@
 // through the batch interpreter, the tool through a stand-in that records its command line.
 #include "cart/CartOperations.h"
 #include "multirom/CompileSequence.h"
+#include "platform/FileSystem.h"
 #include "run/BatchInterpreter.h"
 #include "support/TestFiles.h"
 
@@ -59,6 +60,7 @@ private slots:
     void saveWindowOperations();
     void flashOutcomes_data();
     void flashOutcomes();
+    void ansiToolGetsWholePaths();
 
 private:
     multirom::CompileRequest request(const QStringList& games) const;
@@ -588,6 +590,47 @@ void OperationsTest::saveWindowOperations()
     }
     if (standing == "fifo" || standing == "device link")
         QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
+}
+
+// A folder named with letters Windows' ANSI code page lacks: an old tool gets each path in a form it
+// reads whole (its short name, or its folder's for a file it makes), never with "?".
+void OperationsTest::ansiToolGetsWholePaths()
+{
+#ifndef Q_OS_WIN
+    QSKIP("only Windows hands a tool its command line in a code page");
+#else
+    const QString folder = at(QString::fromUtf8("\xc5\x81\xc3\xb3"
+                                                "d\xc5\xba \xe6\x97\xa5\xe6\x9c\xac"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString saved = folder + "\\saved.sav";
+    testfiles::write(saved, "a saved game");
+    cart::PortSettings port;
+    port.toolPath = "OB";
+    QStringList received;
+    auto tool = [&](const CommandLine& command) {
+        received.append(command.arguments().last());
+        testfiles::write(command.arguments().last(), "written by the tool");
+        return RunOutcome::exited(0);
+    };
+    QVERIFY(cart::restoreSave(port, 1, saved, tool).succeeded);
+    QVERIFY(cart::backupSave(port, 1, 1, 32, folder + "\\new.sav", tool).succeeded);
+    QVERIFY(cart::flashMultirom(port, true, saved, tool).succeeded);
+    QCOMPARE(received.size(), 3);
+    for (const QString& path : received) {
+        QVERIFY2(platform::toolArgumentEncoder()(path).has_value(), qPrintable(path));
+        QVERIFY2(platform::sameFile(path, saved) || platform::sameFile(path, folder + "\\new.sav"), qPrintable(path));
+    }
+    QCOMPARE(testfiles::read(folder + "\\new.sav"), QByteArray("written by the tool"));
+    // A file to make whose own name the code page lacks: made empty first, for its short name; a tool
+    // that fails leaves nothing behind.
+    const QString unnamed = folder + QString::fromUtf8("\\\xe6\x97\xa5.sav");
+    const cart::ToolOutcome failed =
+        cart::backupCart(port, 8, unnamed, [](const CommandLine&) { return RunOutcome::exited(5); });
+    QCOMPARE(failed.message, QString("backup failed: exit code 5"));
+    QVERIFY(!QFileInfo::exists(unnamed));
+    QVERIFY(cart::backupCart(port, 8, unnamed, tool).succeeded);
+    QCOMPARE(testfiles::read(unnamed), QByteArray("written by the tool"));
+#endif
 }
 
 QTEST_MAIN(OperationsTest)

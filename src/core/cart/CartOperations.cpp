@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace cart {
@@ -25,6 +26,23 @@ QString toolFailureMessage(const run::RunOutcome& outcome, const QString& toolPa
     default:
         return operation + QStringLiteral(" failed: ") + outcome.describeWithReason();
     }
+}
+
+std::optional<QString> toolArgumentForm(const QString& path, const platform::BatchEncoder& encode,
+                                        const multirom::ShortPathName& shortName)
+{
+    if (const auto form = multirom::batchForm(path, encode, shortName))
+        return form;
+    // A file not made yet has no short name: its folder may have one. The path keeps its own separators.
+    const qsizetype cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    if (cut < 0 || QFileInfo::exists(path) || !encode(path.mid(cut + 1)))
+        return std::nullopt;
+    const bool atRoot = cut == 0 || path.at(cut - 1) == QLatin1Char(':');
+    const auto folderForm = multirom::batchForm(path.left(atRoot ? cut + 1 : cut), encode, shortName);
+    if (!folderForm)
+        return std::nullopt;
+    const bool endsInSeparator = folderForm->endsWith(QLatin1Char('/')) || folderForm->endsWith(QLatin1Char('\\'));
+    return *folderForm + (endsInSeparator ? QString() : QString(path.at(cut))) + path.mid(cut + 1);
 }
 
 namespace {
@@ -62,25 +80,58 @@ bool refuseOutputPlace(ToolOutcome& outcome, const QString& output)
     return true;
 }
 
+// A path the tool is given, in the form it receives whole (form), or the refusal that names the letter it
+// would lose. A backup's file that is not there yet has no short name, so an empty one is made first
+// (placeholder): the tool writes it, and it goes again if the tool leaves it empty.
+struct PassedPath {
+    QString form;
+    bool placeholder = false;
+};
+
+bool refuseUnpassable(ToolOutcome& outcome, const QString& path, PassedPath* passed, bool toolMakesIt = false)
+{
+    auto passable = toolArgumentForm(path);
+    if (!passable && toolMakesIt && !QFileInfo::exists(path)) {
+        QFile placeholder(path);
+        if (placeholder.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            placeholder.close();
+            passable = toolArgumentForm(path);
+            passed->placeholder = passable.has_value();
+            if (!passable)
+                placeholder.remove();
+        }
+    }
+    if (passable) {
+        passed->form = *passable;
+        return false;
+    }
+    outcome.message =
+        multirom::unpassablePathMessage(path, path, QStringLiteral("the tool"), platform::toolArgumentEncoder());
+    return true;
+}
+
 // Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
 // it wrote the file anew: a file left as it stood before the run is an old backup, not this one.
 void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::CommandLine& command,
-             const QString& toolPath, const QString& operation, const QString& written, const QString& done)
+             const QString& toolPath, const QString& operation, const QString& written, const QString& done,
+             bool placeholder = false)
 {
-    const platform::FileStamp before = written.isEmpty() ? platform::FileStamp() : platform::FileStamp::of(written);
+    // Vellmore's own empty placeholder stands for no file at all.
+    const platform::FileStamp before =
+        written.isEmpty() || placeholder ? platform::FileStamp() : platform::FileStamp::of(written);
     const run::RunOutcome ran = run(command);
     if (!ran.succeeded()) {
         outcome.message = toolFailureMessage(ran, toolPath, operation);
-        return;
+    } else if (const auto unwritten = written.isEmpty()
+                                          ? std::nullopt
+                                          : platform::unwrittenReason(written, before, QStringLiteral("the tool"))) {
+        outcome.message = operation + QStringLiteral(" failed: ") + *unwritten;
+    } else {
+        outcome.succeeded = true;
+        outcome.message = done;
     }
-    if (!written.isEmpty()) {
-        if (const auto unwritten = platform::unwrittenReason(written, before, QStringLiteral("the tool"))) {
-            outcome.message = operation + QStringLiteral(" failed: ") + *unwritten;
-            return;
-        }
-    }
-    outcome.succeeded = true;
-    outcome.message = done;
+    if (placeholder && !outcome.succeeded && QFileInfo(written).size() == 0)
+        QFile::remove(written);
 }
 
 } // namespace
@@ -94,8 +145,11 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
         refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
-    runTool(outcome, run, flashCommand(port, repairHeader, multirom), port.toolPath, QStringLiteral("flash"), QString(),
-            QStringLiteral("Flashed!"));
+    PassedPath passed;
+    if (refuseUnpassable(outcome, multirom, &passed))
+        return outcome;
+    runTool(outcome, run, flashCommand(port, repairHeader, passed.form), port.toolPath, QStringLiteral("flash"),
+            QString(), QStringLiteral("Flashed!"));
     return outcome;
 }
 
@@ -106,10 +160,12 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
     if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage))
         return outcome;
     fillWaitStep(port, outcome, filled);
-    if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output))
+    PassedPath passed;
+    if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output) ||
+        refuseUnpassable(outcome, output, &passed, true))
         return outcome;
-    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, output), port.toolPath, QStringLiteral("backup"),
-            output, QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
+    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, passed.form), port.toolPath, QStringLiteral("backup"),
+            output, QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output, passed.placeholder);
     return outcome;
 }
 
@@ -123,9 +179,11 @@ ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, c
         return outcome;
     // The tool is not trusted to notice a saved game that is not there.
     const auto unreadable = platform::inputFileProblem(savedGame);
-    if (refuse(outcome, unreadable.has_value(), ToolChoice::File, unreadable.value_or(QString())))
+    PassedPath passed;
+    if (refuse(outcome, unreadable.has_value(), ToolChoice::File, unreadable.value_or(QString())) ||
+        refuseUnpassable(outcome, savedGame, &passed))
         return outcome;
-    runTool(outcome, run, saveRestoreCommand(port, bank, savedGame), port.toolPath, QStringLiteral("restore"),
+    runTool(outcome, run, saveRestoreCommand(port, bank, passed.form), port.toolPath, QStringLiteral("restore"),
             QString(), QStringLiteral("save restored!"));
     return outcome;
 }
@@ -138,10 +196,11 @@ ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, c
         refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing))
         return outcome;
     fillWaitStep(port, outcome, filled);
-    if (refuseOutputPlace(outcome, output))
+    PassedPath passed;
+    if (refuseOutputPlace(outcome, output) || refuseUnpassable(outcome, output, &passed, true))
         return outcome;
-    runTool(outcome, run, cartBackupCommand(port, chipMbit, output), port.toolPath, QStringLiteral("backup"), output,
-            QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output);
+    runTool(outcome, run, cartBackupCommand(port, chipMbit, passed.form), port.toolPath, QStringLiteral("backup"),
+            output, QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output, passed.placeholder);
     return outcome;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "cart/ToolCommands.h"
+#include "multirom/CompilePlan.h"
+#include "platform/Platform.h"
 #include "run/ProgramRunner.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace cart {
 
@@ -23,6 +26,14 @@ struct ToolOutcome {
 // system's reason>", "<operation> stopped: <how the user stopped it>", else "<operation> failed:
 // exit code N" or "... killed by signal N", followed by the tool's own words when it said any.
 QString toolFailureMessage(const run::RunOutcome& outcome, const QString& toolPath, const QString& operation);
+
+// A path as the tool receives it whole. An old tool reads its command line in Windows' ANSI code page,
+// where a letter the page lacks arrives as "?": the path itself where that page holds it, else its short
+// name; for a file the tool is to make, its folder's short name and its own name. Nothing where neither
+// works.
+std::optional<QString> toolArgumentForm(const QString& path,
+                                        const platform::BatchEncoder& encode = platform::toolArgumentEncoder(),
+                                        const multirom::ShortPathName& shortName = platform::shortPathName);
 
 // Called when an empty wait step becomes "0", at that very step, so that the window shows it then.
 using WaitStepFilled = std::function<void()>;

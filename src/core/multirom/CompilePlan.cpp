@@ -55,6 +55,12 @@ std::optional<QString> batchForm(const QString& path, const platform::BatchEncod
 
 QString noBatchFormMessage(const QString& shown, const QString& path, const platform::BatchEncoder& encode)
 {
+    return unpassablePathMessage(shown, path, QStringLiteral("the copy"), encode);
+}
+
+QString unpassablePathMessage(const QString& shown, const QString& path, const QString& receiver,
+                              const platform::BatchEncoder& encode)
+{
     QString letter;
     for (qsizetype i = 0; i < path.size() && letter.isEmpty(); ++i) {
         const qsizetype length = QStringView(path)[i].isHighSurrogate() && i + 1 < path.size() ? 2 : 1;
@@ -62,8 +68,8 @@ QString noBatchFormMessage(const QString& shown, const QString& path, const plat
             letter = path.mid(i, length);
         i += length - 1;
     }
-    return shown + QStringLiteral(" cannot be passed to the copy: rename it or its folder without letters such as '") +
-           letter + QLatin1Char('\'');
+    return shown + QStringLiteral(" cannot be passed to ") + receiver +
+           QStringLiteral(": rename it or its folder without letters such as '") + letter + QLatin1Char('\'');
 }
 
 std::optional<QString> firstUnquotablePath(const QStringList& paths)

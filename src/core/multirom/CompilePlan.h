@@ -35,6 +35,10 @@ std::optional<QString> batchForm(const QString& path,
 QString noBatchFormMessage(const QString& shown, const QString& path,
                            const platform::BatchEncoder& encode = platform::batchFileEncoder());
 
+// The same for any receiver of a path ("the copy", "the tool").
+QString unpassablePathMessage(const QString& shown, const QString& path, const QString& receiver,
+                              const platform::BatchEncoder& encode);
+
 // Whether a file holds exactly the two lines of a batch file Vellmore writes: one left
 // behind by a compile that was cut off, which the next compile may replace.
 bool isLeftoverBatchFile(const QByteArray& content);

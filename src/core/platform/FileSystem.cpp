@@ -23,8 +23,13 @@ std::optional<QString> inputFileProblem(const QString& path)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    const QString first = QFileInfo(a).canonicalFilePath();
-    return !first.isEmpty() && first.compare(QFileInfo(b).canonicalFilePath(), fileNameCaseSensitivity()) == 0;
+    // By the file's identity on its volume: a hard link, or a Windows short name ("GAMES~1\\A.GBA"), is the
+    // same file under another name.
+    const FileStamp first = FileStamp::of(a);
+    if (!first.exists)
+        return false;
+    const FileStamp second = FileStamp::of(b);
+    return second.exists && first.device == second.device && first.inode == second.inode;
 }
 
 QString replacementTarget(const QString& path)

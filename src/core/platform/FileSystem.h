@@ -25,7 +25,7 @@ QByteArray readOrdinaryFileHead(const QString& path, int maxBytes);
 // read the file: <path>" (a folder, or a file that cannot be opened).
 std::optional<QString> inputFileProblem(const QString& path);
 
-// Whether two paths name the same file on disk, as the file system compares names.
+// Whether two paths name the same file on disk: the same file, whatever names lead to it.
 bool sameFile(const QString& a, const QString& b);
 
 // Whether two paths lead to the same place on disk: the same file where both exist, else the same

@@ -52,6 +52,10 @@ using BatchEncoder = std::function<std::optional<QByteArray>(const QString&)>;
 // page on Windows, the system's 8-bit encoding elsewhere.
 BatchEncoder batchFileEncoder();
 
+// Turns text into the bytes a tool receives its command line in: the ANSI code page on Windows, where an
+// old tool reads "?" for a letter that page lacks; elsewhere anything goes (arguments are bytes).
+BatchEncoder toolArgumentEncoder();
+
 // Why a program file cannot be run on this system although it is a program, in words that say what
 // would run it; empty when there is nothing to say. Outside Windows: a Windows program ("MZ"); on
 // Windows: a DOS or 16-bit program (an "MZ" file without a Windows header).

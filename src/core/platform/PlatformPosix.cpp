@@ -60,6 +60,11 @@ BatchEncoder batchFileEncoder()
     };
 }
 
+BatchEncoder toolArgumentEncoder()
+{
+    return [](const QString& text) -> std::optional<QByteArray> { return QFile::encodeName(text); };
+}
+
 QString foreignProgramHint(const QString& path)
 {
     // Read without waiting: a FIFO where the tool should be must not hang the window.

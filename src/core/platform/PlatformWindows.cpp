@@ -52,24 +52,39 @@ bool interpretsBatchFilesItself()
     return false;
 }
 
-BatchEncoder batchFileEncoder()
+namespace {
+
+// Text in one code page, nothing when it has a letter the page lacks (no "best fit" stand-ins).
+BatchEncoder codePageEncoder(UINT codePage)
 {
-    return [](const QString& text) -> std::optional<QByteArray> {
+    return [codePage](const QString& text) -> std::optional<QByteArray> {
         if (text.isEmpty())
             return QByteArray();
         const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
         const int length = int(text.size());
         BOOL lacking = FALSE;
         const int size =
-            WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &lacking);
+            WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, &lacking);
         if (size <= 0 || lacking)
             return std::nullopt;
         QByteArray bytes(size, '\0');
-        WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr, &lacking);
+        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr, &lacking);
         if (lacking)
             return std::nullopt;
         return bytes;
     };
+}
+
+} // namespace
+
+BatchEncoder batchFileEncoder()
+{
+    return codePageEncoder(CP_OEMCP);
+}
+
+BatchEncoder toolArgumentEncoder()
+{
+    return codePageEncoder(CP_ACP);
 }
 
 bool windowsIs64Bit()
@@ -245,10 +260,9 @@ QStringList missingLibraries(const QString& path)
         return {};
     wchar_t system[MAX_PATH] = {};
     wchar_t windows[MAX_PATH] = {};
-    QStringList folders{QFileInfo(path).absolutePath(),
-                        QString::fromWCharArray(system, int(GetSystemDirectoryW(system, MAX_PATH))),
-                        QString::fromWCharArray(windows, int(GetWindowsDirectoryW(windows, MAX_PATH))),
-                        QDir::currentPath()};
+    QStringList folders{
+        QFileInfo(path).absolutePath(), QString::fromWCharArray(system, int(GetSystemDirectoryW(system, MAX_PATH))),
+        QString::fromWCharArray(windows, int(GetWindowsDirectoryW(windows, MAX_PATH))), QDir::currentPath()};
     folders += qEnvironmentVariable("PATH").split(QLatin1Char(';'), Qt::SkipEmptyParts);
     QStringList missing;
     for (const QString& library : imports) {

@@ -150,9 +150,10 @@ RunOutcome endOf(const QProcess& process)
     // The loader ends a program whose libraries it cannot find before the program runs at all.
     if (status == 0xC0000135u) {
         const QStringList missing = platform::missingLibraries(process.program());
-        return RunOutcome::notStarted(missing.isEmpty() ? QStringLiteral("a library it needs is missing")
-                                                        : QStringLiteral("it needs %1, which Windows cannot find")
-                                                              .arg(missing.join(QStringLiteral(", "))));
+        return RunOutcome::notStarted(
+            missing.isEmpty()
+                ? QStringLiteral("a library it needs is missing")
+                : QStringLiteral("it needs %1, which Windows cannot find").arg(missing.join(QStringLiteral(", "))));
     }
     if (status == 0xC000007Bu)
         return RunOutcome::notStarted(QStringLiteral("a library it needs is not the right kind"));
