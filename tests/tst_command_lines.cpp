@@ -25,6 +25,20 @@ PortSettings port(const QString& tool, int listIndex = -1, bool epp = true, cons
 
 } // namespace
 
+namespace {
+
+// An 8-bit code page of the tests' choosing: Latin-1.
+std::optional<QByteArray> latin1Encoder(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return std::nullopt;
+    }
+    return text.toLatin1();
+}
+
+} // namespace
+
 class CommandLinesTest : public QObject {
     Q_OBJECT
 
@@ -206,13 +220,7 @@ void CommandLinesTest::batchFileCodePage()
     QFETCH(QString, form);
     QFETCH(QString, refusal);
     // An 8-bit code page of the test's choosing: Latin-1; one file on a volume with short names.
-    const platform::BatchEncoder latin1 = [](const QString& text) -> std::optional<QByteArray> {
-        for (const QChar c : text) {
-            if (c.unicode() > 0xFF)
-                return std::nullopt;
-        }
-        return text.toLatin1();
-    };
+    const platform::BatchEncoder latin1 = latin1Encoder;
     const multirom::ShortPathName shortName = [](const QString& of) {
         return of == QString::fromUtf8("/\xe6\x97\xa5\xe6\x9c\xac.gba") ? QStringLiteral("/NIHON~1.GBA") : QString();
     };
@@ -251,13 +259,7 @@ void CommandLinesTest::toolArgumentCodePage()
 {
     QFETCH(QString, path);
     QFETCH(QString, form);
-    const platform::BatchEncoder latin1 = [](const QString& text) -> std::optional<QByteArray> {
-        for (const QChar c : text) {
-            if (c.unicode() > 0xFF)
-                return std::nullopt;
-        }
-        return text.toLatin1();
-    };
+    const platform::BatchEncoder latin1 = latin1Encoder;
     const QString nihon = QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac");
     const multirom::ShortPathName shortName = [&](const QString& of) {
         if (of == "/" + nihon + ".gba")
