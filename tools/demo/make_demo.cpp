@@ -83,23 +83,28 @@ int startVellmoreInDemo()
 } // namespace
 
 // On Windows the demo maker is a windowed program, so that the menu entry opens no console; started
-// from a console, it writes there.
-void useParentConsole()
+// from a console, it writes there. False when it has nowhere to write: started from Explorer.
+bool useParentConsole()
 {
 #ifdef Q_OS_WIN
     if (GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::freopen("CONOUT$", "w", stdout);
         std::freopen("CONOUT$", "w", stderr);
     }
+    return GetStdHandle(STD_OUTPUT_HANDLE) != nullptr;
+#else
+    return true;
 #endif
 }
 
 int main(int argc, char* argv[])
 {
-    useParentConsole();
+    // Double-clicked in Explorer (no console, nothing asked): what the menu entry does, since a usage
+    // written nowhere would say nothing.
+    const bool doubleClicked = !useParentConsole() && argc == 1;
     // A Qt program with a screen only when started from the menu: there a failure goes in a message box.
-    const bool starting = argc >= 2 && qstrcmp(argv[1], "--start") == 0;
-    const bool fromMenu = starting && argc == 3 && qstrcmp(argv[2], "--from-menu") == 0;
+    const bool starting = doubleClicked || (argc >= 2 && qstrcmp(argv[1], "--start") == 0);
+    const bool fromMenu = doubleClicked || (starting && argc == 3 && qstrcmp(argv[2], "--from-menu") == 0);
     std::unique_ptr<QCoreApplication> app(fromMenu && hasDisplay() ? new QApplication(argc, argv)
                                                                    : new QCoreApplication(argc, argv));
     const QStringList arguments = QCoreApplication::arguments().mid(1);
