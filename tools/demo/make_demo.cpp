@@ -1,5 +1,6 @@
 // vellmore-demo FOLDER lays out a folder to try Vellmore in; vellmore-demo --start lays out the
-// user's own demo folder the first time and starts Vellmore there (the menu entry's action).
+// user's own demo folder the first time and starts Vellmore there (the menu entry's action);
+// vellmore-demo --tool-folder starts Vellmore in the folder for the user's own tool (Windows' menu entry).
 #include "DemoFolder.h"
 
 #include <QApplication>
@@ -18,9 +19,12 @@
 
 namespace {
 
-const char* const usage = "usage: vellmore-demo --start [--from-menu] | vellmore-demo FOLDER | vellmore-demo --help\n"
+const char* const usage = "usage: vellmore-demo --start [--from-menu] | vellmore-demo --tool-folder [--from-menu]\n"
+                          "       | vellmore-demo FOLDER | vellmore-demo --help\n"
                           "  --start      lay out the demo folder in the user's data folder the first time,\n"
                           "               then start Vellmore in it, with the simulated cart\n"
+                          "  --tool-folder  make the folder Vellmore in your Documents the first time (put OB.exe,\n"
+                          "               gbaldr32.bin and your games there), then start Vellmore in it\n"
                           "  --from-menu  started from the application menu: a failure is shown in a message box too\n"
                           "  FOLDER       lay out FOLDER (what is there already is kept) and end\n";
 
@@ -42,16 +46,36 @@ bool hasDisplay()
 #endif
 }
 
+// What the menu entry that failed was to do, as its message box says it.
+QString failedAction = QStringLiteral("The simulated cart could not be started");
+
 // Said on the terminal, and in a message box when started from the menu, where no terminal shows it.
 int fail(const QString& problem)
 {
     std::fprintf(stderr, "vellmore-demo: %s\n", qPrintable(problem));
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vellmore"),
-                        QStringLiteral("The simulated cart could not be started:\n") + problem, QMessageBox::Ok);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vellmore"), failedAction + QStringLiteral(":\n") + problem,
+                        QMessageBox::Ok);
         box.exec();
     }
     return 1;
+}
+
+int startVellmoreIn(const QString& folder, const QProcessEnvironment& environment)
+{
+    if (!hasDisplay())
+        return fail(QStringLiteral("there is no display to show Vellmore on (DISPLAY is not set)"));
+    const QString vellmore = companion(QStringLiteral("vellmore"));
+    if (vellmore.isEmpty())
+        return fail(QStringLiteral("cannot find vellmore"));
+    QProcess process;
+    process.setProgram(vellmore);
+    process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
+    if (!process.startDetached())
+        return fail(QStringLiteral("cannot start %1: %2").arg(vellmore, process.errorString()));
+    std::printf("Vellmore started in %s\n", qPrintable(QDir::toNativeSeparators(folder)));
+    return 0;
 }
 
 int startVellmoreInDemo()
@@ -65,19 +89,21 @@ int startVellmoreInDemo()
     const QString problem = demo::layOut(folder, simulator);
     if (!problem.isEmpty())
         return fail(problem);
-    const QString vellmore = companion(QStringLiteral("vellmore"));
-    if (vellmore.isEmpty())
-        return fail(QStringLiteral("cannot find vellmore"));
-    QProcess process;
-    process.setProgram(vellmore);
-    process.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("OBSIM_CART"), folder + QStringLiteral("/cart"));
-    process.setProcessEnvironment(environment);
-    if (!process.startDetached())
-        return fail(QStringLiteral("cannot start %1: %2").arg(vellmore, process.errorString()));
-    std::printf("Vellmore started in %s\n", qPrintable(QDir::toNativeSeparators(folder)));
-    return 0;
+    return startVellmoreIn(folder, environment);
+}
+
+// The folder for the user's own tool, loader and games, in their own Documents whoever installed
+// Vellmore: Vellmore finds OB.exe and gbaldr32.bin only in the folder it starts in.
+int startVellmoreInToolFolder()
+{
+    failedAction = QStringLiteral("Vellmore could not be started");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = documents + QStringLiteral("/Vellmore");
+    if (documents.isEmpty() || !QDir().mkpath(folder))
+        return fail(QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(folder)));
+    return startVellmoreIn(folder, QProcessEnvironment::systemEnvironment());
 }
 
 } // namespace
@@ -103,7 +129,8 @@ int main(int argc, char* argv[])
     // written nowhere would say nothing.
     const bool doubleClicked = !useParentConsole() && argc == 1;
     // A Qt program with a screen only when started from the menu: there a failure goes in a message box.
-    const bool starting = doubleClicked || (argc >= 2 && qstrcmp(argv[1], "--start") == 0);
+    const bool toolFolder = argc >= 2 && qstrcmp(argv[1], "--tool-folder") == 0;
+    const bool starting = doubleClicked || toolFolder || (argc >= 2 && qstrcmp(argv[1], "--start") == 0);
     const bool fromMenu = doubleClicked || (starting && argc == 3 && qstrcmp(argv[2], "--from-menu") == 0);
     std::unique_ptr<QCoreApplication> app(fromMenu && hasDisplay() ? new QApplication(argc, argv)
                                                                    : new QCoreApplication(argc, argv));
@@ -119,6 +146,8 @@ int main(int argc, char* argv[])
         std::fputs(usage, stderr);
         return 2;
     }
+    if (toolFolder)
+        return startVellmoreInToolFolder();
     if (starting)
         return startVellmoreInDemo();
     const QString problem = demo::layOut(word, companion(QStringLiteral("vellmore-obsim")));
