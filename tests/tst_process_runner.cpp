@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,8 @@
 #include <unistd.h>
 #ifndef Q_OS_WIN
 #include <sys/resource.h>
+#else
+#include <windows.h>
 #endif
 
 using run::CommandLine;
@@ -125,6 +128,7 @@ private slots:
 #ifdef Q_OS_WIN
     void windowsInItsOwnWords_data();
     void windowsInItsOwnWords();
+    void aProcessTreeEndsWhole();
 #endif
     void consoleShowsOutputWhileRunning();
 #ifndef Q_OS_WIN // writes that end a process: a closed pipe, a file-size limit
@@ -366,14 +370,39 @@ void ProcessRunnerTest::misbehavingTools()
 
 void ProcessRunnerTest::stopEndsTheWholeTool_data()
 {
-    QTest::addColumn<QString>("real"); // the steps of the real tool behind a wrapper
-    QTest::newRow("the real tool ends when asked") << "ready;wait;write late";
-    QTest::newRow("the real tool ignores the request") << "ignore-stop;ready;wait;write late";
+    QTest::addColumn<QString>("real");     // the steps of the real tool behind a wrapper
+    QTest::addColumn<QString>("outerJob"); // Windows: Vellmore itself in a job, which lets a tool break away or not
+    QTest::newRow("the real tool ends when asked") << "ready;wait;write late"
+                                                   << "";
+    QTest::newRow("the real tool ignores the request") << "ignore-stop;ready;wait;write late"
+                                                       << "";
+#ifdef Q_OS_WIN
+    // As on Windows 7, where a tool inside a job cannot be put in another: its process tree is ended. Last,
+    // as Vellmore stays in the job; the last rows leave it one that lets tools break away.
+    QTest::newRow("in a job, no breakaway") << "ignore-stop;ready;wait;write late"
+                                            << "closed";
+    QTest::newRow("in a job that lets tools go") << "ignore-stop;ready;wait;write late"
+                                                 << "breakaway";
+#endif
 }
 
 void ProcessRunnerTest::stopEndsTheWholeTool()
 {
     QFETCH(QString, real);
+    QFETCH(QString, outerJob);
+#ifdef Q_OS_WIN
+    if (!outerJob.isEmpty()) {
+        static const HANDLE outer = [] {
+            const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+            return job && AssignProcessToJobObject(job, GetCurrentProcess()) ? job : nullptr;
+        }();
+        if (!outer)
+            QSKIP("this system cannot put the test in a job");
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = outerJob == "breakaway" ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0;
+        QVERIFY(SetInformationJobObject(outer, JobObjectExtendedLimitInformation, &limits, sizeof limits));
+    }
+#endif
     QTemporaryDir dir;
     // A wrapper that starts the real tool and waits for it, as a script for Wine does.
     const QString realTool = tool(dir, "real", real);
@@ -468,6 +497,32 @@ void ProcessRunnerTest::windowsInItsOwnWords()
              qPrintable(told));
     if (parts.size() > 1)
         QVERIFY2(told.contains(" (" + parts.last()) && told.endsWith(')'), qPrintable(told));
+}
+#endif
+
+#ifdef Q_OS_WIN
+// Where no job can hold the tool (Windows 7 in a job of its own), its processes are found by their
+// parents: a wrapper and the real tool it started, even once the wrapper has ended.
+void ProcessRunnerTest::aProcessTreeEndsWhole()
+{
+    QTemporaryDir dir;
+    const QString realTool = tool(dir, "real", "ignore-stop;ready;wait;write late");
+    const QString wrapper = tool(dir, "wrapper", "spawn real");
+    QProcess started;
+    started.start(wrapper, {dir.filePath("cart.gba")});
+    QVERIFY(started.waitForStarted());
+    const platform::ProcessTreeRoot root = platform::processTreeRoot(static_cast<unsigned long>(started.processId()));
+    QTRY_VERIFY(testfiles::toolIsReady(realTool));
+    // The wrapper, the real tool and any console host the system gave them.
+    QVERIFY(platform::runningProcessTree(root).size() >= 2);
+    started.kill();
+    QVERIFY(started.waitForFinished());
+    QVERIFY(!platform::runningProcessTree(root).empty()); // the real tool, orphaned
+    platform::endProcessTree(root);
+    QTRY_COMPARE(platform::runningProcessTree(root).size(), size_t(0));
+    testfiles::letToolGoOn(realTool);
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(dir.filePath("cart.gba")));
 }
 #endif
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The system's answers to what differs between Windows and the other systems Vellmore runs on:
 // separators, roots, letter case, names, code pages, error texts, signals. One source per system
@@ -86,6 +87,21 @@ QString decodeConsoleOutput(const QByteArray& bytes);
 #ifdef Q_OS_WIN
 // Whether Windows itself is 64-bit, whatever Vellmore is built as (a 32-bit Vellmore runs there too).
 bool windowsIs64Bit();
+
+// A process and when it was created: the start of a tree of processes that no job holds.
+struct ProcessTreeRoot {
+    unsigned long id = 0;
+    quint64 created = 0;
+};
+ProcessTreeRoot processTreeRoot(unsigned long processId);
+
+// The running processes of the tree: the root itself and every process started by one of the tree's
+// since, parents as the system records them. A child is newer than its parent, so a process id the
+// system gave out again is never taken for the tree's.
+std::vector<unsigned long> runningProcessTree(const ProcessTreeRoot& root);
+
+// Ends every process of the tree, a few rounds over, for one started while the others end.
+void endProcessTree(const ProcessTreeRoot& root);
 
 // Why Windows did not run a DOS or 16-bit program: 64-bit Windows has no NTVDM; 32-bit Windows runs
 // them through it when the feature is there.

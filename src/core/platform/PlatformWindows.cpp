@@ -10,8 +10,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <io.h>
 
@@ -277,6 +280,71 @@ QStringList missingLibraries(const QString& path)
             missing.append(library);
     }
     return missing;
+}
+
+namespace {
+
+// When a process was created, in the system's 100 ns units; 0 when it cannot be asked (it has ended).
+quint64 creationTime(DWORD processId)
+{
+    const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!handle)
+        return 0;
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    const bool asked = GetProcessTimes(handle, &created, &exited, &kernel, &user);
+    CloseHandle(handle);
+    return asked ? (quint64(created.dwHighDateTime) << 32) | created.dwLowDateTime : 0;
+}
+
+} // namespace
+
+ProcessTreeRoot processTreeRoot(unsigned long processId)
+{
+    return {processId, creationTime(processId)};
+}
+
+std::vector<unsigned long> runningProcessTree(const ProcessTreeRoot& root)
+{
+    std::vector<std::pair<DWORD, DWORD>> running; // each process and its parent
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return {};
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        running.emplace_back(entry.th32ProcessID, entry.th32ParentProcessID);
+    CloseHandle(snapshot);
+    std::vector<std::pair<DWORD, quint64>> tree{{root.id, root.created}}; // the root, running or not
+    for (size_t next = 0; next < tree.size(); ++next) {
+        for (const auto& [id, parent] : running) {
+            if (parent != tree[next].first || id == root.id)
+                continue;
+            const quint64 created = creationTime(id);
+            if (created >= tree[next].second)
+                tree.emplace_back(id, created);
+        }
+    }
+    std::vector<unsigned long> alive;
+    for (const auto& member : tree) {
+        if (std::any_of(running.cbegin(), running.cend(), [&](const auto& p) { return p.first == member.first; }))
+            alive.push_back(member.first);
+    }
+    return alive;
+}
+
+void endProcessTree(const ProcessTreeRoot& root)
+{
+    for (int round = 0; round < 3; ++round) {
+        for (const unsigned long member : runningProcessTree(root)) {
+            if (const HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, member)) {
+                TerminateProcess(handle, 1);
+                CloseHandle(handle);
+            }
+        }
+    }
 }
 
 } // namespace platform

@@ -24,7 +24,26 @@ namespace run {
 struct ToolProcesses::Private {
     HANDLE job = nullptr;
     bool adopted = false;
+    // Where the job could not take the tool in (Windows 7 has no nested jobs, and Vellmore may run in
+    // a job of its own): the process Vellmore started, whose descendants are the rest of the tool.
+    platform::ProcessTreeRoot root;
 };
+
+namespace {
+
+// Whether Vellmore runs in a job that lets a started program leave it: then the tool can go into
+// Vellmore's own job even on Windows 7, which has no nested jobs.
+bool mayBreakAwayFromOwnJob()
+{
+    BOOL inJob = FALSE;
+    if (!IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) || !inJob)
+        return false;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION outer = {};
+    return QueryInformationJobObject(nullptr, JobObjectExtendedLimitInformation, &outer, sizeof outer, nullptr) &&
+           (outer.BasicLimitInformation.LimitFlags & JOB_OBJECT_LIMIT_BREAKAWAY_OK) != 0;
+}
+
+} // namespace
 
 ToolProcesses::ToolProcesses() : d(new Private)
 {
@@ -64,11 +83,12 @@ void ToolProcesses::setUp(compat::ChildSetupProcess& process, const CommandLine&
     }
     // CreateProcess may write into the text it is given: a buffer of its own, alive as long as the process object.
     auto text = std::make_shared<std::wstring>(commandLine.toStdWString());
-    process.setCreateProcessArgumentsModifier([text](QProcess::CreateProcessArguments* arguments) {
+    const DWORD breakaway = mayBreakAwayFromOwnJob() ? CREATE_BREAKAWAY_FROM_JOB : 0;
+    process.setCreateProcessArgumentsModifier([text, breakaway](QProcess::CreateProcessArguments* arguments) {
         // Exactly the command line assembled: Qt would put a blank of its own after the program.
         arguments->arguments = text->data();
         // At normal priority, inheriting Vellmore's inheritable handles, held until it is in the job.
-        arguments->flags |= NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED;
+        arguments->flags |= NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | breakaway;
         arguments->inheritHandles = TRUE;
     });
 }
@@ -103,6 +123,8 @@ void ToolProcesses::adopt(QProcess& process)
         d->adopted = d->job && AssignProcessToJobObject(d->job, handle);
         CloseHandle(handle);
     }
+    if (!d->adopted)
+        d->root = platform::processTreeRoot(id);
     resumeThreadsOf(id);
 }
 
@@ -114,15 +136,18 @@ void ToolProcesses::askToEnd(QProcess& process)
 
 void ToolProcesses::kill(QProcess& process)
 {
-    if (d->adopted)
+    if (d->adopted) {
         TerminateJobObject(d->job, 1);
+    } else if (d->root.id != 0) {
+        platform::endProcessTree(d->root);
+    }
     process.kill();
 }
 
 bool ToolProcesses::anyRunning() const
 {
     if (!d->adopted)
-        return false;
+        return d->root.id != 0 && !platform::runningProcessTree(d->root).empty();
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
     if (!QueryInformationJobObject(d->job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
                                    nullptr))
