@@ -1,8 +1,11 @@
 #include "CliContext.h"
 #include "Doctor.h"
+#include "multirom/StartupDetection.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QStandardPaths>
 
 #include <optional>
 
@@ -28,6 +31,20 @@ std::optional<DoctorCheck> toolFileProblem(const QString& tool)
     return std::nullopt;
 }
 
+// The tool where Vellmore finds it: OB.exe (any letter case) in this folder, else in Documents\Vellmore,
+// where Windows' Start menu starts Vellmore. Empty when neither holds one.
+QString toolWhereVellmoreLooks()
+{
+    const QStringList folders{QDir::currentPath(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                                                       QStringLiteral("/Vellmore")};
+    for (const QString& folder : folders) {
+        const QString found = multirom::detectStartupFiles(folder).value(multirom::toolLookupName());
+        if (!found.isEmpty())
+            return QDir::toNativeSeparators(QDir(folder).filePath(found));
+    }
+    return QString();
+}
+
 } // namespace
 
 int doctorCommand(const QStringList& args)
@@ -36,8 +53,10 @@ int doctorCommand(const QStringList& args)
                        QStringLiteral("Checks the set-up: the system, what kind of program the tool is and whether it "
                                       "can drive a cart here, and the port; says what to do where something is "
                                       "wrong."));
-    context.parser().addOption(
-        {QStringLiteral("tool"), QStringLiteral("The flash tool (OB.exe)."), QStringLiteral("PATH")});
+    context.parser().addOption({QStringLiteral("tool"),
+                                QStringLiteral("The flash tool (by default OB.exe where Vellmore finds it: this "
+                                               "folder, else Documents/Vellmore)."),
+                                QStringLiteral("PATH")});
     context.parser().addOption(
         {QStringLiteral("port"), QStringLiteral("The LPT port, 1 to 4 (1)."), QStringLiteral("N")});
     int exitCode = Done;
@@ -51,8 +70,9 @@ int doctorCommand(const QStringList& args)
         return context.badArgument(why);
     platform::ProgramKind kind;
     QList<DoctorCheck> checks = systemChecks();
-    if (context.parser().isSet(QStringLiteral("tool"))) {
-        const QString tool = context.parser().value(QStringLiteral("tool"));
+    const QString tool = context.parser().isSet(QStringLiteral("tool")) ? context.parser().value(QStringLiteral("tool"))
+                                                                        : toolWhereVellmoreLooks();
+    if (!tool.isEmpty()) {
         const std::optional<DoctorCheck> problem = toolFileProblem(tool);
         checks += problem ? QList<DoctorCheck>{*problem} : toolChecks(tool, &kind);
     }

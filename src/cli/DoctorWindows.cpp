@@ -3,12 +3,19 @@
 #include "platform/Platform.h"
 
 #include <QFileInfo>
+#include <QMap>
 #include <QStringList>
 
 #include <optional>
 #include <vector>
 
 #include <windows.h>
+
+#include <cfgmgr32.h>
+#include <initguid.h>
+
+#include <devguid.h>
+#include <setupapi.h>
 
 namespace cli {
 
@@ -108,6 +115,54 @@ QStringList listedPorts()
     return ports;
 }
 
+// The I/O base address of each parallel port the configuration manager knows, by its name ("LPT1"):
+// the first I/O range it gave the port.
+QMap<QString, quint64> portAddresses()
+{
+    QMap<QString, quint64> addresses;
+    const HDEVINFO devices = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+    if (devices == INVALID_HANDLE_VALUE)
+        return addresses;
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof device;
+    for (DWORD index = 0; SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+        const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE)
+            continue;
+        wchar_t name[32] = {};
+        DWORD size = sizeof name - sizeof(wchar_t);
+        const bool named =
+            RegQueryValueExW(key, L"PortName", nullptr, nullptr, reinterpret_cast<BYTE*>(name), &size) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        if (!named)
+            continue;
+        LOG_CONF configuration = 0;
+        if (CM_Get_First_Log_Conf(&configuration, device.DevInst, ALLOC_LOG_CONF) != CR_SUCCESS &&
+            CM_Get_First_Log_Conf(&configuration, device.DevInst, BOOT_LOG_CONF) != CR_SUCCESS)
+            continue;
+        RES_DES range = 0;
+        if (CM_Get_Next_Res_Des(&range, configuration, ResType_IO, nullptr, 0) == CR_SUCCESS) {
+            IO_RESOURCE resource = {};
+            if (CM_Get_Res_Des_Data(range, &resource, sizeof resource, 0) == CR_SUCCESS)
+                addresses.insert(QString::fromWCharArray(name).toUpper(), resource.IO_Header.IOD_Alloc_Base);
+            CM_Free_Res_Des_Handle(range);
+        }
+        CM_Free_Log_Conf_Handle(configuration);
+    }
+    SetupDiDestroyDeviceInfoList(devices);
+    return addresses;
+}
+
+// "at 0x378"; a port at an address other than the three of on-board ports sits on an add-in card.
+QString addressWords(quint64 base)
+{
+    const bool onBoard = base == 0x378 || base == 0x278 || base == 0x3BC;
+    return QStringLiteral(" at 0x%1%2")
+        .arg(base, 0, 16)
+        .arg(onBoard ? QString()
+                     : QStringLiteral(" (a card's port: if the tool asks for the port's address, give it this one)"));
+}
+
 } // namespace
 
 QList<DoctorCheck> systemChecks()
@@ -199,8 +254,11 @@ QList<DoctorCheck> portChecks(int port, const ProgramKind&)
         if (listed.startsWith(wanted + QLatin1Char(' '), Qt::CaseInsensitive))
             found = listed;
     }
-    if (!found.isEmpty())
-        return {{QStringLiteral("Windows lists %1").arg(found), true, {}}};
+    if (!found.isEmpty()) {
+        const QMap<QString, quint64> addresses = portAddresses();
+        const QString where = addresses.contains(wanted) ? addressWords(addresses.value(wanted)) : QString();
+        return {{QStringLiteral("Windows lists %1%2").arg(found, where), true, {}}};
+    }
     return {
         {QStringLiteral("Windows lists %1").arg(wanted), false,
          QStringLiteral("Windows lists %1, not %2: check the port in the BIOS (enabled, SPP/EPP/ECP) and in "
