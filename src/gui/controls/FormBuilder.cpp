@@ -192,6 +192,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     widget->setAutoDefault(false);
     widget->installEventFilter(new EnterPressesButton(widget));
     widget->setToolTip(toolTip);
+    widget->setStyle(narrowControlStyle()); // a caption whole in a low button
     place(widget, left, top, width, height);
     return widget;
 }
@@ -239,6 +240,20 @@ public:
         if ((metric == PM_ExclusiveIndicatorHeight || metric == PM_ExclusiveIndicatorWidth) && widget)
             return qMin(own, widget->height());
         return own;
+    }
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const QRect own = QProxyStyle::subElementRect(element, option, widget);
+        if (element != SE_PushButtonContents)
+            return own;
+        // The forms' buttons are as low as 17 pixels, where a theme's margins leave the text less than
+        // its height: Windows' own buttons let it use all but the frame, and so do these.
+        const int frame = 2;
+        const QRect inside = option->rect.adjusted(frame, frame, -frame, -frame);
+        return own.height() >= option->fontMetrics.height()
+                   ? own
+                   : QRect(own.left(), inside.top(), own.width(), inside.height());
     }
 
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
@@ -356,8 +371,15 @@ bool captionFits(const QWidget* control)
         const QRect needed = metrics.boundingRect(QRect(0, 0, room.width(), 1 << 16), Qt::TextWordWrap, text);
         return needed.width() <= room.width() && needed.height() <= room.height();
     }
-    if (qobject_cast<const QPushButton*>(control))
-        return metrics.horizontalAdvance(text) <= room.width();
+    // A button's text is centred in its room and cut at it on every side: the ink of its letters,
+    // descenders ("move up") included, must lie within.
+    if (qobject_cast<const QPushButton*>(control)) {
+        const QFontMetricsF exact(control->font());
+        const QRectF ink = exact.tightBoundingRect(text);
+        const qreal baseline = room.top() + (room.height() - exact.height()) / 2 + exact.ascent();
+        return metrics.horizontalAdvance(text) <= room.width() && baseline + ink.top() >= room.top() &&
+               baseline + ink.bottom() <= room.top() + room.height();
+    }
     if (label)
         return metrics.horizontalAdvance(text) <= room.width();
     // An option's text starts after its indicator and is cut only where the control ends.
