@@ -256,6 +256,22 @@ public:
                    : QRect(own.left(), inside.top(), own.width(), inside.height());
     }
 
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (element != CE_PushButtonLabel || !button || !widget) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        // The base style hands the label the room of its own margins, not the room above: ask again.
+        QStyleOptionButton whole = *button;
+        whole.rect = widget->rect();
+        QStyleOptionButton label = *button;
+        label.rect = subElementRect(SE_PushButtonContents, &whole, widget);
+        QProxyStyle::drawControl(element, &label, painter, widget);
+    }
+
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                          const QWidget* widget) const override
     {
