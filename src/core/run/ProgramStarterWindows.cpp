@@ -83,12 +83,17 @@ void ToolProcesses::setUp(compat::ChildSetupProcess& process, const CommandLine&
     }
     // CreateProcess may write into the text it is given: a buffer of its own, alive as long as the process object.
     auto text = std::make_shared<std::wstring>(commandLine.toStdWString());
-    const DWORD breakaway = mayBreakAwayFromOwnJob() ? CREATE_BREAKAWAY_FROM_JOB : 0;
-    process.setCreateProcessArgumentsModifier([text, breakaway](QProcess::CreateProcessArguments* arguments) {
+    DWORD flags = mayBreakAwayFromOwnJob() ? CREATE_BREAKAWAY_FROM_JOB : 0;
+    // 16-bit Windows programs share one DOS machine unless asked otherwise: a tool's own is the tool's
+    // alone to stop. (A DOS program always gets an NTVDM process of its own.)
+    if (!command.isOwnBatchFile() && !command.namesBatchFile() &&
+        platform::programKindAt(command.program()).kind == platform::ProgramKind::Kind::Windows16Program)
+        flags |= CREATE_SEPARATE_WOW_VDM;
+    process.setCreateProcessArgumentsModifier([text, flags](QProcess::CreateProcessArguments* arguments) {
         // Exactly the command line assembled: Qt would put a blank of its own after the program.
         arguments->arguments = text->data();
         // At normal priority, inheriting Vellmore's inheritable handles, held until it is in the job.
-        arguments->flags |= NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | breakaway;
+        arguments->flags |= NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | flags;
         arguments->inheritHandles = TRUE;
     });
 }
