@@ -189,7 +189,10 @@ void CliTest::commandLinesAreTheWindows()
     QFETCH(QStringList, expected);
     testfiles::write(at("multi.gba"), "multirom");
     testfiles::write(at("game.sav"), "save");
-    const QString tool = testfiles::writeStandIn(at("tool"), {"args", "write new"});
+    // A backup as whole as the one asked for: 128K, or 128 Mbit.
+    const int size = args.first() == "backup-save" ? 131072 : args.first() == "backup-cart" ? 128 * 131072 : 0;
+    const QString tool =
+        testfiles::writeStandIn(at("tool"), {"args", size ? "fill " + QString::number(size) : "exit 0"});
     const Ran done = cli(QStringList{args.first(), "--tool", tool} + args.mid(1), m_dir->path());
     QCOMPARE(done.code, 0);
     QString wanted;

@@ -468,7 +468,7 @@ void OperationsTest::saveWindowOperations_data()
     QTest::addColumn<int>("number");       // bank, or chip size in Mbit
     QTest::addColumn<QString>("standing"); // what stands at the file before the run
     QTest::addColumn<RunOutcome>("ran");
-    QTest::addColumn<QString>("toolWrites"); // "new", "empty" or "" for nothing
+    QTest::addColumn<QString>("toolWrites"); // "new" (whole), "short" (half), "empty" or "" for nothing
     QTest::addColumn<bool>("waitStepFilled");
     QTest::addColumn<QString>("message");   // %F: the file's path
     QTest::addColumn<QString>("arguments"); // empty: nothing is run
@@ -482,6 +482,7 @@ void OperationsTest::saveWindowOperations_data()
     };
     const QString stale = "backup failed: the tool ended without writing %F; the file there is the one from before";
     const QString notAFile = "the output is not an ordinary file and cannot be replaced by the backup: %F";
+    const QString putBack = "the file that was there before is back in its place";
     // clang-format off
     // The order of the checks, and where an empty wait step becomes "0" in each.
     row("backup: tool and file missing", "backup", "", "", 1, "", done, "new", false, "please select your Orbick location", "");
@@ -505,7 +506,11 @@ void OperationsTest::saveWindowOperations_data()
     row("backup: an older one left as it stood", "backup", "OB", "game.sav", 1, "old", done, "", true, stale, "-2 -w 0 -l 1 -b 1 3 %F");
     row("backup: an empty file", "backup", "OB", "game.sav", 1, "", done, "empty", true, "backup failed: %F is empty", "-2 -w 0 -l 1 -b 1 3 %F");
     row("cart: an older one left as it stood", "cart", "OB", "cart.gba", 8, "old", done, "", true, stale, "-2 -w 0 -l 1 -c 8 -s %F");
-    row("cart: an empty file over an older one", "cart", "OB", "cart.gba", 8, "old", done, "empty", true, "backup failed: %F is empty", "-2 -w 0 -l 1 -c 8 -s %F");
+    row("cart: an empty file over an older one", "cart", "OB", "cart.gba", 8, "old", done, "empty", true, "backup failed: %F is empty; " + putBack, "-2 -w 0 -l 1 -c 8 -s %F");
+    // A backup of another size than the one asked for is cut short: a failure, and the older one comes back.
+    row("backup cut short", "backup", "OB", "game.sav", 3, "", done, "short", true, "backup failed: %F holds 65,536 bytes, 131,072 expected", "-2 -w 0 -l 1 -b 3 3 %F");
+    row("cart cut short over an older one", "cart", "OB", "cart.gba", 8, "old", done, "short", true, "backup failed: %F holds 524,288 bytes, 1,048,576 expected; " + putBack, "-2 -w 0 -l 1 -c 8 -s %F");
+    row("backup: tool failed after writing over an older one", "backup", "OB", "game.sav", 3, "old", RunOutcome::exited(5), "short", true, "backup failed: exit code 5; " + putBack, "-2 -w 0 -l 1 -b 3 3 %F");
     row("restore: tool killed", "restore", "OB", "saved.sav", 2, "", RunOutcome::signalled(9), "new", true, "restore failed: killed by signal 9", "-2 -w 0 -l 1 -r 2 %F");
     row("cart: tool missing on disk", "cart", "OB", "cart.gba", 8, "", RunOutcome::notStarted(), "", true, "could not start OB", "-2 -w 0 -l 1 -c 8 -s %F");
     row("backup: tool not started, with the reason", "backup", "OB", "game.sav", 1, "", RunOutcome::notStarted("Permission denied"), "", true, "could not start OB: Permission denied", "-2 -w 0 -l 1 -b 1 3 %F");
@@ -564,9 +569,13 @@ void OperationsTest::saveWindowOperations()
     auto recordingTool = [&](const CommandLine& command) {
         seen = command.arguments().join(' ');
         filledBeforeRun = filled == 1;
+        // A whole backup: 128K (size code 3), or the chip's megabits of 131,072 bytes.
+        const int whole = operation == "backup" ? 131072 : number * 131072;
         if (!toolWrites.isEmpty() && operation != "restore")
-            testfiles::write(path, toolWrites == "new" ? QByteArray("written by the tool, a new backup!!!!!!!!")
-                                                       : QByteArray());
+            testfiles::write(path, QByteArray(toolWrites == "new"     ? whole
+                                              : toolWrites == "short" ? whole / 2
+                                                                      : 0,
+                                              'n'));
         return ran;
     };
     const cart::WaitStepFilled shown = [&] { ++filled; };
@@ -588,6 +597,9 @@ void OperationsTest::saveWindowOperations()
         QVERIFY2(QFileInfo(path).isSymLink(), "the link stays a link");
         QCOMPARE(testfiles::read(elsewhere), testfiles::read(path));
     }
+    if (standing == "old" && !outcome.succeeded)
+        QCOMPARE(testfiles::read(path), older); // what the user had is there as before
+    QCOMPARE(QDir(m_dir->path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden), QStringList()); // nothing kept aside
     if (standing == "fifo" || standing == "device link")
         QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
 }
@@ -608,8 +620,10 @@ void OperationsTest::ansiToolGetsWholePaths()
     port.toolPath = "OB";
     QStringList received;
     auto tool = [&](const CommandLine& command) {
-        received.append(command.arguments().last());
-        testfiles::write(command.arguments().last(), "written by the tool");
+        const QStringList arguments = command.arguments();
+        received.append(arguments.last());
+        if (arguments.contains("-b") || arguments.contains("-c")) // a 32K save, an 8 Mbit cart
+            testfiles::write(arguments.last(), QByteArray(arguments.contains("-b") ? 32768 : 1048576, 't'));
         return RunOutcome::exited(0);
     };
     QVERIFY(cart::restoreSave(port, 1, saved, tool).succeeded);
@@ -620,7 +634,7 @@ void OperationsTest::ansiToolGetsWholePaths()
         QVERIFY2(platform::toolArgumentEncoder()(path).has_value(), qPrintable(path));
         QVERIFY2(platform::sameFile(path, saved) || platform::sameFile(path, folder + "\\new.sav"), qPrintable(path));
     }
-    QCOMPARE(testfiles::read(folder + "\\new.sav"), QByteArray("written by the tool"));
+    QCOMPARE(testfiles::read(folder + "\\new.sav").size(), 32768);
     // A file to make whose own name the code page lacks: made empty first, for its short name; a tool
     // that fails leaves nothing behind.
     const QString unnamed = folder + QString::fromUtf8("\\\xe6\x97\xa5.sav");
@@ -629,7 +643,7 @@ void OperationsTest::ansiToolGetsWholePaths()
     QCOMPARE(failed.message, QString("backup failed: exit code 5"));
     QVERIFY(!QFileInfo::exists(unnamed));
     QVERIFY(cart::backupCart(port, 8, unnamed, tool).succeeded);
-    QCOMPARE(testfiles::read(unnamed), QByteArray("written by the tool"));
+    QCOMPARE(testfiles::read(unnamed).size(), 1048576);
 #endif
 }
 

@@ -4,6 +4,7 @@
 //   args            writes its arguments, each in [ ], to "<its own path>.args"
 //   out TEXT        writes TEXT and a line end to standard output; err TEXT likewise to error
 //   write TEXT      writes TEXT into the file named by its last argument
+//   fill N          writes N bytes into the file named by its last argument
 //   ready           makes "<its own path>.ready", so that a test knows it runs
 //   wait            waits, at most a minute, until "<its own path>.go" exists
 //   where           writes its current directory to "<its own path>.where"
@@ -121,10 +122,10 @@ int main(int argc, char* argv[])
             FILE* stream = verb == QLatin1String("out") ? stdout : stderr;
             std::fprintf(stream, "%s\n", rest.toLocal8Bit().constData());
             std::fflush(stream);
-        } else if (verb == QLatin1String("write")) {
+        } else if (verb == QLatin1String("write") || verb == QLatin1String("fill")) {
             QFile out(arguments.value(arguments.size() - 1));
             if (out.open(QIODevice::WriteOnly))
-                out.write(rest.toUtf8());
+                out.write(verb == QLatin1String("write") ? rest.toUtf8() : QByteArray(rest.toInt(), 'f'));
         } else if (verb == QLatin1String("ready")) {
             QFile(self + QStringLiteral(".ready")).open(QIODevice::WriteOnly);
         } else if (verb == QLatin1String("where") || verb == QLatin1String("env")) {

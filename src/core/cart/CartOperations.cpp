@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+
+#include <memory>
 
 namespace cart {
 
@@ -110,28 +113,91 @@ bool refuseUnpassable(ToolOutcome& outcome, const QString& path, PassedPath* pas
     return true;
 }
 
-// Runs the tool; the success message only when it ended with exit code 0 and, for a backup,
-// it wrote the file anew: a file left as it stood before the run is an old backup, not this one.
-void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::CommandLine& command,
-             const QString& toolPath, const QString& operation, const QString& written, const QString& done,
-             bool placeholder = false)
+// The file a backup writes: its path, the size a whole backup has, and whether Vellmore made it empty
+// before the run (for a short name the tool can read).
+struct BackupFile {
+    QString path;
+    qint64 expectedSize = -1;
+    bool placeholder = false;
+};
+
+// The file that stood where a backup goes, kept aside (a hidden copy beside it) while the tool runs: a
+// run that fails or comes out short gets it back, written into the same file, so that its links and
+// owner stay as they were.
+class KeptFile {
+public:
+    explicit KeptFile(const QString& path) : m_path(path)
+    {
+        QFile original(path);
+        if (!QFileInfo(path).isFile() || original.size() == 0 || !original.open(QIODevice::ReadOnly))
+            return;
+        const platform::NewFile aside = platform::createFileBeside(path);
+        QFile copy(aside.path);
+        if (aside.path.isEmpty() || !copy.open(QIODevice::WriteOnly) ||
+            copy.write(original.readAll()) != original.size())
+            QFile::remove(aside.path);
+        else
+            m_aside = aside.path;
+    }
+    ~KeptFile()
+    {
+        if (!m_aside.isEmpty())
+            QFile::remove(m_aside);
+    }
+    KeptFile(const KeptFile&) = delete;
+    KeptFile& operator=(const KeptFile&) = delete;
+
+    // Puts the kept file's bytes back; true when they are back.
+    bool putBack() const
+    {
+        QFile copy(m_aside);
+        QFile file(m_path);
+        return !m_aside.isEmpty() && copy.open(QIODevice::ReadOnly) &&
+               file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(copy.readAll()) == copy.size();
+    }
+
+private:
+    QString m_path;
+    QString m_aside;
+};
+
+QString bytes(qint64 count)
 {
+    return QLocale(QLocale::English).toString(count);
+}
+
+// Runs the tool; the success message only when it ended with exit code 0 and, for a backup, it wrote
+// the file anew and whole: a file left as it stood before the run is an old backup, not this one, and
+// one of another size than the backup's is cut short. The file that stood there comes back then.
+void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::CommandLine& command,
+             const QString& toolPath, const QString& operation, const BackupFile& backup, const QString& done)
+{
+    const QString& written = backup.path;
     // Vellmore's own empty placeholder stands for no file at all.
     const platform::FileStamp before =
-        written.isEmpty() || placeholder ? platform::FileStamp() : platform::FileStamp::of(written);
+        written.isEmpty() || backup.placeholder ? platform::FileStamp() : platform::FileStamp::of(written);
+    const std::unique_ptr<KeptFile> kept(written.isEmpty() || backup.placeholder ? nullptr : new KeptFile(written));
     const run::RunOutcome ran = run(command);
+    const platform::FileStamp after = written.isEmpty() ? platform::FileStamp() : platform::FileStamp::of(written);
     if (!ran.succeeded()) {
         outcome.message = toolFailureMessage(ran, toolPath, operation);
     } else if (const auto unwritten = written.isEmpty()
                                           ? std::nullopt
                                           : platform::unwrittenReason(written, before, QStringLiteral("the tool"))) {
         outcome.message = operation + QStringLiteral(" failed: ") + *unwritten;
+    } else if (backup.expectedSize >= 0 && after.size != backup.expectedSize) {
+        outcome.message = operation + QStringLiteral(" failed: %1 holds %2 bytes, %3 expected")
+                                          .arg(written, bytes(after.size), bytes(backup.expectedSize));
     } else {
         outcome.succeeded = true;
         outcome.message = done;
     }
-    if (placeholder && !outcome.succeeded && QFileInfo(written).size() == 0)
+    if (outcome.succeeded || written.isEmpty())
+        return;
+    if (backup.placeholder && QFileInfo(written).size() == 0)
         QFile::remove(written);
+    else if (kept && !(platform::FileStamp::of(written) == before) && kept->putBack())
+        outcome.message += QStringLiteral("; the file that was there before is back in its place");
 }
 
 } // namespace
@@ -148,8 +214,8 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
     PassedPath passed;
     if (refuseUnpassable(outcome, multirom, &passed))
         return outcome;
-    runTool(outcome, run, flashCommand(port, repairHeader, passed.form), port.toolPath, QStringLiteral("flash"),
-            QString(), QStringLiteral("Flashed!"));
+    runTool(outcome, run, flashCommand(port, repairHeader, passed.form), port.toolPath, QStringLiteral("flash"), {},
+            QStringLiteral("Flashed!"));
     return outcome;
 }
 
@@ -165,7 +231,8 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
         refuseUnpassable(outcome, output, &passed, true))
         return outcome;
     runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, passed.form), port.toolPath, QStringLiteral("backup"),
-            output, QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output, passed.placeholder);
+            {output, qint64(32 * 1024) << (sizeCode - 1), passed.placeholder},
+            QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
     return outcome;
 }
 
@@ -183,8 +250,8 @@ ToolOutcome restoreSave(PortSettings port, int bank, const QString& savedGame, c
     if (refuse(outcome, unreadable.has_value(), ToolChoice::File, unreadable.value_or(QString())) ||
         refuseUnpassable(outcome, savedGame, &passed))
         return outcome;
-    runTool(outcome, run, saveRestoreCommand(port, bank, passed.form), port.toolPath, QStringLiteral("restore"),
-            QString(), QStringLiteral("save restored!"));
+    runTool(outcome, run, saveRestoreCommand(port, bank, passed.form), port.toolPath, QStringLiteral("restore"), {},
+            QStringLiteral("save restored!"));
     return outcome;
 }
 
@@ -200,7 +267,8 @@ ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, c
     if (refuseOutputPlace(outcome, output) || refuseUnpassable(outcome, output, &passed, true))
         return outcome;
     runTool(outcome, run, cartBackupCommand(port, chipMbit, passed.form), port.toolPath, QStringLiteral("backup"),
-            output, QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output, passed.placeholder);
+            {output, qint64(chipMbit) * 131072, passed.placeholder},
+            QString::number(chipMbit) + QStringLiteral("mbit game backed up to ") + output);
     return outcome;
 }
 
