@@ -229,6 +229,12 @@ void CliTest::verifyReadsTheCartBack()
     QVERIFY2((code == 0 ? verified.out : verified.err).contains(said), qPrintable(verified.out + verified.err));
     // The cart read back went into a folder of its own, and it is gone.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(".obsim-").size(), 0);
+    // An empty multirom has nothing to compare: refused, never "0 bytes match".
+    testfiles::write(at("empty.gba"), "");
+    const Ran empty =
+        cli({"verify", "--tool", "OB.exe", "--chip", "16", "empty.gba"}, m_dir->path(), {"OBSIM_CART=" + at("cart")});
+    QCOMPARE(empty.code, 1);
+    QVERIFY2(empty.err.contains("the multirom is empty, so there is nothing to compare"), qPrintable(empty.err));
 }
 
 void CliTest::ctrlCStopsTheTool()

@@ -187,13 +187,16 @@ void FaultsTest::emptyLoaderAndGame()
     testfiles::write(at("real.gba"), "real game");
     control<QLineEdit>(m_window, "ldrtext")->setText(at("empty loader.bin"));
     control<QLineEdit>(m_window, "orbicklocation")->setText("tool");
-    // An empty game is named; an empty loader adds nothing and is allowed.
+    // An empty game is named, and so is an empty loader.
     control<GameListBox>(m_window, "listdialog")->addItems({at("empty.gba"), at("real.gba")});
+    QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0),
+             "the loader is empty, so the multirom would start with the first game: " + at("empty loader.bin"));
+    testfiles::write(at("empty loader.bin"), "loader ");
     QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0),
              "this game is empty, so there is nothing of it to put in the multirom: " + at("empty.gba"));
     delete control<GameListBox>(m_window, "listdialog")->takeItem(0);
     QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
-    QCOMPARE(testfiles::read(control<QLineEdit>(m_window, "multitxt")->text()), QByteArray("real game"));
+    QCOMPARE(testfiles::read(control<QLineEdit>(m_window, "multitxt")->text()), QByteArray("loader real game"));
 }
 
 void FaultsTest::backupThatFailsHalfWay_data()

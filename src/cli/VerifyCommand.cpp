@@ -82,6 +82,10 @@ int verifyCommand(const QStringList& args)
         return Failed;
     }
     const qint64 size = QFileInfo(multirom).size();
+    if (size == 0) {
+        context.problem(QStringLiteral("the multirom is empty, so there is nothing to compare: ") + multirom);
+        return Failed;
+    }
     const QLocale english(QLocale::English);
     if (size > multirom::chipBytes(*chip)) {
         context.problem(QStringLiteral("the multirom holds %1 bytes, more than a %2 Mbit chip")

@@ -100,6 +100,9 @@ std::optional<QString> compileInputProblem(const QString& loader, const QStringL
         if (platform::samePlace(target, source))
             return QStringLiteral("the output file is also an input of the multirom: ") + source;
     }
+    // An empty loader would put the first game where the loader should start the cart.
+    if (QFileInfo(loader).size() == 0)
+        return QStringLiteral("the loader is empty, so the multirom would start with the first game: ") + loader;
     for (const QString& game : games) {
         if (QFileInfo(game).size() == 0)
             return QStringLiteral("this game is empty, so there is nothing of it to put in the multirom: ") + game;
