@@ -3,6 +3,7 @@
 #include "compat/QtCompat.h"
 #include "support/TestFiles.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -73,6 +74,8 @@ private slots:
     void cartBackupReadsExactlyTheChipSize_data();
     void cartBackupReadsExactlyTheChipSize();
     void saveBanksRoundTrip();
+    void stoppedLeavesNoPartialFile_data();
+    void stoppedLeavesNoPartialFile();
 };
 
 void ObsimTest::options_data()
@@ -256,6 +259,43 @@ void ObsimTest::saveBanksRoundTrip()
     QCOMPARE(runTool(dir.filePath("cart"), {"-w", "0", "-l", "1", "-b", "2", "1", dir.filePath("empty.sav")}).exitCode,
              0);
     QCOMPARE(testfiles::read(dir.filePath("empty.sav")), QByteArray(32 * 1024, char(0xFF)));
+}
+
+// Asked to end half way (by Stop, Ctrl+C, a closed terminal), the simulator takes its partial file with it,
+// as a well-behaved tool would: the cart's flash being written, or a backup.
+void ObsimTest::stoppedLeavesNoPartialFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("a cart backup, TERM") << QStringList{"-w", "0", "-l", "1", "-c", "8", "-s", "cart.gba"} << SIGTERM;
+    QTest::newRow("a flash, INT") << QStringList{"-w", "0", "-l", "1", "-p", "image.gba"} << SIGINT;
+}
+
+void ObsimTest::stoppedLeavesNoPartialFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("signals are POSIX's");
+#else
+    QFETCH(QStringList, arguments);
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    testfiles::write(dir.filePath("image.gba"), romimage::makeGameImage("HANG", "HANG", 2 << 20));
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("OBSIM_CART", dir.filePath("cart"));
+    environment.insert("OBSIM_FAULT", "hang");
+    process.setProcessEnvironment(environment);
+    process.start(OBSIM_PATH, arguments);
+    auto partials = [&] {
+        return QDir(dir.path()).entryList({"*.obsim-*"}, QDir::Files) +
+               QDir(dir.filePath("cart")).entryList({"*.obsim-*"}, QDir::Files);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!partials().isEmpty(), 20000);
+    ::kill(pid_t(process.processId()), signal);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(partials(), QStringList());
+#endif
 }
 
 QTEST_GUILESS_MAIN(ObsimTest)

@@ -32,4 +32,8 @@ std::string forConsole(const std::string& utf8);
 
 int processId();
 
+// The file being written, removed should the simulator be asked to end (TERM, INT, HUP, Ctrl+C,
+// the console closed) before it is done; an empty path when nothing is being written.
+void removeWhenStopped(const std::filesystem::path& path);
+
 } // namespace obsim

@@ -1,6 +1,7 @@
 #include "ObsimSystem.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,6 +57,37 @@ std::string forConsole(const std::string& utf8)
 int processId()
 {
     return int(::getpid());
+}
+
+namespace {
+
+// The partial file's name, where a signal handler can reach it without allocating.
+char partialFile[4096];
+
+void removePartialAndEnd(int signal)
+{
+    if (partialFile[0] != '\0')
+        ::unlink(partialFile);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+} // namespace
+
+void removeWhenStopped(const std::filesystem::path& path)
+{
+    static const bool installed = [] {
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(signal, removePartialAndEnd);
+        return true;
+    }();
+    (void)installed;
+    const std::string& name = path.native();
+    if (name.size() >= sizeof partialFile) {
+        partialFile[0] = '\0';
+        return;
+    }
+    std::memcpy(partialFile, name.c_str(), name.size() + 1);
 }
 
 } // namespace obsim

@@ -102,4 +102,25 @@ int processId()
     return _getpid();
 }
 
+namespace {
+
+std::wstring partialFile;
+
+// Ctrl+C, Ctrl+Break and the console closed: the partial file goes before Windows ends the simulator.
+BOOL WINAPI removePartial(DWORD)
+{
+    if (!partialFile.empty())
+        DeleteFileW(partialFile.c_str());
+    return FALSE; // and then the usual end
+}
+
+} // namespace
+
+void removeWhenStopped(const std::filesystem::path& path)
+{
+    static const bool installed = SetConsoleCtrlHandler(removePartial, TRUE) != 0;
+    (void)installed;
+    partialFile = path.native();
+}
+
 } // namespace obsim

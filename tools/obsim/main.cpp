@@ -225,8 +225,10 @@ std::optional<Failure> writeOut(const std::string& target, const std::function<B
     auto failed = [&](int error) {
         std::error_code ignored;
         fs::remove(partial, ignored);
+        obsim::removeWhenStopped({});
         return Failure{CannotWrite, "cannot write " + target + ": " + reasonOf(error)};
     };
+    obsim::removeWhenStopped(partial); // before the file exists, so that it never outlives a stop
     File out(partial, "wb");
     if (!out)
         return Failure{CannotWrite, "cannot write " + target + ": " + reasonOf(out.error())};
@@ -245,7 +247,9 @@ std::optional<Failure> writeOut(const std::string& target, const std::function<B
     }
     if (out.close() != 0)
         return failed(out.error());
-    if (const auto why = obsim::replaceFile(partial, *place)) {
+    const std::optional<std::string> why = obsim::replaceFile(partial, *place);
+    obsim::removeWhenStopped({});
+    if (why) {
         std::error_code ignored;
         fs::remove(partial, ignored);
         return Failure{CannotWrite, "cannot write " + target + ": " + *why};
