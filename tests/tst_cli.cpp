@@ -60,12 +60,15 @@ private slots:
     void commandLinesAreTheWindows();
     void verifyReadsTheCartBack_data();
     void verifyReadsTheCartBack();
-    void ctrlCStopsTheTool();
+    void signalsStopTheTool_data();
+    void signalsStopTheTool();
     void doctorSaysWhatToDo_data();
     void doctorSaysWhatToDo();
     void doctorOnWindows_data();
     void doctorOnWindows();
     void namesWholeAndWildcardsExpanded();
+    void helpRunsNothingAndBackupsAskFirst_data();
+    void helpRunsNothingAndBackupsAskFirst();
     void badArgumentsExit2_data();
     void badArgumentsExit2();
 
@@ -237,11 +240,26 @@ void CliTest::verifyReadsTheCartBack()
     QVERIFY2(empty.err.contains("the multirom is empty, so there is nothing to compare"), qPrintable(empty.err));
 }
 
-void CliTest::ctrlCStopsTheTool()
+void CliTest::signalsStopTheTool_data()
+{
+    QTest::addColumn<int>("signal"); // as a shell reports it: 128 + the signal's number
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Ctrl+C") << 2 << 130 << "Ctrl+C was pressed";
+#ifndef Q_OS_WIN
+    QTest::newRow("SIGTERM") << int(SIGTERM) << 143 << "SIGTERM was received";
+    QTest::newRow("the terminal closed") << int(SIGHUP) << 129 << "SIGHUP was received (the terminal was closed)";
+#endif
+}
+
+void CliTest::signalsStopTheTool()
 {
 #ifdef Q_OS_WIN
     QSKIP("Ctrl+C reaches a console program through its console, which the tests do not have");
 #else
+    QFETCH(int, signal);
+    QFETCH(int, code);
+    QFETCH(QString, how);
     layOut();
     QProcess process;
     process.setWorkingDirectory(m_dir->path());
@@ -253,10 +271,10 @@ void CliTest::ctrlCStopsTheTool()
     QByteArray seen;
     QTRY_VERIFY2_WITH_TIMEOUT((seen += process.readAllStandardOutput()).contains("Read"),
                               seen + process.readAllStandardError(), 20000);
-    ::kill(pid_t(process.processId()), SIGINT);
+    ::kill(pid_t(process.processId()), signal);
     QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 130);
-    QVERIFY(process.readAllStandardError().contains("backup stopped: Ctrl+C was pressed"));
+    QCOMPARE(process.exitCode(), code);
+    QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains("backup stopped: " + how));
     QVERIFY(!QFile::exists(at("cart.gba")));
 #endif
 }
@@ -441,6 +459,39 @@ void CliTest::namesWholeAndWildcardsExpanded()
 #endif
 }
 
+// Help of any kind prints help and runs nothing; a backup replaces a file only with --force, as the
+// window asks first.
+void CliTest::helpRunsNothingAndBackupsAskFirst_data()
+{
+    QTest::addColumn<QStringList>("args"); // %T: a tool that records that it ran
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<bool>("ran");
+    QTest::newRow("--help-all") << QStringList{"flash", "--help-all", "--tool", "%T", "multi.gba"} << 0
+                                << "Usage: vellmore-cli flash" << false;
+    QTest::newRow("help COMMAND") << QStringList{"help", "backup-cart"} << 0 << "Usage: vellmore-cli backup-cart"
+                                  << false;
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "vellmore-cli 0." << false;
+    QTest::newRow("a backup over a file") << QStringList{"backup-save", "--tool", "%T", "game.sav"} << 1
+                                          << "game.sav exists: give --force to replace it" << false;
+    QTest::newRow("a backup over a file, forced") << QStringList{"backup-save", "--force", "--tool", "%T", "game.sav"}
+                                                  << 0 << "32K save backed up to game.sav" << true;
+}
+
+void CliTest::helpRunsNothingAndBackupsAskFirst()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QFETCH(bool, ran);
+    testfiles::write(at("game.sav"), "an older backup");
+    const QString tool = testfiles::writeStandIn(at("tool"), {"args", "fill 32768"});
+    const Ran done = cli(args.replaceInStrings("%T", tool), m_dir->path());
+    QCOMPARE(done.code, code);
+    QVERIFY2((done.out + done.err).contains(said), qPrintable(done.out + done.err));
+    QCOMPARE(QFile::exists(tool + ".args"), ran);
+}
+
 void CliTest::badArgumentsExit2_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -450,6 +501,8 @@ void CliTest::badArgumentsExit2_data()
     QTest::newRow("info without a game") << QStringList{"info"};
     QTest::newRow("compile without a loader") << QStringList{"compile", "--output", "m.gba", "a.gba"};
     QTest::newRow("a chip size that is none") << QStringList{"backup-cart", "--tool", "t", "--chip", "48", "c.gba"};
+    QTest::newRow("a chip of 0 Mbit") << QStringList{"compile", "--loader", "l.bin", "--output",
+                                                     "m.gba",   "--chip",   "0",     "a.gba"};
     QTest::newRow("a port beyond 4") << QStringList{"flash", "--tool", "t", "--port", "5", "m.gba"};
     QTest::newRow("a save size that is none") << QStringList{"backup-save", "--tool", "t", "--size", "33K", "s.sav"};
     QTest::newRow("a bank beyond 4") << QStringList{"restore-save", "--tool", "t", "--bank", "0", "s.sav"};

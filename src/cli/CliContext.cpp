@@ -48,7 +48,8 @@ bool CliContext::parse(const QStringList& args, int* exitCode)
         *exitCode = badArgument(m_parser.errorText());
         return false;
     }
-    if (m_parser.isSet(QStringLiteral("help"))) {
+    // Help, of either kind, is all a command asked for then: it runs nothing.
+    if (m_parser.isSet(QStringLiteral("help")) || m_parser.isSet(QStringLiteral("help-all"))) {
         platform::writeText(stdout, helpText());
         *exitCode = Done;
         return false;
@@ -116,7 +117,9 @@ void CliContext::addChipOption(const QString& what)
 std::optional<int> CliContext::chip(bool needed, QString* why) const
 {
     const std::optional<int> mbit = number(QStringLiteral("chip"), 0, 256, 0, why);
-    if (mbit && (*mbit == 0 ? !needed : multirom::isChipSize(*mbit)))
+    // No --chip (0) where none is needed; a --chip given is a chip size, never 0.
+    const bool given = m_parser.isSet(QStringLiteral("chip"));
+    if (mbit && (given || needed ? multirom::isChipSize(*mbit) : *mbit == 0))
         return mbit;
     *why = QStringLiteral("--chip takes 8, 16, 32, 64, 128 or 256");
     return std::nullopt;
@@ -164,8 +167,9 @@ run::ProgramRunner ConsoleRunner::runner()
         });
         // However it ended, the user ended it.
         if (interrupted && outcome.kind != run::RunOutcome::Kind::NotStarted)
-            outcome = run::RunOutcome::stopped(QStringLiteral("Ctrl+C was pressed"));
+            outcome = run::RunOutcome::stopped(interrupt.how());
         m_stopped = outcome.kind == run::RunOutcome::Kind::Stopped;
+        m_stopCode = 128 + interrupt.signal();
         return outcome;
     };
 }

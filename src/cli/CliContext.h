@@ -61,10 +61,14 @@ public:
 
     run::ProgramRunner runner();
     bool stopped() const { return m_stopped; }
+    // The exit code for a stopped run, as a shell gives a program ended by that signal: 130 for Ctrl+C,
+    // 143 for SIGTERM, 129 for SIGHUP.
+    int stopCode() const { return m_stopCode; }
 
 private:
     bool m_outputToErrors;
     bool m_stopped = false;
+    int m_stopCode = Stopped;
 };
 
 // Whether something meant for standard output could not be written there (it was closed, or full).

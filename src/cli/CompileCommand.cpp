@@ -115,7 +115,7 @@ int compileCommand(const QStringList& args)
                    {QStringLiteral("layout"), layout},
                    {QStringLiteral("messages"), QJsonArray::fromStringList(outcome.messages)}});
     if (console.stopped())
-        return Stopped;
+        return console.stopCode();
     return outcome.compiled ? Done : Failed;
 }
 

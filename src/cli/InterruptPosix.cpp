@@ -18,9 +18,11 @@ int wakePipe[2] = {-1, -1};
 std::unique_ptr<QSocketNotifier> notifier;
 const int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-void onSignal(int)
+int received = SIGINT;
+
+void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = char(number);
     [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
 }
 
@@ -37,7 +39,9 @@ InterruptStops::InterruptStops(run::ToolRun* tool)
     notifier = std::make_unique<QSocketNotifier>(wakePipe[0], QSocketNotifier::Read);
     QObject::connect(notifier.get(), &QSocketNotifier::activated, tool, [tool] {
         char bytes[16];
-        [[maybe_unused]] const ssize_t read = ::read(wakePipe[0], bytes, sizeof bytes);
+        const ssize_t read = ::read(wakePipe[0], bytes, sizeof bytes);
+        if (read > 0)
+            received = bytes[0];
         tool->stop();
     });
     struct sigaction action = {};
@@ -52,6 +56,23 @@ InterruptStops::~InterruptStops()
     for (const int number : stopSignals)
         std::signal(number, SIG_DFL);
     notifier.reset();
+}
+
+int InterruptStops::signal() const
+{
+    return received;
+}
+
+QString InterruptStops::how() const
+{
+    switch (received) {
+    case SIGTERM:
+        return QStringLiteral("SIGTERM was received");
+    case SIGHUP:
+        return QStringLiteral("SIGHUP was received (the terminal was closed)");
+    default:
+        return QStringLiteral("Ctrl+C was pressed");
+    }
 }
 
 } // namespace cli

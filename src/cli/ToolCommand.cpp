@@ -3,6 +3,7 @@
 #include "cart/CartOperations.h"
 #include "multirom/MultiromLayout.h"
 
+#include <QFileInfo>
 #include <QMap>
 
 namespace cli {
@@ -38,6 +39,9 @@ int toolCommand(const QString& name, const QStringList& args)
             {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
     if (!flash && !backupSave && !restoreSave)
         context.addChipOption(QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."));
+    const bool backup = !flash && !restoreSave;
+    if (backup)
+        parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUTPUT if it exists.")});
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;
@@ -63,6 +67,16 @@ int toolCommand(const QString& name, const QStringList& args)
             return context.badArgument(why);
     }
 
+    // The window asks before a backup replaces a file; here --force says yes beforehand.
+    if (backup && QFileInfo::exists(file) && !parser.isSet(QStringLiteral("force"))) {
+        const QString message = file + QStringLiteral(" exists: give --force to replace it with the backup");
+        context.problem(message);
+        context.print({{QStringLiteral("done"), false},
+                       {QStringLiteral("stopped"), false},
+                       {QStringLiteral("message"), message}});
+        return Failed;
+    }
+
     ConsoleRunner console(context);
     cart::ToolOutcome outcome;
     if (flash) {
@@ -82,7 +96,7 @@ int toolCommand(const QString& name, const QStringList& args)
     context.print({{QStringLiteral("done"), outcome.succeeded},
                    {QStringLiteral("stopped"), console.stopped()},
                    {QStringLiteral("message"), outcome.message}});
-    return console.stopped() ? Stopped : outcome.succeeded ? Done : Failed;
+    return console.stopped() ? console.stopCode() : outcome.succeeded ? Done : Failed;
 }
 
 } // namespace cli

@@ -102,7 +102,7 @@ int verifyCommand(const QStringList& args)
     if (!read.succeeded) {
         context.problem(read.message);
         context.print({{QStringLiteral("verified"), false}, {QStringLiteral("message"), read.message}});
-        return console.stopped() ? Stopped : Failed;
+        return console.stopped() ? console.stopCode() : Failed;
     }
     const Comparison result = compare(multirom, scratch.filePath(QStringLiteral("cart.gba")));
     QString message;

@@ -10,26 +10,35 @@
 namespace {
 
 const char* const usage =
-    "usage: vellmore-cli COMMAND [OPTIONS] [ARGUMENTS]   (vellmore-cli COMMAND --help for each)\n"
+    "usage: vellmore-cli COMMAND [OPTIONS] [ARGUMENTS]   (vellmore-cli help COMMAND for each)\n"
     "  info GAME...                          each game's header, whether it checks, its save type\n"
     "  compile --loader FILE --output PATH [--chip MBIT] GAME...\n"
     "                                        the multirom, and where each piece lies in it\n"
     "  flash --tool PATH [--no-header-repair] MULTIROM\n"
-    "  backup-save --tool PATH --bank 1..4 --size 32K|64K|128K|256K OUTPUT\n"
+    "  backup-save --tool PATH --bank 1..4 --size 32K|64K|128K|256K [--force] OUTPUT\n"
     "  restore-save --tool PATH --bank 1..4 FILE\n"
-    "  backup-cart --tool PATH --chip 8|16|32|64|128|256 OUTPUT\n"
+    "  backup-cart --tool PATH --chip 8|16|32|64|128|256 [--force] OUTPUT\n"
     "                                        the tool's operations; also --port 1..4, --no-epp, --wait N\n"
     "  verify --tool PATH --chip MBIT MULTIROM   reads the cart back and compares it\n"
     "  doctor [--tool PATH] [--port N]       checks the tool and the port\n"
+    "  help COMMAND, --version\n"
     "Every command takes --json (one JSON object on standard output). Exit codes: 0 done, 1 failed,\n"
-    "2 a bad argument, 130 stopped with Ctrl+C.\n";
+    "2 a bad argument, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).\n";
 
 int dispatch(const QString& command, const QStringList& rest)
 {
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        (command == QLatin1String("help") && rest.isEmpty())) {
         std::fputs(usage, stdout);
         return cli::Done;
     }
+    if (command == QLatin1String("--version")) {
+        std::fputs("vellmore-cli " VELLMORE_VERSION "\n", stdout);
+        return cli::Done;
+    }
+    // "help CMD" is "CMD --help".
+    if (command == QLatin1String("help") && rest.size() == 1)
+        return dispatch(rest.first(), {QStringLiteral("--help")});
     if (command == QLatin1String("info"))
         return cli::infoCommand(rest);
     if (command == QLatin1String("compile"))
