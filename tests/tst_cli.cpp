@@ -53,6 +53,8 @@ private slots:
     void init();
     void gameHeaderChecks_data();
     void gameHeaderChecks();
+    void infoFlagsWhatNoCartHolds_data();
+    void infoFlagsWhatNoCartHolds();
     void saveType_data();
     void saveType();
     void compileLaysOutAndKeepsToTheChip();
@@ -120,27 +122,56 @@ void CliTest::gameHeaderChecks()
         QCOMPARE(header.title + "|" + header.gameCode + "|" + header.maker, QString("COMETCOURIER|CMTE|01"));
 }
 
+void CliTest::infoFlagsWhatNoCartHolds_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<int>("code");
+    QTest::newRow("256 Mbit exactly") << qint64(33554432) << 0;
+    QTest::newRow("a byte more") << qint64(33554433) << 1;
+}
+
+void CliTest::infoFlagsWhatNoCartHolds()
+{
+    QFETCH(qint64, size);
+    QFETCH(int, code);
+    testfiles::write(at("big.gba"), romimage::makeGameImage("BIG", "BIGG", 4096));
+    QVERIFY(QFile::resize(at("big.gba"), size));
+    const Ran ran = cli({"info", "--json", "big.gba"}, m_dir->path());
+    QCOMPARE(ran.code, code);
+    const QJsonObject game = QJsonDocument::fromJson(ran.out.toUtf8()).object()["games"].toArray().first().toObject();
+    QCOMPARE(game["fitsCart"].toBool(), code == 0);
+}
+
 void CliTest::saveType_data()
 {
     QTest::addColumn<QByteArray>("id");
     QTest::addColumn<int>("at");
+    QTest::addColumn<bool>("eepromLater"); // a second ID, EEPROM_V at 9,000
     QTest::addColumn<QString>("type");
-    QTest::newRow("EEPROM") << QByteArray("EEPROM_V124") << 5000 << "EEPROM";
-    QTest::newRow("SRAM") << QByteArray("SRAM_V113") << 5000 << "SRAM";
-    QTest::newRow("SRAM with the F") << QByteArray("SRAM_F_V102") << 5000 << "SRAM";
-    QTest::newRow("Flash 64K") << QByteArray("FLASH_V126") << 5000 << "Flash 64K";
-    QTest::newRow("Flash 512") << QByteArray("FLASH512_V131") << 5000 << "Flash 64K";
-    QTest::newRow("Flash 1M across a MiB") << QByteArray("FLASH1M_V103") << (1 << 20) - 4 << "Flash 128K";
-    QTest::newRow("none") << QByteArray() << 0 << "none";
+    QTest::newRow("EEPROM") << QByteArray("EEPROM_V124") << 5000 << false << "EEPROM";
+    QTest::newRow("SRAM") << QByteArray("SRAM_V113") << 5000 << false << "SRAM";
+    QTest::newRow("SRAM with the F") << QByteArray("SRAM_F_V102") << 5000 << false << "SRAM";
+    QTest::newRow("Flash 64K") << QByteArray("FLASH_V126") << 5000 << false << "Flash 64K";
+    QTest::newRow("Flash 512") << QByteArray("FLASH512_V131") << 5000 << false << "Flash 64K";
+    QTest::newRow("Flash 1M across a MiB") << QByteArray("FLASH1M_V103") << (1 << 20) - 4 << false << "Flash 128K";
+    QTest::newRow("none") << QByteArray() << 0 << false << "none";
+    QTest::newRow("off the 4-byte grid: text, not an ID") << QByteArray("EEPROM_V124") << 5001 << false << "none";
+    // Two IDs: the first in the file is the game's, whatever kind the second is.
+    QTest::newRow("SRAM, then EEPROM") << QByteArray("SRAM_V113") << 5000 << true << "SRAM";
+    QTest::newRow("EEPROM, then Flash") << QByteArray("FLASH_V126") << 12000 << true << "EEPROM";
+    QTest::newRow("Flash at the start, then EEPROM") << QByteArray("FLASH_V126") << 8 << true << "Flash 64K";
 }
 
 void CliTest::saveType()
 {
     QFETCH(QByteArray, id);
     QFETCH(int, at);
+    QFETCH(bool, eepromLater);
     QFETCH(QString, type);
     QByteArray image = romimage::makeGameImage("SAVES", "SAVE", 2 << 20);
     image.replace(at, id.size(), id);
+    if (eepromLater)
+        image.replace(9000, 11, QByteArray("EEPROM_V124"));
     testfiles::write(this->at("s.gba"), image);
     QCOMPARE(multirom::saveTypeOf(this->at("s.gba")), type);
 }

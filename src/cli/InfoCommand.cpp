@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "multirom/GameHeader.h"
+#include "multirom/MultiromLayout.h"
 
 #include <QJsonArray>
 #include <QLocale>
@@ -25,9 +26,14 @@ int infoCommand(const QStringList& args)
         const multirom::GameHeader header = multirom::readGameHeader(game);
         const QString saveType =
             header.size >= multirom::gameHeaderSize ? multirom::saveTypeOf(game) : QStringLiteral("none");
-        allCheck = allCheck && header.checks();
+        // No cart holds more than 256 Mbit: a larger image cannot be flashed, whatever its header says.
+        const bool fitsCart = header.size <= multirom::chipBytes(256);
+        allCheck = allCheck && header.checks() && fitsCart;
         context.say(game);
-        context.say(QStringLiteral("  size:      %1 bytes").arg(english.toString(header.size)));
+        context.say(QStringLiteral("  size:      %1 bytes%2")
+                        .arg(english.toString(header.size),
+                             fitsCart ? QString()
+                                      : QStringLiteral(", more than the 33,554,432 of the largest cart (256 Mbit)")));
         if (header.size >= multirom::gameHeaderSize) {
             context.say(QStringLiteral("  title:     %1").arg(header.title));
             context.say(QStringLiteral("  game code: %1   maker: %2   version: %3")
@@ -43,6 +49,7 @@ int infoCommand(const QStringList& args)
                                      {QStringLiteral("maker"), header.maker},
                                      {QStringLiteral("version"), header.version},
                                      {QStringLiteral("saveType"), saveType},
+                                     {QStringLiteral("fitsCart"), fitsCart},
                                      {QStringLiteral("checks"), header.checks()},
                                      {QStringLiteral("problem"), header.problem}});
     }

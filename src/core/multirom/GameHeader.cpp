@@ -91,16 +91,31 @@ QString saveTypeOf(const QString& path)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return QStringLiteral("none");
+    // Games place their ID string at a 4-byte boundary; one elsewhere is text that merely looks like one.
+    // Where a game holds two, the first in the file is its own.
     constexpr qint64 chunk = 1 << 20;
     constexpr int overlap = 16; // an ID string cut by the chunk's end is found in the next
     QByteArray carried;
+    qint64 base = 0; // the file offset of the chunk's first byte
     while (!file.atEnd()) {
         const QByteArray bytes = carried + file.read(chunk);
+        qint64 first = -1;
+        const char* found = nullptr;
         for (const auto& [id, name] : kinds) {
-            if (bytes.contains(id))
-                return QString::fromLatin1(name);
+            for (qsizetype at = bytes.indexOf(id); at >= 0; at = bytes.indexOf(id, at + 1)) {
+                if ((base + at) % 4 != 0)
+                    continue;
+                if (first < 0 || at < first) {
+                    first = at;
+                    found = name;
+                }
+                break;
+            }
         }
+        if (found)
+            return QString::fromLatin1(found);
         carried = bytes.right(overlap);
+        base += bytes.size() - carried.size();
     }
     return QStringLiteral("none");
 }
