@@ -5,6 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using run::BatchInterpreter;
 
 namespace {
@@ -123,6 +127,10 @@ void BatchInterpreterTest::failures_data()
         << "copy /b \"%T/a.bin\" \"%T/a.bin/out.gba\"" << 1 << "The system cannot find the path specified.";
     QTest::newRow("destination is a folder") << "copy /b \"%T/a.bin\" \"%T\"" << 1 << "Access is denied.";
     QTest::newRow("source is a folder") << "copy /b \"%T\" \"%T/out.gba\"" << 1 << "Access is denied.";
+#ifndef Q_OS_WIN
+    // A FIFO where a game was: refused at once, never waited on.
+    QTest::newRow("source is a FIFO") << "copy /b \"%T/a.bin\"+\"%T/fifo\" \"%T/out.gba\"" << 1 << "Access is denied.";
+#endif
     QTest::newRow("no destination") << "copy /b \"%T/a.bin\"" << 1 << "The syntax of the command is incorrect.";
     QTest::newRow("two destinations") << "copy /b a b c" << 1 << "The syntax of the command is incorrect.";
     QTest::newRow("unknown switch") << "copy /q a b" << 1 << "Invalid switch - /q";
@@ -138,6 +146,9 @@ void BatchInterpreterTest::failures()
     QFETCH(QString, message);
     QTemporaryDir dir;
     testfiles::write(dir.filePath("a.bin"), "loader");
+#ifndef Q_OS_WIN
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0644), 0);
+#endif
     const Run result = interpret("@echo off\n" + QString(line).replace("%T", dir.path()) + "\n");
     QCOMPARE(result.errorLevel, errorLevel);
     QVERIFY2(!result.error.isEmpty(), "a failure says so on standard error");

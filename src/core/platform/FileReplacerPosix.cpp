@@ -66,14 +66,16 @@ FileReplacer::Result FileReplacer::open()
 
 FileReplacer::Result FileReplacer::append(const QString& source)
 {
-    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO put where a game was would otherwise hold the copy, and Stop with it, until a
+    // writer came. Only an ordinary file is copied.
+    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (in < 0) {
         m_errno = errno;
         return errno == ENOENT || errno == ENOTDIR ? Result::SourceMissing : Result::SourceUnreadable;
     }
     struct stat st;
-    if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-        m_errno = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_errno = S_ISREG(st.st_mode) ? errno : EISDIR; // not a file: as cmd refuses a folder
         ::close(in);
         return Result::SourceUnreadable;
     }
