@@ -6,6 +6,7 @@
 #include "run/BatchInterpreter.h"
 #include "support/TestFiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -47,6 +48,7 @@ private slots:
     void compileRefusals_data();
     void compileRefusals();
     void failedCopyIsReportedAsFailure();
+    void whatAKilledCompileLeftGoes();
     void copyIsChecked_data();
     void copyIsChecked();
     void unwritableBatchFolderIsReported();
@@ -180,6 +182,24 @@ void OperationsTest::failedCopyIsReportedAsFailure()
              qPrintable(outcome.messages.first()));
     QVERIFY(!outcome.compiled);
     QVERIFY(!QFile::exists(at("flash.bat")));
+}
+
+// The unfinished multirom of a Vellmore that was killed goes with the next compile there; what a running
+// Vellmore writes, an older backup kept aside, and the user's own dot files stay.
+void OperationsTest::whatAKilledCompileLeftGoes()
+{
+    testfiles::write(at("a.gba"), "game a");
+    const QString running = ".vm-" + QString::number(QCoreApplication::applicationPid()) + "-aB3dE9";
+    const QStringList staying{running, ".vm-kept-aB3dE9", ".vm-notes", ".vm-12x-aB3dE9"};
+    for (const QString& name : staying + QStringList{".vm-999999999-aB3dE9"})
+        testfiles::write(at(name), "left");
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(request({at("a.gba")}), runBatch);
+    QVERIFY2(outcome.compiled, qPrintable(outcome.messages.join('\n')));
+    QStringList left = QDir(m_dir->path()).entryList({".vm-*"}, QDir::Files | QDir::Hidden);
+    left.sort();
+    QStringList expected = staying;
+    expected.sort();
+    QCOMPARE(left, expected);
 }
 
 void OperationsTest::copyIsChecked_data()

@@ -131,7 +131,7 @@ public:
         QFile original(path);
         if (!QFileInfo(path).isFile() || original.size() == 0 || !original.open(QIODevice::ReadOnly))
             return;
-        const platform::NewFile aside = platform::createFileBeside(path);
+        const platform::NewFile aside = platform::createFileBeside(path, platform::NewFileKind::Kept);
         QFile copy(aside.path);
         if (aside.path.isEmpty() || !copy.open(QIODevice::WriteOnly) ||
             copy.write(original.readAll()) != original.size())

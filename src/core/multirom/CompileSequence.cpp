@@ -160,6 +160,8 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     // The copy builds the multirom as a new file beside the one it replaces; the old one goes
     // only once the new one is whole.
     const QString target = platform::writeTarget(output).path;
+    // What a killed Vellmore left of an unfinished multirom here (often as large as the multirom) goes.
+    platform::removeAbandonedFiles(QFileInfo(target).absolutePath());
     const platform::NewFile built = platform::createFileBeside(target);
     if (built.path.isEmpty()) {
         outcome.messages.append(QStringLiteral("compile failed: cannot write ") + output + QStringLiteral(": ") +

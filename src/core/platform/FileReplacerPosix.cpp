@@ -43,7 +43,8 @@ FileReplacer::Result FileReplacer::open()
     d->target = QFile::encodeName(target);
     // The new file starts next to the one it replaces, so that the final rename stays on one
     // file system; its name is short, so that it fits wherever the target's own name fits.
-    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + "/.vm-XXXXXX";
+    QByteArray pattern =
+        QFile::encodeName(QFileInfo(target).absolutePath()) + '/' + newFilePrefix(NewFileKind::Product) + "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         m_errno = errno;

@@ -5,9 +5,11 @@
 #include "platform/FolderPath.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -106,6 +108,30 @@ bool isReadOnlyFile(const QString& path)
 QStringList fallbackFolders()
 {
     return {normalisedFolderPath(QDir::homePath()), primaryRoot()};
+}
+
+QByteArray newFilePrefix(NewFileKind kind)
+{
+    return kind == NewFileKind::Kept ? QByteArrayLiteral(".vm-kept-")
+                                     : ".vm-" + QByteArray::number(QCoreApplication::applicationPid()) + '-';
+}
+
+int removeAbandonedFiles(const QString& folder)
+{
+    static const QRegularExpression abandoned(QStringLiteral("^\\.vm-([0-9]+)-[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral(".vm-*")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = abandoned.match(name);
+        if (!match.hasMatch())
+            continue;
+        const qint64 writer = match.captured(1).toLongLong();
+        if (writer != QCoreApplication::applicationPid() && !processRuns(writer) &&
+            QFile::remove(QDir(folder).filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace platform

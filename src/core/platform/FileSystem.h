@@ -38,12 +38,25 @@ bool samePlace(const QString& a, const QString& b);
 bool isReadOnlyFile(const QString& path);
 
 // A new, empty file beside target, named so that no list of games shows it: a product is built
-// there and replaces target only once it is known to be whole.
+// there and replaces target only once it is known to be whole. Its name carries this process's id
+// (".vm-<id>-XXXXXX"), so that one a Vellmore left behind when it was killed is known for what it is;
+// kept files (an older backup kept aside) are named apart, and never taken for abandoned ones.
 struct NewFile {
     QString path;    // empty when it could not be made
     QString problem; // the system's reason then
 };
-NewFile createFileBeside(const QString& target);
+enum class NewFileKind { Product, Kept };
+NewFile createFileBeside(const QString& target, NewFileKind kind = NewFileKind::Product);
+
+// The start of the name of a new file beside a target: ".vm-<this process's id>-", or ".vm-kept-".
+QByteArray newFilePrefix(NewFileKind kind);
+
+// Removes from folder the unfinished products of Vellmores that no longer run (killed, crashed, or
+// the power cut); what a running one writes is left alone. Returns how many went.
+int removeAbandonedFiles(const QString& folder);
+
+// Whether a process with this id runs.
+bool processRuns(qint64 processId);
 
 // Puts replacement in target's place in one step, so that target keeps its old contents until
 // then. The new file takes target's permissions, or those a new file gets. Returns the system's

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -124,15 +125,20 @@ Deletion deleteFile(const QString& path)
     return deletion;
 }
 
-NewFile createFileBeside(const QString& target)
+NewFile createFileBeside(const QString& target, NewFileKind kind)
 {
     // A short name, so that it fits wherever the target's own name fits.
-    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + "/.vm-XXXXXX";
+    QByteArray pattern = QFile::encodeName(QFileInfo(target).absolutePath()) + '/' + newFilePrefix(kind) + "XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return {QString(), systemErrorText(errno)};
     ::close(fd);
     return {QFile::decodeName(pattern), QString()};
+}
+
+bool processRuns(qint64 processId)
+{
+    return processId > 0 && (::kill(pid_t(processId), 0) == 0 || errno == EPERM);
 }
 
 std::optional<QString> replaceFile(const QString& target, const QString& replacement)

@@ -109,13 +109,24 @@ Deletion deleteFile(const QString& path)
     return deletion;
 }
 
-NewFile createFileBeside(const QString& target)
+NewFile createFileBeside(const QString& target, NewFileKind kind)
 {
-    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.vm-XXXXXX"));
+    QTemporaryFile file(QFileInfo(target).absolutePath() + QLatin1Char('/') + QString::fromLatin1(newFilePrefix(kind)) +
+                        QStringLiteral("XXXXXX"));
     file.setAutoRemove(false);
     if (!file.open())
         return {QString(), file.errorString()};
     return {QDir::toNativeSeparators(file.fileName()), QString()};
+}
+
+bool processRuns(qint64 processId)
+{
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(processId));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED; // there, but not ours to open
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
 }
 
 std::optional<QString> replaceFile(const QString& target, const QString& replacement)
