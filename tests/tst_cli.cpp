@@ -179,11 +179,14 @@ void CliTest::saveType()
 void CliTest::compileLaysOutAndKeepsToTheChip()
 {
     layOut();
+    // The user's own flash.bat in the current folder is no business of a compile from here.
+    testfiles::write(at("flash.bat"), "@echo the user's own\r\n");
     // b.gba twice: the second is dropped, as adding a game again in the window adds nothing.
     const Ran ran = cli(
         {"compile", "--loader", "loader.bin", "--output", "multi.gba", "b.gba", "a.gba", "b.gba", "c.gba", "--json"},
         m_dir->path());
     QCOMPARE(ran.code, 0);
+    QCOMPARE(testfiles::read(at("flash.bat")), QByteArray("@echo the user's own\r\n"));
     const QJsonObject result = QJsonDocument::fromJson(ran.out.toUtf8()).object();
     QStringList layout;
     for (const QJsonValue piece : result["layout"].toArray())

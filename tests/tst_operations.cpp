@@ -3,6 +3,7 @@
 #include "cart/CartOperations.h"
 #include "multirom/CompileSequence.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
 #include "run/BatchInterpreter.h"
 #include "support/TestFiles.h"
 
@@ -14,6 +15,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <future>
+#include <thread>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -49,6 +52,7 @@ private slots:
     void compileRefusals();
     void failedCopyIsReportedAsFailure();
     void whatAKilledCompileLeftGoes();
+    void oneCompileAtATimeInAFolder();
     void copyIsChecked_data();
     void copyIsChecked();
     void unwritableBatchFolderIsReported();
@@ -200,6 +204,28 @@ void OperationsTest::whatAKilledCompileLeftGoes()
     QStringList expected = staying;
     expected.sort();
     QCOMPARE(left, expected);
+}
+
+// Two compiles into one folder at once (two windows) would take each other's flash.bat for a
+// leftover: the second is refused while the first holds the folder.
+void OperationsTest::oneCompileAtATimeInAFolder()
+{
+    testfiles::write(at("a.gba"), "game a");
+    std::promise<void> locked;
+    std::promise<void> compiled;
+    std::thread firstCompile([&] {
+        const platform::FolderLock lock(m_dir->path());
+        locked.set_value();
+        compiled.get_future().wait();
+    });
+    locked.get_future().wait();
+    const multirom::CompileOutcome second = multirom::compileMultirom(request({at("a.gba")}), runBatch);
+    compiled.set_value();
+    firstCompile.join();
+    QCOMPARE(second.messages, QStringList{"another compile is running in " + QDir::toNativeSeparators(m_dir->path()) +
+                                          ": wait until it has ended, then compile again"});
+    QVERIFY(!second.filesTouched && !QFile::exists(at("flash.bat")));
+    QVERIFY(multirom::compileMultirom(request({at("a.gba")}), runBatch).compiled);
 }
 
 void OperationsTest::copyIsChecked_data()

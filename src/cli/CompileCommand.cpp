@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QLocale>
+#include <QTemporaryDir>
 
 namespace cli {
 
@@ -79,7 +80,14 @@ int compileCommand(const QStringList& args)
     request.output = output;
     request.games = games;
     request.toolPath = QStringLiteral("vellmore-cli"); // a compile from here needs no tool
-    request.browserFolder = platform::normalisedFolderPath(QDir::currentPath());
+    // The batch file goes in a folder of its own: a read-only current folder, or the user's own flash.bat
+    // there, has nothing to do with a multirom written elsewhere.
+    const QTemporaryDir batchFolder;
+    if (!batchFolder.isValid()) {
+        context.problem(QStringLiteral("cannot make a folder for the batch file: ") + batchFolder.errorString());
+        return Failed;
+    }
+    request.browserFolder = platform::normalisedFolderPath(batchFolder.path());
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, console.runner());
     // The window's words; its "press Flash for fun!" is for the window.
     for (const QString& message : outcome.messages) {

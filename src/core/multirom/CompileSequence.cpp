@@ -3,8 +3,10 @@
 #include "multirom/CompilePlan.h"
 #include "multirom/PathRules.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderLock.h"
 #include "platform/FolderReader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -141,6 +143,14 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     const QString batchPath = composeInFolder(request.browserFolder, batchFileName);
     if (batchPath.isEmpty()) {
         outcome.messages.append(QStringLiteral("no folder is open in the file browser"));
+        return outcome;
+    }
+    // One compile at a time in a folder: a second would take the first one's flash.bat for a leftover.
+    const platform::FolderLock lock(QFileInfo(batchPath).absolutePath());
+    if (!lock.held()) {
+        outcome.messages.append(QStringLiteral("another compile is running in ") +
+                                QDir::toNativeSeparators(QFileInfo(batchPath).absolutePath()) +
+                                QStringLiteral(": wait until it has ended, then compile again"));
         return outcome;
     }
     if (const auto problem = compileInputProblem(loader, games, output, batchPath)) {
