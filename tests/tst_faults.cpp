@@ -135,10 +135,11 @@ void FaultsTest::unwritablePlaces_data()
     QTest::addColumn<QString>("message"); // %P: the path that cannot be written
     QTest::newRow("compile") << "compile"
                              << "compile failed: cannot write %P: ";
+    // Said before the tool runs, in Vellmore's words.
     QTest::newRow("save backup") << "backup"
-                                 << "backup failed: exit code 6: obsim: cannot write %P: ";
+                                 << "the backup cannot be written at %P: ";
     QTest::newRow("cart backup") << "cart"
-                                 << "backup failed: exit code 6: obsim: cannot write %P: ";
+                                 << "the backup cannot be written at %P: ";
 }
 
 void FaultsTest::unwritablePlaces()

@@ -550,7 +550,7 @@ void OperationsTest::saveWindowOperations_data()
     row("backup: tool failed", "backup", "OB", "game.sav", 1, "", RunOutcome::exited(5), "", true, "backup failed: exit code 5", "-2 -w 0 -l 1 -b 1 3 %F");
     row("backup: file not written", "backup", "OB", "game.sav", 1, "", done, "", true, "backup failed: %F was not written", "-2 -w 0 -l 1 -b 1 3 %F");
     row("backup: an older one left as it stood", "backup", "OB", "game.sav", 1, "old", done, "", true, stale, "-2 -w 0 -l 1 -b 1 3 %F");
-    row("backup: an empty file", "backup", "OB", "game.sav", 1, "", done, "empty", true, "backup failed: %F is empty", "-2 -w 0 -l 1 -b 1 3 %F");
+    row("backup: an empty file", "backup", "OB", "game.sav", 1, "", done, "empty", true, "backup failed: %F was not written", "-2 -w 0 -l 1 -b 1 3 %F");
     row("cart: an older one left as it stood", "cart", "OB", "cart.gba", 8, "old", done, "", true, stale, "-2 -w 0 -l 1 -c 8 -s %F");
     row("cart: an empty file over an older one", "cart", "OB", "cart.gba", 8, "old", done, "empty", true, "backup failed: %F is empty; " + putBack, "-2 -w 0 -l 1 -c 8 -s %F");
     // A backup of another size than the one asked for is cut short: a failure, and the older one comes back.

@@ -179,7 +179,7 @@ void SaveWindowTest::commandLineOfTheChoices_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("choices"); // option buttons to select, and port, epp and wait settings
     QTest::addColumn<QStringList>("arguments");
-    const QString file = "/saves/my game.sav";
+    const QString file = "%F"; // a file in the test's folder, "my game.sav"
     QTest::newRow("backup, bank 3, 128K, LPT2, no EPP")
         << "backupbtn" << QStringList{"bank3", "size3", "port 1", "no epp", "wait 4"}
         << QStringList{"-w", "4", "-l", "2", "-b", "3", "3", file};
@@ -200,7 +200,9 @@ void SaveWindowTest::commandLineOfTheChoices()
     QTemporaryDir dir;
     const QString saved = dir.filePath("in.sav");
     testfiles::write(saved, "a saved game");
-    const QString file = "/saves/my game.sav";
+    // A backup's file must be one that can be written: in the test's own folder.
+    const QString file = testfiles::native(dir.filePath("my game.sav"));
+    arguments.replaceInStrings("%F", file);
     m_services.showMessages = false;
     m_services.runner = [](const run::CommandLine&) { return run::RunOutcome::exited(0); };
     control<QLineEdit>(m_window, "orbicklocation")->setText("/tools/OB.exe");

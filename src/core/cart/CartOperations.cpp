@@ -84,32 +84,41 @@ bool refuseOutputPlace(ToolOutcome& outcome, const QString& output)
 }
 
 // A path the tool is given, in the form it receives whole (form), or the refusal that names the letter it
-// would lose. A backup's file that is not there yet has no short name, so an empty one is made first
-// (placeholder): the tool writes it, and it goes again if the tool leaves it empty.
+// would lose. placeholder: Vellmore made the backup's file, empty, before the run.
 struct PassedPath {
     QString form;
     bool placeholder = false;
 };
 
-bool refuseUnpassable(ToolOutcome& outcome, const QString& path, PassedPath* passed, bool toolMakesIt = false)
+bool refuseUnpassable(ToolOutcome& outcome, const QString& path, PassedPath* passed)
 {
-    auto passable = toolArgumentForm(path);
-    if (!passable && toolMakesIt && !QFileInfo::exists(path)) {
-        QFile placeholder(path);
-        if (placeholder.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            placeholder.close();
-            passable = toolArgumentForm(path);
-            passed->placeholder = passable.has_value();
-            if (!passable)
-                placeholder.remove();
-        }
-    }
+    const auto passable = toolArgumentForm(path);
     if (passable) {
         passed->form = *passable;
         return false;
     }
+    if (passed->placeholder)
+        QFile::remove(platform::writeTarget(path).path);
     outcome.message =
         multirom::unpassablePathMessage(path, path, QStringLiteral("the tool"), platform::toolArgumentEncoder());
+    return true;
+}
+
+// Whether the backup's file can be written, checked before the tool runs so that a read-only folder or
+// drive is said in Vellmore's words, not the tool's. A file not there yet is made empty (the placeholder,
+// which also gives it a short name for the tool); one that is there is opened for writing, untouched.
+bool refuseUnwritableBackup(ToolOutcome& outcome, const QString& path, PassedPath* passed)
+{
+    const platform::WriteTarget target = platform::writeTarget(path);
+    QFile file(target.path);
+    const bool exists = target.kind == platform::WriteTarget::Kind::Ordinary;
+    if (file.open(exists ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        file.close();
+        passed->placeholder = !exists;
+        return false;
+    }
+    outcome.message =
+        QStringLiteral("the backup cannot be written at ") + path + QStringLiteral(": ") + file.errorString();
     return true;
 }
 
@@ -181,6 +190,8 @@ void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::Com
     const platform::FileStamp after = written.isEmpty() ? platform::FileStamp() : platform::FileStamp::of(written);
     if (!ran.succeeded()) {
         outcome.message = toolFailureMessage(ran, toolPath, operation);
+    } else if (backup.placeholder && after.size == 0) {
+        outcome.message = operation + QStringLiteral(" failed: ") + written + QStringLiteral(" was not written");
     } else if (const auto unwritten = written.isEmpty()
                                           ? std::nullopt
                                           : platform::unwrittenReason(written, before, QStringLiteral("the tool"))) {
@@ -195,7 +206,7 @@ void runTool(ToolOutcome& outcome, const run::ProgramRunner& run, const run::Com
     if (outcome.succeeded || written.isEmpty())
         return;
     if (backup.placeholder && QFileInfo(written).size() == 0)
-        QFile::remove(written);
+        QFile::remove(platform::writeTarget(written).path);
     else if (kept && !(platform::FileStamp::of(written) == before) && kept->putBack())
         outcome.message += QStringLiteral("; the file that was there before is back in its place");
 }
@@ -228,7 +239,7 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
     fillWaitStep(port, outcome, filled);
     PassedPath passed;
     if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output) ||
-        refuseUnpassable(outcome, output, &passed, true))
+        refuseUnwritableBackup(outcome, output, &passed) || refuseUnpassable(outcome, output, &passed))
         return outcome;
     runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, passed.form), port.toolPath, QStringLiteral("backup"),
             {output, qint64(32 * 1024) << (sizeCode - 1), passed.placeholder},
@@ -264,7 +275,8 @@ ToolOutcome backupCart(PortSettings port, int chipMbit, const QString& output, c
         return outcome;
     fillWaitStep(port, outcome, filled);
     PassedPath passed;
-    if (refuseOutputPlace(outcome, output) || refuseUnpassable(outcome, output, &passed, true))
+    if (refuseOutputPlace(outcome, output) || refuseUnwritableBackup(outcome, output, &passed) ||
+        refuseUnpassable(outcome, output, &passed))
         return outcome;
     runTool(outcome, run, cartBackupCommand(port, chipMbit, passed.form), port.toolPath, QStringLiteral("backup"),
             {output, qint64(chipMbit) * 131072, passed.placeholder},

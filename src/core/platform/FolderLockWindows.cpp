@@ -18,9 +18,9 @@ struct FolderLock::Private {
 FolderLock::FolderLock(const QString& folder) : d(new Private)
 {
     const QString canonical = QFileInfo(folder).canonicalFilePath();
-    const QByteArray key = QCryptographicHash::hash(
-        QDir::toNativeSeparators(canonical.isEmpty() ? folder : canonical).toLower().toUtf8(),
-        QCryptographicHash::Sha1);
+    const QByteArray key =
+        QCryptographicHash::hash(QDir::toNativeSeparators(canonical.isEmpty() ? folder : canonical).toLower().toUtf8(),
+                                 QCryptographicHash::Sha1);
     const QString name = QStringLiteral("Local\\Vellmore-compile-") + QString::fromLatin1(key.toHex());
     d->mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
     if (!d->mutex) {
