@@ -125,6 +125,7 @@ private slots:
     void stopEndsTheWholeTool_data();
     void stopEndsTheWholeTool();
     void askedToEndStopsTheToolFirst();
+    void theRunEndsWithTheWholeTool();
 #ifdef Q_OS_WIN
     void windowsInItsOwnWords_data();
     void windowsInItsOwnWords();
@@ -418,6 +419,27 @@ void ProcessRunnerTest::stopEndsTheWholeTool()
     testfiles::letToolGoOn(realTool);
     QTest::qWait(300);
     QVERIFY(!QFile::exists(cart));
+}
+
+// A launcher that leaves the real tool writing in the background and ends with 0 has not flashed the
+// cart yet: the run ends only when the real tool has.
+void ProcessRunnerTest::theRunEndsWithTheWholeTool()
+{
+    QTemporaryDir dir;
+    const QString realTool = tool(dir, "real", "ready;wait;write written");
+    const QString launcher = tool(dir, "launcher", "launch real");
+    const QString cart = dir.filePath("cart.gba");
+    bool endedEarly = false;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(testfiles::toolIsReady(realTool));
+        QTest::qWait(300); // the launcher has long ended by now
+        endedEarly = !shownConsole();
+        testfiles::letToolGoOn(realTool);
+    });
+    const RunOutcome ran = ExecCmd(CommandLine(launcher, {"-s", cart}));
+    QVERIFY(ran.succeeded());
+    QVERIFY(!endedEarly);
+    QCOMPARE(testfiles::read(cart), QByteArray("written")); // written by the time the run is over
 }
 
 void ProcessRunnerTest::askedToEndStopsTheToolFirst()

@@ -166,8 +166,11 @@ run::ProgramRunner ConsoleRunner::runner()
             std::fflush(to);
         });
         // However it ended, the user ended it.
-        if (interrupted && outcome.kind != run::RunOutcome::Kind::NotStarted)
+        if (interrupted && outcome.kind != run::RunOutcome::Kind::NotStarted) {
+            const QString survivors = outcome.survivors;
             outcome = run::RunOutcome::stopped(interrupt.how());
+            outcome.survivors = survivors;
+        }
         m_stopped = outcome.kind == run::RunOutcome::Kind::Stopped;
         m_stopCode = 128 + interrupt.signal();
         return outcome;

@@ -11,6 +11,7 @@
 //   env NAME        writes the environment variable NAME to "<its own path>.env"
 //   read            reads a line from standard input
 //   spawn NAME      runs the program NAME beside it with its own arguments, and waits for it
+//   launch NAME     starts the program NAME beside it with its own arguments, and does not wait
 //   bulk N          writes N KiB of lines to standard output
 //   oem TEXT        writes TEXT to standard error in the console's code page (Windows)
 //   cmdline         writes the command line it was given, as the system gave it, to "<its own path>.cmdline"
@@ -30,9 +31,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -97,6 +101,27 @@ void readPortDirectly()
 #endif
 }
 
+// Starts program in the background, as a launcher that leaves the real tool running does: in the same
+// process group (POSIX) or job (Windows) as the launcher, never waited for.
+void launch(const QString& program, const QStringList& arguments)
+{
+#ifdef Q_OS_UNIX
+    std::vector<QByteArray> bytes{QFile::encodeName(program)};
+    for (const QString& argument : arguments)
+        bytes.push_back(QFile::encodeName(argument));
+    std::vector<char*> argv;
+    for (QByteArray& argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    if (::fork() == 0) {
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+#else
+    QProcess::startDetached(program, arguments);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -141,6 +166,8 @@ int main(int argc, char* argv[])
                 answer[0] = '\0';
         } else if (verb == QLatin1String("spawn")) {
             QProcess::execute(QFileInfo(self).dir().filePath(rest), arguments);
+        } else if (verb == QLatin1String("launch")) {
+            launch(QFileInfo(self).dir().filePath(rest), arguments);
         } else if (verb == QLatin1String("bulk")) {
             const QByteArray bulkLine(63, 'x');
             for (int i = 0; i < rest.toInt() * 16; ++i)

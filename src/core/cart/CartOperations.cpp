@@ -25,7 +25,8 @@ QString toolFailureMessage(const run::RunOutcome& outcome, const QString& toolPa
         return message;
     }
     case run::RunOutcome::Kind::Stopped:
-        return operation + QStringLiteral(" stopped: ") + outcome.why;
+        return operation + QStringLiteral(" stopped: ") + outcome.why +
+               (outcome.survivors.isEmpty() ? QString() : QStringLiteral(", but ") + outcome.survivors);
     default:
         return operation + QStringLiteral(" failed: ") + outcome.describeWithReason();
     }

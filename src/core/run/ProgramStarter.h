@@ -41,6 +41,10 @@ public:
     // Whether any process of the tool still runs, the one Vellmore started or one it started.
     bool anyRunning() const;
 
+    // The processes of the tool that still run after they were killed, each with why it could not be
+    // ended: "process 4711 (helper) could not be ended: Operation not permitted". Empty when none.
+    QString survivors() const;
+
 private:
     struct Private;
     std::unique_ptr<Private> d;

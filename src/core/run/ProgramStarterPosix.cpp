@@ -3,8 +3,12 @@
 #include "run/ProgramStarter.h"
 
 #include "compat/QtCompat.h"
+#include "platform/Platform.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QStringList>
 
 #include <cerrno>
 #include <csignal>
@@ -65,6 +69,36 @@ void ToolProcesses::kill(QProcess& process)
 bool ToolProcesses::anyRunning() const
 {
     return d->group > 0 && (::kill(-d->group, 0) == 0 || errno == EPERM);
+}
+
+QString ToolProcesses::survivors() const
+{
+    if (!anyRunning())
+        return QString();
+    // The group's members, as /proc lists them: "pid (name) state ppid pgrp ...".
+    QStringList named;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool number = false;
+        const pid_t pid = pid_t(entry.toInt(&number));
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const int open = line.indexOf('(');
+        const int close = line.lastIndexOf(')');
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (open < 0 || close < open || fields.size() < 3 || fields[2].toInt() != d->group || fields[0] == "Z")
+            continue;
+        const bool mayBeSignalled = ::kill(pid, 0) == 0;
+        named.append(QStringLiteral("process %1 (%2) could not be ended: %3")
+                         .arg(pid)
+                         .arg(QString::fromLocal8Bit(line.mid(open + 1, close - open - 1)),
+                              mayBeSignalled ? QStringLiteral("it went on after it was killed")
+                                             : platform::systemErrorText(errno)));
+    }
+    return named.isEmpty() ? QStringLiteral("some of its processes could not be ended")
+                           : named.join(QStringLiteral(", "));
 }
 
 QString startFailure(const QProcess& process)

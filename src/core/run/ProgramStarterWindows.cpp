@@ -160,6 +160,12 @@ bool ToolProcesses::anyRunning() const
     return accounting.ActiveProcesses > 0;
 }
 
+QString ToolProcesses::survivors() const
+{
+    // What a job (or the process tree) could not end, Windows does not say why.
+    return anyRunning() ? QStringLiteral("some of its processes could not be ended") : QString();
+}
+
 QString startFailure(const QProcess& process)
 {
     // Qt asks the system for the text without ignoring its inserts, and a text that holds "%1"

@@ -13,15 +13,16 @@ struct RunOutcome {
     qint32 code = -1;    // the exit code; the signal number when Signalled; the status when Crashed; -1 when NotStarted
     QString errorOutput; // the end of what the program wrote to its standard error
     QString why;         // why it could not be started, how the user stopped it, or what a crash means
+    QString survivors;   // the tool's processes that outlived a stop, and why (empty when none did)
 
-    static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode), {}, {}}; }
+    static RunOutcome exited(quint32 systemCode) { return {Kind::Exited, static_cast<qint32>(systemCode), {}, {}, {}}; }
     // The system's reason, such as "Permission denied"; empty when it gave none.
-    static RunOutcome notStarted(const QString& reason = QString()) { return {Kind::NotStarted, -1, {}, reason}; }
-    static RunOutcome signalled(int signal) { return {Kind::Signalled, signal, {}, {}}; }
+    static RunOutcome notStarted(const QString& reason = QString()) { return {Kind::NotStarted, -1, {}, reason, {}}; }
+    static RunOutcome signalled(int signal) { return {Kind::Signalled, signal, {}, {}, {}}; }
     // Ended by the system for a fault (Windows): a status such as 0xC0000005.
-    static RunOutcome crashed(quint32 status) { return {Kind::Crashed, static_cast<qint32>(status), {}, {}}; }
+    static RunOutcome crashed(quint32 status) { return {Kind::Crashed, static_cast<qint32>(status), {}, {}, {}}; }
     // Ended because the user asked it to stop, in the words of how: "the console window was closed".
-    static RunOutcome stopped(const QString& how) { return {Kind::Stopped, -1, {}, how}; }
+    static RunOutcome stopped(const QString& how) { return {Kind::Stopped, -1, {}, how, {}}; }
 
     bool succeeded() const { return kind == Kind::Exited && code == 0; }
 

@@ -24,7 +24,8 @@ constexpr int stopGraceMilliseconds = 2000;
 // After the kill, how long the system gets to take the last of a tool's processes away.
 constexpr int killedEndMilliseconds = 3000;
 
-// A stopped tool has ended only once every process of it has: a wrapper's real tool too.
+// A tool has ended only once every process of it has: a wrapper's real tool too. Once killed, the
+// system gets a little while to take them away; one that outlives that is named in the outcome.
 void waitForTheWholeTool(const ToolProcesses& tool, const QTimer& killer, const QElapsedTimer& sinceKill)
 {
     QEventLoop wait;
@@ -117,8 +118,9 @@ RunOutcome ToolRun::runProgram(const CommandLine& command, const OutputSink& sin
         askToEnd();
     if (process.state() != QProcess::NotRunning)
         loop.exec();
-    if (stopping)
-        waitForTheWholeTool(tool, killer, sinceKill);
+    // The run ends when every process of the tool has: a launcher that leaves the real tool writing in
+    // the background has not finished the job. Stop still works meanwhile.
+    waitForTheWholeTool(tool, killer, sinceKill);
     // What the program wrote last, still in the pipes when it ended.
     const QByteArray restOut = process.readAllStandardOutput();
     const QByteArray restErr = process.readAllStandardError();
@@ -129,6 +131,8 @@ RunOutcome ToolRun::runProgram(const CommandLine& command, const OutputSink& sin
         sink(Stream::Error, restErr);
     RunOutcome outcome = endOf(process);
     outcome.errorOutput = errors.text();
+    if (stopping)
+        outcome.survivors = tool.survivors();
     return outcome;
 }
 

@@ -27,8 +27,11 @@ RunOutcome ExecCmd(const CommandLine& command)
         passOn(stream == run::ToolRun::Stream::Error ? OwnStream::Error : OwnStream::Output, bytes);
         console.append(bytes);
     });
-    if (!console.stopReason().isEmpty() && outcome.kind != RunOutcome::Kind::NotStarted)
+    if (!console.stopReason().isEmpty() && outcome.kind != RunOutcome::Kind::NotStarted) {
+        const QString survivors = outcome.survivors;
         outcome = RunOutcome::stopped(console.stopReason()); // however it ended, the user ended it
+        outcome.survivors = survivors;
+    }
     console.markEnded();
     runEnded();
     return outcome;
