@@ -69,6 +69,7 @@ private slots:
     void doctorOnWindows_data();
     void doctorOnWindows();
     void namesWholeAndWildcardsExpanded();
+    void aNameThatIsNotTextIsRefusedByName();
     void helpRunsNothingAndBackupsAskFirst_data();
     void helpRunsNothingAndBackupsAskFirst();
     void badArgumentsExit2_data();
@@ -524,6 +525,25 @@ void CliTest::helpRunsNothingAndBackupsAskFirst()
     QCOMPARE(done.code, code);
     QVERIFY2((done.out + done.err).contains(said), qPrintable(done.out + done.err));
     QCOMPARE(QFile::exists(tool + ".args"), ran);
+}
+
+// Bytes that are not UTF-8 (Latin-1's é) would reach the core as another name ("there is no such
+// file"): refused, naming them.
+void CliTest::aNameThatIsNotTextIsRefusedByName()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows hands names over as text");
+#else
+    testfiles::write(at("caf\xc3\xa9.gba"), "a file with a name that is text");
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    // Through the shell: Qt would turn the bytes into text before they reached the program.
+    process.start("/bin/sh", {"-c", "exec \"$0\" info \"$(printf 'caf\\351.gba')\"", CLI_PATH});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY2(process.readAllStandardError().contains("caf\xe9.gba is not valid text in this system's encoding"),
+             "refused by its name");
+#endif
 }
 
 void CliTest::badArgumentsExit2_data()

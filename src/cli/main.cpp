@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -62,6 +63,14 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     platform::ignoreWriteSignals(); // a closed standard output is an error to report, not the end
+    // A name that is not valid text in this system's encoding would reach the core as another name
+    // ("there is no such file"): refused by name, as the window refuses one.
+    for (int i = 1; i < argc; ++i) {
+        if (!platform::nameSurvivesDecoding(argv[i], std::strlen(argv[i]))) {
+            std::fprintf(stderr, "vellmore-cli: %s is not valid text in this system's encoding: rename it\n", argv[i]);
+            return cli::BadArguments;
+        }
+    }
     const QStringList args = platform::expandWildcards(QCoreApplication::arguments().mid(1));
     const int exitCode = dispatch(args.value(0), args.mid(1));
     if (exitCode == cli::Done && cli::standardOutputLost()) {
