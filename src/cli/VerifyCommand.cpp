@@ -1,6 +1,7 @@
 #include "CliContext.h"
 
 #include "cart/CartOperations.h"
+#include "multirom/HeaderBytes.h"
 #include "multirom/MultiromLayout.h"
 
 #include <QFile>
@@ -15,13 +16,15 @@ namespace cli {
 namespace {
 
 struct Comparison {
-    qint64 matching = 0; // bytes equal from the start
-    bool whole = false;  // every byte of the multirom matched
-    QString problem;     // a file that could not be read, or a cart read back short
+    qint64 matching = 0;   // bytes equal from the start
+    bool whole = false;    // every byte of the multirom matched
+    QString problem;       // a file that could not be read, or a cart read back short
+    bool repaired = false; // the header's complement byte was compared as the flash repaired it
 };
 
-// Compares the multirom with the start of the cart read back, a MiB at a time.
-Comparison compare(const QString& multirom, const QString& readBack)
+// Compares what the flash was asked to write with the start of the cart read back, a MiB at a time:
+// the multirom, its header's complement byte repaired where the flash repaired it.
+Comparison compare(const QString& multirom, const QString& readBack, bool headerRepaired)
 {
     Comparison result;
     QFile expected(multirom);
@@ -34,9 +37,15 @@ Comparison compare(const QString& multirom, const QString& readBack)
     QByteArray want(chunk, Qt::Uninitialized);
     QByteArray got(chunk, Qt::Uninitialized);
     for (;;) {
+        const qint64 at = expected.pos();
         const qint64 wanted = expected.read(want.data(), chunk);
         if (wanted <= 0)
             break;
+        if (at == 0 && headerRepaired && wanted >= multirom::gameHeaderSize) {
+            const char complement = char(multirom::headerComplement(want.constData()));
+            result.repaired = want[multirom::complementOffset] != complement;
+            want[multirom::complementOffset] = complement;
+        }
         const qint64 gotten = actual.read(got.data(), wanted);
         const qint64 common = qMax<qint64>(0, qMin(wanted, gotten));
         // Equal chunks, the usual case, at the speed of memcmp; the place of a difference only where there is one.
@@ -64,6 +73,9 @@ int verifyCommand(const QStringList& args)
     context.addPortOptions();
     context.parser().addOption(
         {QStringLiteral("chip"), QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."), QStringLiteral("MBIT")});
+    context.parser().addOption({QStringLiteral("no-header-repair"),
+                                QStringLiteral("The flash left the header as it is (flash --no-header-repair): "
+                                               "compare it unrepaired.")});
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;
@@ -104,10 +116,14 @@ int verifyCommand(const QStringList& args)
         context.print({{QStringLiteral("verified"), false}, {QStringLiteral("message"), read.message}});
         return console.stopped() ? console.stopCode() : Failed;
     }
-    const Comparison result = compare(multirom, scratch.filePath(QStringLiteral("cart.gba")));
+    const Comparison result = compare(multirom, scratch.filePath(QStringLiteral("cart.gba")),
+                                      !context.parser().isSet(QStringLiteral("no-header-repair")));
     QString message;
     if (result.whole) {
-        message = QStringLiteral("verified: %1 bytes match").arg(english.toString(result.matching));
+        message = QStringLiteral("verified: %1 bytes match%2")
+                      .arg(english.toString(result.matching),
+                           result.repaired ? QStringLiteral(" (the header's complement byte as the flash repaired it)")
+                                           : QString());
         context.say(message);
     } else {
         message = !result.problem.isEmpty()
