@@ -3,6 +3,7 @@
 #include "RomImage.h"
 #include "cart/ToolCommands.h"
 #include "multirom/GameHeader.h"
+#include "multirom/HeaderBytes.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -74,6 +75,8 @@ private slots:
     void helpRunsNothingAndBackupsAskFirst();
     void badArgumentsExit2_data();
     void badArgumentsExit2();
+    void jsonIsOneObjectOnEveryPath_data();
+    void jsonIsOneObjectOnEveryPath();
 
 private:
     QString at(const QString& name) const { return testfiles::native(m_dir->filePath(name)); }
@@ -242,27 +245,46 @@ void CliTest::commandLinesAreTheWindows()
 void CliTest::verifyReadsTheCartBack_data()
 {
     QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("pieces"); // how verify learns them: "record" (compile's), "files" or "scan"
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("clean") << "" << 0 << "verified: 1,176,768 bytes match";
+    QTest::addColumn<QString>("said"); // {b}: the path of the second game
+    QTest::newRow("clean") << ""
+                           << "record" << 0 << "verified: 1,176,768 bytes match";
     // The loader's complement byte wrong: the flash repaired it on the cart, as it was asked to.
     QTest::newRow("a loader the flash repaired")
-        << "repair" << 0 << "(the header's complement byte as the flash repaired it)";
-    QTest::newRow("a byte flipped in the third piece")
-        << "flip:114704" << 1 << "differs at 0x0001C010: game 2 'COMETCOURIER' at +0x8EA0";
+        << "repair"
+        << "record" << 0 << "(the header's complement byte as the flash repaired it)";
+    QTest::newRow("a byte flipped in the third piece, by the record")
+        << "flip:114704"
+        << "record" << 1 << "differs at 0x0001C010: game 2 'COMETCOURIER' ({b}) at +0x8EA0";
+    // The second game's header does not check (common for homebrew): a scan joins it to the game before.
+    QTest::newRow("a game whose header does not check, by the files")
+        << "flip:114704 b-complement"
+        << "files" << 1 << "differs at 0x0001C010: game 2 'COMETCOURIER' ({b}) at +0x8EA0";
+    QTest::newRow("a game whose header does not check, by a scan")
+        << "flip:114704 b-complement"
+        << "scan" << 1 << "differs at 0x0001C010: game 1 'ALPHA' at +0x1A010 (a guess from the headers";
 }
 
 void CliTest::verifyReadsTheCartBack()
 {
     QFETCH(QString, fault);
+    QFETCH(QString, pieces);
     QFETCH(int, code);
     QFETCH(QString, said);
     layOut();
+    const auto breakComplement = [this](const QString& file) {
+        QByteArray image = testfiles::read(at(file));
+        image[0xBD] = char(image[0xBD] + 1);
+        testfiles::write(at(file), image);
+    };
     if (fault == "repair") {
-        QByteArray loader = testfiles::read(at("loader.bin"));
-        loader[0xBD] = char(loader[0xBD] + 1);
-        testfiles::write(at("loader.bin"), loader);
+        breakComplement("loader.bin");
         fault.clear();
+    }
+    if (fault.endsWith(" b-complement")) {
+        breakComplement("b.gba");
+        fault.chop(13);
     }
     QCOMPARE(
         cli({"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba", "b.gba", "c.gba"}, m_dir->path())
@@ -270,9 +292,14 @@ void CliTest::verifyReadsTheCartBack()
         0);
     const QStringList environment{"OBSIM_CART=" + at("cart"), "OBSIM_FAULT=" + fault};
     QCOMPARE(cli({"flash", "--tool", "OB.exe", "multi.gba"}, m_dir->path(), environment).code, 0);
-    const Ran verified =
-        cli({"verify", "--tool", "OB.exe", "--chip", "16", "multi.gba"}, m_dir->path(), {"OBSIM_CART=" + at("cart")});
+    QStringList verify{"verify", "--tool", "OB.exe", "--chip", "16", "multi.gba"};
+    if (pieces != "record")
+        QVERIFY(QFile::remove(at("multi.gba.layout.json")));
+    if (pieces == "files")
+        verify += QStringList{"--loader", "loader.bin", "a.gba", "b.gba", "c.gba"};
+    const Ran verified = cli(verify, m_dir->path(), {"OBSIM_CART=" + at("cart")});
     QCOMPARE(verified.code, code);
+    said.replace("{b}", at("b.gba"));
     QVERIFY2((code == 0 ? verified.out : verified.err).contains(said), qPrintable(verified.out + verified.err));
     // The cart read back went into a folder of its own, and it is gone.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).filter(".obsim-").size(), 0);
@@ -578,6 +605,54 @@ void CliTest::badArgumentsExit2()
     const Ran ran = cli(args, m_dir->path());
     QCOMPARE(ran.code, 2);
     QVERIFY2(ran.err.contains("usage", Qt::CaseInsensitive), qPrintable(ran.err));
+}
+
+void CliTest::jsonIsOneObjectOnEveryPath_data()
+{
+    QTest::addColumn<QStringList>("args"); // --json is added
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message"); // a part of the object's message
+    QTest::newRow("an unknown option") << QStringList{"info", "--frob", "a.gba"} << 2 << "Unknown option";
+    QTest::newRow("no such command") << QStringList{"frob"} << 2 << "no such command: frob";
+    QTest::newRow("verify of a file that is not there")
+        << QStringList{"verify", "--tool", "OB.exe", "--chip", "8", "gone.gba"} << 1 << "gone.gba";
+    QTest::newRow("a tool that is not there")
+        << QStringList{"flash", "--tool", "nowhere/OB.exe", "multi.gba"} << 1 << "there is no tool at nowhere/OB.exe";
+    QTest::newRow("a compile") << QStringList{"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba"}
+                               << 0 << "Compiled to ";
+    QTest::newRow("info of a title with a byte outside ASCII") << QStringList{"info", "e.gba"} << 0 << "every header";
+#ifndef Q_OS_WIN
+    QTest::newRow("a backup into standard output")
+        << QStringList{"backup-cart", "--tool", "OB.exe", "--chip", "8", "/dev/stdout"} << 2
+        << "/dev/stdout is where this command's messages go";
+#endif
+}
+
+void CliTest::jsonIsOneObjectOnEveryPath()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    layOut();
+    QByteArray accented = romimage::makeGameImage("CAFE", "CAFE", 4096);
+    accented[0xA4] = char(0xE9);
+    accented[0xBD] = char(multirom::headerComplement(accented.constData()));
+    testfiles::write(at("e.gba"), accented);
+    const Ran ran = cli(args << "--json", m_dir->path());
+    QCOMPARE(ran.code, code);
+    QVERIFY2(ran.out.endsWith('\n') && ran.out.count('\n') == 1, qPrintable(ran.out));
+    QJsonParseError error;
+    const QJsonObject result = QJsonDocument::fromJson(ran.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(result["schema"].toInt(), 1);
+    QCOMPARE(result["ok"].toBool(), code == 0);
+    QCOMPARE(result["exitCode"].toInt(), code);
+    const QString said = result["message"].toString();
+    QVERIFY2(said.contains(message) && !said.contains('\r') && !said.contains("for fun"), qPrintable(said));
+    for (const QJsonValue piece : result["layout"].toArray())
+        QVERIFY(!piece.toObject()["path"].toString().isEmpty());
+    if (args.first() == "info" && code == 0)
+        QCOMPARE(result["games"].toArray().first().toObject()["title"].toString(), QString("CAFE\\xE9"));
 }
 
 QTEST_MAIN(CliTest)

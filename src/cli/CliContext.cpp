@@ -23,7 +23,42 @@ void writeLine(std::FILE* stream, const QString& line)
         outputLost = outputLost || stream == stdout;
 }
 
+// --json anywhere before a "--" that ends the options.
+bool asksForJson(const QStringList& args)
+{
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--json") || arg == QLatin1String("-json"))
+            return true;
+    }
+    return false;
+}
+
+QJsonObject resultObject(const QString& command, int exitCode, const QString& message, const QJsonObject& details)
+{
+    QJsonObject object = details;
+    object.insert(QStringLiteral("schema"), jsonSchema);
+    object.insert(QStringLiteral("command"), command);
+    object.insert(QStringLiteral("ok"), exitCode == Done);
+    object.insert(QStringLiteral("exitCode"), exitCode);
+    object.insert(QStringLiteral("stopped"), exitCode > 128);
+    object.insert(QStringLiteral("message"), message);
+    return object;
+}
+
+void printObject(const QJsonObject& object)
+{
+    writeLine(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+}
+
 } // namespace
+
+void printRefusalObject(const QString& command, const QStringList& arguments, const QString& message)
+{
+    if (asksForJson(arguments))
+        printObject(resultObject(command, BadArguments, message, {}));
+}
 
 bool standardOutputLost()
 {
@@ -44,6 +79,7 @@ CliContext::CliContext(const QString& command, const QString& arguments, const Q
 
 bool CliContext::parse(const QStringList& args, int* exitCode)
 {
+    m_json = asksForJson(args);
     if (!m_parser.parse(QStringList{QStringLiteral("vellmore-cli ") + m_command} + args)) {
         *exitCode = badArgument(m_parser.errorText());
         return false;
@@ -78,17 +114,18 @@ void CliContext::problem(const QString& line) const
     writeLine(stderr, QStringLiteral("vellmore-cli %1: %2").arg(m_command, line));
 }
 
-void CliContext::print(const QJsonObject& object) const
+int CliContext::finish(int exitCode, const QString& message, const QJsonObject& details) const
 {
     if (json())
-        writeLine(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+        printObject(resultObject(m_command, exitCode, message, details));
+    return exitCode;
 }
 
 int CliContext::badArgument(const QString& why) const
 {
     problem(why);
     platform::writeText(stderr, helpText());
-    return BadArguments;
+    return finish(BadArguments, why);
 }
 
 std::optional<int> CliContext::number(const QString& option, int low, int high, int fallback, QString* why) const
@@ -135,7 +172,7 @@ void CliContext::addPortOptions()
 
 std::optional<cart::PortSettings> CliContext::portSettings(QString* why) const
 {
-    if (!m_parser.isSet(QStringLiteral("tool"))) {
+    if (m_parser.value(QStringLiteral("tool")).isEmpty()) {
         *why = QStringLiteral("--tool is needed: the flash tool to run");
         return std::nullopt;
     }

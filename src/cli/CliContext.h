@@ -15,7 +15,9 @@ enum Exit { Done = 0, Failed = 1, BadArguments = 2, Stopped = 130 };
 
 // One subcommand's command line: its options, --help, --json, and its usage when an argument is
 // bad. Output for people goes to standard output line by line; with --json one object goes there
-// at the end instead, and what people would read is left out.
+// at the end instead, on every path, and what people would read is left out. Every object holds
+// "schema", "command", "ok", "exitCode", "stopped" and "message" (one line in this program's words),
+// and what the command adds.
 class CliContext {
 public:
     CliContext(const QString& command, const QString& arguments, const QString& description);
@@ -26,10 +28,13 @@ public:
     // exitCode: 0 after --help, 2 after a bad argument (the reason and the usage printed).
     bool parse(const QStringList& args, int* exitCode);
 
-    bool json() const { return m_parser.isSet(QStringLiteral("json")); }
+    bool json() const { return m_json; }
     void say(const QString& line) const;
     void problem(const QString& line) const;
-    void print(const QJsonObject& object) const;
+
+    // Ends the command: with --json its one object (details added to the keys every object holds).
+    // Returns exitCode.
+    int finish(int exitCode, const QString& message, const QJsonObject& details = {}) const;
 
     // Prints why an argument is bad and the usage; returns BadArguments.
     int badArgument(const QString& why) const;
@@ -50,7 +55,15 @@ private:
 
     QString m_command;
     QCommandLineParser m_parser;
+    bool m_json = false; // known even when the arguments do not parse
 };
+
+// The version of the JSON objects' layout; it changes only when a key changes its meaning or goes.
+constexpr int jsonSchema = 1;
+
+// The object for a command line refused before any command took it (a name that is not text, no
+// such command), printed when the arguments ask for JSON.
+void printRefusalObject(const QString& command, const QStringList& arguments, const QString& message);
 
 // Runs the tool as the windows do, its output shown as it comes, and Ctrl+C stopping it as Stop
 // does. stopped() tells whether the last run was stopped.

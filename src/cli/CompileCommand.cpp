@@ -2,6 +2,7 @@
 
 #include "multirom/CompileSequence.h"
 #include "multirom/GameList.h"
+#include "multirom/LayoutRecord.h"
 #include "multirom/MultiromLayout.h"
 #include "platform/FolderPath.h"
 #include "platform/Platform.h"
@@ -13,27 +14,6 @@
 #include <QTemporaryDir>
 
 namespace cli {
-
-namespace {
-
-// The games as the game list holds them after adding each in turn: a game that is there already
-// stays where it is and is not added again, as in the window.
-QStringList gameListOf(const QStringList& games)
-{
-    QStringList list;
-    for (const QString& game : games) {
-        const QFileInfo file(game);
-        const QString folder = QDir::toNativeSeparators(file.absolutePath());
-        const multirom::GameListAddition addition =
-            multirom::planAddition(list, folder, {file.fileName()}, {true}, platform::fileNameCaseSensitivity());
-        for (const int position : addition.repeatsToRemove)
-            list.removeAt(position);
-        list += addition.appended;
-    }
-    return list;
-}
-
-} // namespace
 
 int compileCommand(const QStringList& args)
 {
@@ -47,8 +27,11 @@ int compileCommand(const QStringList& args)
     int exitCode = Done;
     if (!context.parse(args, &exitCode))
         return exitCode;
-    if (!parser.isSet(QStringLiteral("loader")) || !parser.isSet(QStringLiteral("output")))
+    if (parser.value(QStringLiteral("loader")).isEmpty() || parser.value(QStringLiteral("output")).isEmpty())
         return context.badArgument(QStringLiteral("--loader and --output are needed"));
+    if (platform::isStandardStream(parser.value(QStringLiteral("output"))))
+        return context.badArgument(parser.value(QStringLiteral("output")) +
+                                   QStringLiteral(" is where this command's messages go: give --output a file"));
     if (parser.positionalArguments().isEmpty())
         return context.badArgument(QStringLiteral("name at least one game"));
     QString why;
@@ -60,18 +43,19 @@ int compileCommand(const QStringList& args)
         QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("loader"))).absoluteFilePath());
     const QString output =
         QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
-    const QStringList games = gameListOf(parser.positionalArguments());
+    const QStringList games = multirom::gameListOf(parser.positionalArguments(), platform::fileNameCaseSensitivity());
     const QList<multirom::MultiromPiece> pieces = multirom::layoutOfFiles(loader, games);
     const qint64 total = pieces.isEmpty() ? 0 : pieces.last().offset + pieces.last().size;
     const QLocale english(QLocale::English);
     if (*chip != 0 && total > multirom::chipBytes(*chip)) {
-        context.problem(QStringLiteral("the multirom would hold %1 bytes, more than a %2 Mbit chip's %3; nothing "
-                                       "was written")
-                            .arg(english.toString(total))
-                            .arg(*chip)
-                            .arg(english.toString(multirom::chipBytes(*chip))));
-        context.print({{QStringLiteral("compiled"), false}, {QStringLiteral("size"), double(total)}});
-        return Failed;
+        const QString message =
+            QStringLiteral("the multirom would hold %1 bytes, more than a %2 Mbit chip's %3; nothing was written")
+                .arg(english.toString(total))
+                .arg(*chip)
+                .arg(english.toString(multirom::chipBytes(*chip)));
+        context.problem(message);
+        return context.finish(Failed, message,
+                              {{QStringLiteral("output"), output}, {QStringLiteral("size"), double(total)}});
     }
 
     ConsoleRunner console(context);
@@ -84,15 +68,24 @@ int compileCommand(const QStringList& args)
     // there, has nothing to do with a multirom written elsewhere.
     const QTemporaryDir batchFolder;
     if (!batchFolder.isValid()) {
-        context.problem(QStringLiteral("cannot make a folder for the batch file: ") + batchFolder.errorString());
-        return Failed;
+        const QString message = QStringLiteral("cannot make a folder for the batch file: ") + batchFolder.errorString();
+        context.problem(message);
+        return context.finish(Failed, message);
     }
     request.browserFolder = platform::normalisedFolderPath(batchFolder.path());
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, console.runner());
     // The window's words; its "press Flash for fun!" is for the window.
+    QStringList said;
     for (const QString& message : outcome.messages) {
-        const QString said = outcome.compiled ? message.section(QLatin1Char('\n'), 0, 0) : message.simplified();
-        outcome.compiled ? context.say(said) : context.problem(said);
+        said.append(outcome.compiled ? message.section(QLatin1Char('\n'), 0, 0) : message.simplified());
+        outcome.compiled ? context.say(said.last()) : context.problem(said.last());
+    }
+    // The record of the pieces, so that a later verify names them from these files.
+    if (outcome.compiled) {
+        if (const auto unrecorded = multirom::writeLayoutRecord(output, pieces))
+            context.problem(QStringLiteral("the layout could not be recorded beside the multirom (%1), so verify "
+                                           "will guess where each game lies unless it is given the files")
+                                .arg(*unrecorded));
     }
 
     QJsonArray layout;
@@ -105,6 +98,7 @@ int compileCommand(const QStringList& args)
                             .arg(multirom::hexText(piece.offset, 8), english.toString(piece.size).rightJustified(10),
                                  name, piece.title));
             layout.append(QJsonObject{{QStringLiteral("piece"), name},
+                                      {QStringLiteral("path"), piece.path},
                                       {QStringLiteral("offset"), double(piece.offset)},
                                       {QStringLiteral("size"), double(piece.size)},
                                       {QStringLiteral("title"), piece.title}});
@@ -117,14 +111,13 @@ int compileCommand(const QStringList& args)
                     .arg(total <= multirom::chipBytes(mbit) ? QStringLiteral("fits") : QStringLiteral("too large")));
         context.say(QStringLiteral("total %1 bytes; %2").arg(english.toString(total), fits.join(QStringLiteral(", "))));
     }
-    context.print({{QStringLiteral("compiled"), outcome.compiled},
-                   {QStringLiteral("output"), output},
-                   {QStringLiteral("size"), double(total)},
-                   {QStringLiteral("layout"), layout},
-                   {QStringLiteral("messages"), QJsonArray::fromStringList(outcome.messages)}});
-    if (console.stopped())
-        return console.stopCode();
-    return outcome.compiled ? Done : Failed;
+    return context.finish(console.stopped()  ? console.stopCode()
+                          : outcome.compiled ? Done
+                                             : Failed,
+                          said.join(QStringLiteral("; ")),
+                          {{QStringLiteral("output"), output},
+                           {QStringLiteral("size"), double(total)},
+                           {QStringLiteral("layout"), layout}});
 }
 
 } // namespace cli

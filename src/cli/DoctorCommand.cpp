@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <optional>
 
 namespace cli {
@@ -87,8 +88,10 @@ int doctorCommand(const QStringList& args)
                                      {QStringLiteral("ok"), check.ok},
                                      {QStringLiteral("advice"), check.advice}});
     }
-    context.print({{QStringLiteral("checks"), described}, {QStringLiteral("allOk"), allOk}});
-    return allOk ? Done : Failed;
+    const auto firstProblem =
+        std::find_if(checks.cbegin(), checks.cend(), [](const DoctorCheck& check) { return !check.ok; });
+    return context.finish(allOk ? Done : Failed, allOk ? QStringLiteral("every check passed") : firstProblem->advice,
+                          {{QStringLiteral("checks"), described}});
 }
 
 } // namespace cli

@@ -53,8 +53,10 @@ int infoCommand(const QStringList& args)
                                      {QStringLiteral("checks"), header.checks()},
                                      {QStringLiteral("problem"), header.problem}});
     }
-    context.print({{QStringLiteral("games"), described}, {QStringLiteral("allCheck"), allCheck}});
-    return allCheck ? Done : Failed;
+    return context.finish(allCheck ? Done : Failed,
+                          allCheck ? QStringLiteral("every header checks")
+                                   : QStringLiteral("a header does not check, or a game is larger than a cart"),
+                          {{QStringLiteral("games"), described}});
 }
 
 } // namespace cli

@@ -2,7 +2,9 @@
 
 #include "cart/CartOperations.h"
 #include "multirom/MultiromLayout.h"
+#include "platform/Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 
@@ -12,6 +14,18 @@ namespace {
 
 const QMap<QString, int> saveSizes{
     {QStringLiteral("32K"), 1}, {QStringLiteral("64K"), 2}, {QStringLiteral("128K"), 3}, {QStringLiteral("256K"), 4}};
+
+// A tool that is not there, or is no file, gets no run: the window's words for it speak of its boxes.
+std::optional<QString> toolProblem(const QString& tool)
+{
+    const QFileInfo file(tool);
+    const bool named = tool.contains(QLatin1Char('/')) || tool.contains(QDir::separator());
+    if (named && !file.exists())
+        return QStringLiteral("there is no tool at ") + tool + QStringLiteral(": give the path of OB.exe to --tool");
+    if (file.isDir())
+        return tool + QStringLiteral(" is a folder: give the path of OB.exe itself to --tool");
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -66,15 +80,19 @@ int toolCommand(const QString& name, const QStringList& args)
         if (!chip)
             return context.badArgument(why);
     }
+    if (backup && platform::isStandardStream(file))
+        return context.badArgument(file + QStringLiteral(" is where this command's messages go: give a file"));
 
     // The window asks before a backup replaces a file; here --force says yes beforehand.
     if (backup && QFileInfo::exists(file) && !parser.isSet(QStringLiteral("force"))) {
         const QString message = file + QStringLiteral(" exists: give --force to replace it with the backup");
         context.problem(message);
-        context.print({{QStringLiteral("done"), false},
-                       {QStringLiteral("stopped"), false},
-                       {QStringLiteral("message"), message}});
-        return Failed;
+        return context.finish(Failed, message);
+    }
+    // The tool is named on this command line: where there is none, say so in these terms.
+    if (const auto missing = toolProblem(port->toolPath)) {
+        context.problem(*missing);
+        return context.finish(Failed, *missing);
     }
 
     ConsoleRunner console(context);
@@ -93,10 +111,7 @@ int toolCommand(const QString& name, const QStringList& args)
         context.say(outcome.message);
     else
         context.problem(outcome.message);
-    context.print({{QStringLiteral("done"), outcome.succeeded},
-                   {QStringLiteral("stopped"), console.stopped()},
-                   {QStringLiteral("message"), outcome.message}});
-    return console.stopped() ? console.stopCode() : outcome.succeeded ? Done : Failed;
+    return context.finish(console.stopped() ? console.stopCode() : outcome.succeeded ? Done : Failed, outcome.message);
 }
 
 } // namespace cli

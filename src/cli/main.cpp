@@ -20,7 +20,8 @@ const char* const usage =
     "  restore-save --tool PATH --bank 1..4 FILE\n"
     "  backup-cart --tool PATH --chip 8|16|32|64|128|256 [--force] OUTPUT\n"
     "                                        the tool's operations; also --port 1..4, --no-epp, --wait N\n"
-    "  verify --tool PATH --chip MBIT MULTIROM   reads the cart back and compares it\n"
+    "  verify --tool PATH --chip MBIT MULTIROM [--loader FILE GAME...]\n                                        reads "
+    "the cart back and compares it\n"
     "  doctor [--tool PATH] [--port N]       checks the tool and the port\n"
     "  help COMMAND, --version\n"
     "Every command takes --json (one JSON object on standard output). Exit codes: 0 done, 1 failed,\n"
@@ -51,9 +52,11 @@ int dispatch(const QString& command, const QStringList& rest)
         return cli::verifyCommand(rest);
     if (command == QLatin1String("doctor"))
         return cli::doctorCommand(rest);
-    if (!command.isEmpty())
-        std::fprintf(stderr, "vellmore-cli: no such command: %s\n", command.toUtf8().constData());
+    const QString why =
+        command.isEmpty() ? QStringLiteral("name a command") : QStringLiteral("no such command: ") + command;
+    std::fprintf(stderr, "vellmore-cli: %s\n", why.toUtf8().constData());
     std::fputs(usage, stderr);
+    cli::printRefusalObject(command, QStringList{command} + rest, why);
     return cli::BadArguments;
 }
 
@@ -68,6 +71,10 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         if (!platform::nameSurvivesDecoding(argv[i], std::strlen(argv[i]))) {
             std::fprintf(stderr, "vellmore-cli: %s is not valid text in this system's encoding: rename it\n", argv[i]);
+            const QStringList args = QCoreApplication::arguments();
+            cli::printRefusalObject(args.value(1), args.mid(1),
+                                    args.value(i) + QStringLiteral(" is not valid text in this system's encoding: "
+                                                                   "rename it"));
             return cli::BadArguments;
         }
     }

@@ -13,7 +13,8 @@ namespace multirom {
 
 namespace {
 
-// Printable Latin-1 only: a header's text is ASCII, and padding is zeros.
+// A header's text is ASCII, and padding is zeros. Any other byte is written as "\xNN" (a backslash
+// too), so that the text still says which bytes the header holds.
 QString headerText(const QByteArray& head, int offset, int length)
 {
     QString text;
@@ -21,7 +22,10 @@ QString headerText(const QByteArray& head, int offset, int length)
         const auto byte = static_cast<unsigned char>(head[i]);
         if (byte == 0)
             break;
-        text += byte >= 0x20 && byte < 0x7F ? QChar(char16_t(byte)) : QChar(u'?');
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\')
+            text += QChar(char16_t(byte));
+        else
+            text += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
     }
     return text.trimmed();
 }

@@ -3,6 +3,8 @@
 #include "compat/QtCompat.h"
 #include "multirom/PathRules.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 namespace multirom {
@@ -115,6 +117,20 @@ int movedPosition(int position, int count, bool down)
     if (down)
         return position + 1 > count - 1 ? 0 : position + 1;
     return position - 1 < 0 ? count - 1 : position - 1;
+}
+
+QStringList gameListOf(const QStringList& files, Qt::CaseSensitivity names)
+{
+    QStringList list;
+    for (const QString& game : files) {
+        const QFileInfo file(game);
+        const GameListAddition addition =
+            planAddition(list, QDir::toNativeSeparators(file.absolutePath()), {file.fileName()}, {true}, names);
+        for (const int position : addition.repeatsToRemove)
+            list.removeAt(position);
+        list += addition.appended;
+    }
+    return list;
 }
 
 } // namespace multirom

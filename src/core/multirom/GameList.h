@@ -31,6 +31,10 @@ struct GameListAddition {
 GameListAddition planAddition(const QStringList& entries, const QString& folder, const QStringList& fileNames,
                               const QVector<bool>& selected, Qt::CaseSensitivity names);
 
+// The game list after adding each of the files in turn, as the window's Add does one file at a time:
+// a file the list holds already stays where it is and is not added again. Paths are made absolute.
+QStringList gameListOf(const QStringList& files, Qt::CaseSensitivity names);
+
 // Where the entry at position moves to, wrapping at both ends; -1 when nothing is selected.
 int movedPosition(int position, int count, bool down);
 

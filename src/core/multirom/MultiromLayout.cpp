@@ -15,7 +15,7 @@ QList<MultiromPiece> layoutOfFiles(const QString& loader, const QStringList& gam
     qint64 offset = 0;
     for (const QString& path : QStringList{loader} + games) {
         const GameHeader header = readGameHeader(path);
-        pieces.append({int(pieces.size()), offset, header.size, header.title});
+        pieces.append({int(pieces.size()), offset, header.size, header.title, path});
         offset += header.size;
     }
     return pieces;
@@ -41,12 +41,12 @@ QList<MultiromPiece> layoutOfMultirom(const QString& multirom)
                 continue;
             if (start + i > 0 && !gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).checks())
                 continue;
-            pieces.append(
-                {int(pieces.size()), start + i, 0, gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).title});
+            pieces.append({int(pieces.size()), start + i, 0,
+                           gameHeaderOf(bytes.mid(i, gameHeaderSize), gameHeaderSize).title, QString()});
         }
     }
     if (pieces.isEmpty() || pieces.first().offset != 0)
-        pieces.prepend({0, 0, 0, QString()}); // the loader, whatever its header says
+        pieces.prepend({0, 0, 0, QString(), QString()}); // the loader, whatever its header says
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         pieces[i].number = int(i);
         pieces[i].size = (i + 1 < pieces.size() ? pieces[i + 1].offset : size) - pieces[i].offset;
@@ -69,7 +69,8 @@ QString placeOf(const QList<MultiromPiece>& pieces, qint64 offset)
     for (auto piece = pieces.crbegin(); piece != pieces.crend(); ++piece) {
         if (offset < piece->offset)
             continue;
-        const QString at = QStringLiteral(" at +") + hexText(offset - piece->offset);
+        const QString at = (piece->path.isEmpty() ? QString() : QStringLiteral(" (") + piece->path + QLatin1Char(')')) +
+                           QStringLiteral(" at +") + hexText(offset - piece->offset);
         if (piece->number == 0)
             return QStringLiteral("the loader") + at;
         return QStringLiteral("game %1 '%2'").arg(piece->number).arg(piece->title) + at;

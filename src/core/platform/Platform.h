@@ -128,4 +128,8 @@ QString shortPathName(const QString& path);
 // ignores both so that such a write fails with an error it reports, and leaves nothing behind.
 void ignoreWriteSignals();
 
+// Whether path names the file this program's standard output or error goes to (/dev/stdout, or the
+// file they were sent to): writing a product there would mix it with the messages, or lose them.
+bool isStandardStream(const QString& path);
+
 } // namespace platform

@@ -9,6 +9,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 QChar separator()
@@ -122,6 +124,19 @@ bool writeText(std::FILE* stream, const QString& text)
 QStringList expandWildcards(const QStringList& arguments)
 {
     return arguments; // the shell has expanded them
+}
+
+bool isStandardStream(const QString& path)
+{
+    struct stat named {};
+    if (::stat(QFile::encodeName(path).constData(), &named) != 0)
+        return false;
+    for (const int stream : {1, 2}) {
+        struct stat open {};
+        if (::fstat(stream, &open) == 0 && open.st_dev == named.st_dev && open.st_ino == named.st_ino)
+            return true;
+    }
+    return false;
 }
 
 } // namespace platform

@@ -347,4 +347,25 @@ void endProcessTree(const ProcessTreeRoot& root)
     }
 }
 
+bool isStandardStream(const QString& path)
+{
+    const HANDLE named = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), 0,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION namedInfo{};
+    const bool known = GetFileInformationByHandle(named, &namedInfo);
+    CloseHandle(named);
+    // A console has no file information: only files and pipes compare.
+    for (const DWORD stream : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        BY_HANDLE_FILE_INFORMATION open{};
+        if (known && GetFileInformationByHandle(GetStdHandle(stream), &open) &&
+            open.dwVolumeSerialNumber == namedInfo.dwVolumeSerialNumber &&
+            open.nFileIndexHigh == namedInfo.nFileIndexHigh && open.nFileIndexLow == namedInfo.nFileIndexLow)
+            return true;
+    }
+    return false;
+}
+
 } // namespace platform
