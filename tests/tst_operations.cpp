@@ -18,8 +18,11 @@
 #include <future>
 #include <thread>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using run::CommandLine;
@@ -52,6 +55,8 @@ private slots:
     void compileRefusals();
     void failedCopyIsReportedAsFailure();
     void whatAKilledCompileLeftGoes();
+    void replacingKeepsWhatTheUserHad_data();
+    void replacingKeepsWhatTheUserHad();
     void oneCompileAtATimeInAFolder();
     void copyIsChecked_data();
     void copyIsChecked();
@@ -181,11 +186,87 @@ void OperationsTest::failedCopyIsReportedAsFailure()
     const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
     // The system's reason reaches the user, not only the console.
     QCOMPARE(outcome.messages.size(), 1);
-    QVERIFY2(outcome.messages.first().startsWith("compile failed: cannot write " + asked.output + ": ") &&
-                 outcome.messages.first().size() > ("compile failed: cannot write " + asked.output + ": ").size(),
+#ifdef Q_OS_WIN
+    const QString start = "compile failed: cannot write " + asked.output + ": ";
+#else
+    const QString start = "compile failed: cannot make a file in the folder " + at("no such folder") + ": ";
+#endif
+    QVERIFY2(outcome.messages.first().startsWith(start) && outcome.messages.first().size() > start.size(),
              qPrintable(outcome.messages.first()));
     QVERIFY(!outcome.compiled);
     QVERIFY(!QFile::exists(at("flash.bat")));
+}
+
+void OperationsTest::replacingKeepsWhatTheUserHad_data()
+{
+    QTest::addColumn<QString>("arrangement");
+    QTest::addColumn<QString>("failure"); // empty: compiled; %F: the multirom's folder
+    QTest::newRow("a second name (hard link)") << "link"
+                                               << "";
+#ifndef Q_OS_WIN
+    QTest::newRow("another user's multirom (as root)") << "owner"
+                                                       << "";
+    QTest::newRow("a folder that takes no new file, the multirom writable") << "locked"
+                                                                            << "";
+    QTest::newRow("a folder that takes no new file, no multirom yet")
+        << "locked, none"
+        << "compile failed: cannot make a file in the folder %F: Permission denied";
+#endif
+}
+
+// Where a rename would change what the user had (the owner, a second name) or the folder allows none,
+// the multirom is written into the file that stands there.
+void OperationsTest::replacingKeepsWhatTheUserHad()
+{
+    QFETCH(QString, arrangement);
+    QFETCH(QString, failure);
+#ifdef Q_OS_WIN
+    const bool root = false;
+#else
+    const bool root = ::geteuid() == 0;
+#endif
+    if (arrangement.startsWith("locked") && root)
+        QSKIP("a folder's permissions do not stop root");
+    if (arrangement == "owner" && !root)
+        QSKIP("only root can give a file to another user");
+    testfiles::write(at("a.gba"), "game a");
+    QVERIFY(QDir(m_dir->path()).mkdir("out"));
+    multirom::CompileRequest asked = request({at("a.gba")});
+    asked.output = at("out/multi.gba");
+    if (arrangement != "locked, none")
+        testfiles::write(asked.output, "the old multirom");
+    if (arrangement == "link") {
+#ifdef Q_OS_WIN
+        QVERIFY(CreateHardLinkW(reinterpret_cast<const wchar_t*>(at("out/second.gba").utf16()),
+                                reinterpret_cast<const wchar_t*>(asked.output.utf16()), nullptr));
+#else
+        QCOMPARE(
+            ::link(QFile::encodeName(asked.output).constData(), QFile::encodeName(at("out/second.gba")).constData()),
+            0);
+#endif
+    }
+#ifndef Q_OS_WIN
+    if (arrangement == "owner")
+        QCOMPARE(::chown(QFile::encodeName(asked.output).constData(), 65534, 65534), 0);
+    if (arrangement.startsWith("locked"))
+        QVERIFY(QFile::setPermissions(at("out"), QFile::ReadOwner | QFile::ExeOwner));
+#endif
+    const multirom::CompileOutcome outcome = multirom::compileMultirom(asked, runBatch);
+    QFile::setPermissions(at("out"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    failure.replace("%F", at("out"));
+    QCOMPARE(outcome.messages.first().section('\n', 0, 0), failure.isEmpty() ? "Compiled to " + asked.output : failure);
+    if (!failure.isEmpty())
+        return;
+    const QByteArray expected = testfiles::read(at("gbaldr32.bin")) + "game a";
+    QCOMPARE(testfiles::read(asked.output), expected);
+    if (arrangement == "link")
+        QCOMPARE(testfiles::read(at("out/second.gba")), expected);
+    QCOMPARE(QFileInfo(asked.output).ownerId(), arrangement == "owner" ? 65534u : QFileInfo(at("a.gba")).ownerId());
+    QVERIFY(leftovers(at("out")).isEmpty());
+    QVERIFY(QDir::temp()
+                .entryList({".vm-" + QString::number(QCoreApplication::applicationPid()) + "-*"},
+                           QDir::Files | QDir::Hidden)
+                .isEmpty());
 }
 
 // The unfinished multirom of a Vellmore that was killed goes with the next compile there; what a running

@@ -124,19 +124,18 @@ VerifyOutcome verifyCart(const VerifyRequest& request, const run::ProgramRunner&
     outcome.repaired = request.headerRepaired;
     const QString problem = compare(request.multirom, readBack, outcome);
     if (outcome.verified) {
-        outcome.message = QStringLiteral("verified: %1 bytes match%2")
-                              .arg(bytes(outcome.matching),
-                                   outcome.repaired
-                                       ? QStringLiteral(" (the header's complement byte as the flash repaired it)")
-                                       : QString());
+        outcome.message =
+            QStringLiteral("verified: %1 bytes match%2")
+                .arg(bytes(outcome.matching),
+                     outcome.repaired ? QStringLiteral(" (the header's complement byte as the flash repaired it)")
+                                      : QString());
     } else if (!problem.isEmpty()) {
         outcome.message = problem;
     } else {
         if (outcome.source == PieceSource::Scan)
             pieces = multirom::layoutOfMultirom(request.multirom);
         outcome.message = QStringLiteral("differs at %1: %2")
-                              .arg(multirom::hexText(outcome.matching, 8),
-                                   multirom::placeOf(pieces, outcome.matching));
+                              .arg(multirom::hexText(outcome.matching, 8), multirom::placeOf(pieces, outcome.matching));
         if (outcome.source == PieceSource::Scan)
             outcome.message += QStringLiteral(" (a guess from the headers found in the multirom: name the loader and "
                                               "the games for a sure answer)");

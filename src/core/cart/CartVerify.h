@@ -22,10 +22,10 @@ struct VerifyRequest {
 enum class PieceSource { Files, Record, Scan };
 
 struct VerifyOutcome {
-    bool ran = false;       // the cart was read back; false: refused before the tool ran, or the read failed
-    bool verified = false;  // every byte of the multirom is on the cart
-    qint64 matching = 0;    // bytes equal from the start
-    bool repaired = false;  // the complement byte was compared as the flash repaired it, not as the file holds it
+    bool ran = false;      // the cart was read back; false: refused before the tool ran, or the read failed
+    bool verified = false; // every byte of the multirom is on the cart
+    qint64 matching = 0;   // bytes equal from the start
+    bool repaired = false; // the complement byte was compared as the flash repaired it, not as the file holds it
     PieceSource source = PieceSource::Scan;
     QString message;
 };

@@ -172,7 +172,16 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     const QString target = platform::writeTarget(output).path;
     // What a killed Vellmore left of an unfinished multirom here (often as large as the multirom) goes.
     platform::removeAbandonedFiles(QFileInfo(target).absolutePath());
-    const platform::NewFile built = platform::createFileBeside(target);
+    // Decided before the copy, so that a multirom that cannot take its place is never built in vain.
+    const platform::ReplacementWay way = platform::replacementWay(target);
+    if (way.problem) {
+        outcome.messages.append(QStringLiteral("compile failed: ") + *way.problem);
+        return outcome;
+    }
+    platform::NewFile built = platform::createFileBeside(target);
+    // Where the folder allows no new file, the multirom is built in the temporary folder and written into the old one.
+    if (built.path.isEmpty() && way.writeInto)
+        built = platform::createFileBeside(QDir(QDir::tempPath()).filePath(QFileInfo(target).fileName()));
     if (built.path.isEmpty()) {
         outcome.messages.append(QStringLiteral("compile failed: cannot write ") + output + QStringLiteral(": ") +
                                 built.problem);
@@ -199,7 +208,8 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
 
     std::optional<QString> failure = copyFailure(ran, batchPath, output, built.path, expectedSize);
     if (ran.kind != run::RunOutcome::Kind::Stopped && !failure) {
-        if (const auto why = platform::replaceFile(target, built.path))
+        if (const auto why =
+                way.writeInto ? platform::writeIntoFile(target, built.path) : platform::replaceFile(target, built.path))
             failure = QStringLiteral("cannot replace ") + output + QStringLiteral(": ") + *why;
     }
     if (ran.kind == run::RunOutcome::Kind::Stopped) {
@@ -211,7 +221,7 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     } else {
         outcome.messages.append(QStringLiteral("compile failed: ") + *failure);
     }
-    if (!outcome.compiled)
+    if (!outcome.compiled || way.writeInto)
         platform::deleteFile(built.path);
     // The multirom stands whether or not its batch file can go; the user hears of both.
     const platform::Deletion deletion = platform::deleteFile(batchPath);

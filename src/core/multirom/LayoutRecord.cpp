@@ -64,7 +64,8 @@ std::optional<QList<MultiromPiece>> readLayoutRecord(const QString& multirom)
         const QJsonObject piece = value.toObject();
         MultiromPiece read{int(pieces.size()), qint64(piece.value(QStringLiteral("offset")).toDouble(-1)),
                            qint64(piece.value(QStringLiteral("size")).toDouble(-1)),
-                           piece.value(QStringLiteral("title")).toString(), piece.value(QStringLiteral("path")).toString()};
+                           piece.value(QStringLiteral("title")).toString(),
+                           piece.value(QStringLiteral("path")).toString()};
         // Pieces follow each other without gaps; anything else is not a record this program wrote.
         if (read.offset != next || read.size < 0)
             return std::nullopt;

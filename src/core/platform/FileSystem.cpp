@@ -134,4 +134,25 @@ int removeAbandonedFiles(const QString& folder)
     return removed;
 }
 
+std::optional<QString> writeIntoFile(const QString& target, const QString& source)
+{
+    QFile from(source);
+    QFile to(target);
+    if (!from.open(QIODevice::ReadOnly))
+        return from.errorString();
+    // Not truncated first: the file is cut to the new size only once every byte is written.
+    if (!to.open(QIODevice::ReadWrite))
+        return to.errorString();
+    constexpr qint64 chunk = 1 << 20;
+    for (QByteArray bytes = from.read(chunk); !bytes.isEmpty(); bytes = from.read(chunk)) {
+        if (to.write(bytes) != bytes.size())
+            return to.errorString();
+    }
+    if (from.error() != QFileDevice::NoError)
+        return from.errorString();
+    if (!to.resize(from.size()) || !to.flush())
+        return to.errorString();
+    return std::nullopt;
+}
+
 } // namespace platform

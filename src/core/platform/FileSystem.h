@@ -63,6 +63,20 @@ bool processRuns(qint64 processId);
 // reason when it fails.
 std::optional<QString> replaceFile(const QString& target, const QString& replacement);
 
+// How a finished product takes the place of the file at target. Renamed over it in one step, the
+// usual way; written into the file that stands there, as copy writes it, where a rename would make
+// that file another user's or break its other names (hard links), or its folder allows no rename
+// there. problem: neither way works, said with the folder's name.
+struct ReplacementWay {
+    bool writeInto = false;
+    std::optional<QString> problem;
+};
+ReplacementWay replacementWay(const QString& target);
+
+// Writes the bytes of source into the file at target, which keeps its owner, its links and its
+// permissions. Returns the system's reason when it fails.
+std::optional<QString> writeIntoFile(const QString& target, const QString& source);
+
 // What writing a file at a path would really write. Links are followed to their end: a link to
 // an ordinary file is written through, a link that leads nowhere yet makes the file where it
 // leads, and a link that leads back to itself cannot be written at all.

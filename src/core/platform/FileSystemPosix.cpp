@@ -141,6 +141,38 @@ bool processRuns(qint64 processId)
     return processId > 0 && (::kill(pid_t(processId), 0) == 0 || errno == EPERM);
 }
 
+ReplacementWay replacementWay(const QString& target)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    const QByteArray folderName = QFile::encodeName(folder);
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat place {};
+    int folderError = 0;
+    if (::stat(folderName.constData(), &place) != 0)
+        folderError = errno;
+    else if (!S_ISDIR(place.st_mode))
+        folderError = ENOTDIR;
+    else if (::faccessat(AT_FDCWD, folderName.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        folderError = errno;
+    const bool folderWritable = folderError == 0;
+    struct stat file {};
+    if (::stat(targetName.constData(), &file) != 0) {
+        if (folderWritable)
+            return {};
+        return {false,
+                QStringLiteral("cannot make a file in the folder %1: %2").arg(folder, systemErrorText(folderError))};
+    }
+    // A renamed file is this user's and has one name. That is also what a sticky folder (/tmp) asks of
+    // a rename over someone else's file.
+    const bool renameKeepsAll = file.st_nlink == 1 && file.st_uid == ::geteuid();
+    if (folderWritable && renameKeepsAll)
+        return {};
+    if (::faccessat(AT_FDCWD, targetName.constData(), W_OK, AT_EACCESS) == 0)
+        return {true, std::nullopt};
+    return {false, QStringLiteral("neither %1 nor its folder %2 may be written: %3")
+                       .arg(target, folder, systemErrorText(folderWritable ? errno : folderError))};
+}
+
 std::optional<QString> replaceFile(const QString& target, const QString& replacement)
 {
     const QByteArray to = QFile::encodeName(target);

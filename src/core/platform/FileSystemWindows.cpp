@@ -129,6 +129,21 @@ bool processRuns(qint64 processId)
     return running;
 }
 
+ReplacementWay replacementWay(const QString& target)
+{
+    // A file with other names (hard links) would lose them to a rename; a folder's rights show only
+    // when a file is made there, and the compile writes into the file then.
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(target).utf16()), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool linked = GetFileInformationByHandle(file, &information) && information.nNumberOfLinks > 1;
+    CloseHandle(file);
+    return {linked, std::nullopt};
+}
+
 std::optional<QString> replaceFile(const QString& target, const QString& replacement)
 {
     const auto* to = reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(target).utf16());
