@@ -125,6 +125,7 @@ private slots:
     void stopEndsTheWholeTool_data();
     void stopEndsTheWholeTool();
     void askedToEndStopsTheToolFirst();
+    void theRunEndsWithTheWholeTool_data();
     void theRunEndsWithTheWholeTool();
 #ifdef Q_OS_WIN
     void windowsInItsOwnWords_data();
@@ -421,12 +422,26 @@ void ProcessRunnerTest::stopEndsTheWholeTool()
     QVERIFY(!QFile::exists(cart));
 }
 
+void ProcessRunnerTest::theRunEndsWithTheWholeTool_data()
+{
+    QTest::addColumn<QString>("realSteps");
+    QTest::addColumn<bool>("stop");
+    QTest::newRow("the real tool in the group") << "ready;wait;write written" << false;
+#ifndef Q_OS_WIN
+    // A session of its own takes it out of the group; its parent gone, it is Vellmore's orphan.
+    QTest::newRow("the real tool in a session of its own") << "leave-group;ready;wait;write written" << false;
+    QTest::newRow("stopped, the real tool in a session of its own") << "leave-group;ready;wait;write written" << true;
+#endif
+}
+
 // A launcher that leaves the real tool writing in the background and ends with 0 has not flashed the
-// cart yet: the run ends only when the real tool has.
+// cart yet: the run ends only when the real tool has, and Stop ends it wherever it went.
 void ProcessRunnerTest::theRunEndsWithTheWholeTool()
 {
+    QFETCH(QString, realSteps);
+    QFETCH(bool, stop);
     QTemporaryDir dir;
-    const QString realTool = tool(dir, "real", "ready;wait;write written");
+    const QString realTool = tool(dir, "real", realSteps);
     const QString launcher = tool(dir, "launcher", "launch real");
     const QString cart = dir.filePath("cart.gba");
     bool endedEarly = false;
@@ -434,12 +449,22 @@ void ProcessRunnerTest::theRunEndsWithTheWholeTool()
         QTRY_VERIFY(testfiles::toolIsReady(realTool));
         QTest::qWait(300); // the launcher has long ended by now
         endedEarly = !shownConsole();
-        testfiles::letToolGoOn(realTool);
+        if (stop && shownConsole())
+            QTest::mouseClick(shownConsole()->findChild<QPushButton*>("stop"), Qt::LeftButton);
+        else
+            testfiles::letToolGoOn(realTool);
     });
     const RunOutcome ran = ExecCmd(CommandLine(launcher, {"-s", cart}));
-    QVERIFY(ran.succeeded());
     QVERIFY(!endedEarly);
-    QCOMPARE(testfiles::read(cart), QByteArray("written")); // written by the time the run is over
+    if (stop) {
+        QCOMPARE(ran.describe(), QString("stopped: Stop was pressed in the console window"));
+        testfiles::letToolGoOn(realTool); // it would write now, had it outlived the stop
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(cart));
+    } else {
+        QVERIFY(ran.succeeded());
+        QCOMPARE(testfiles::read(cart), QByteArray("written")); // written by the time the run is over
+    }
 }
 
 void ProcessRunnerTest::askedToEndStopsTheToolFirst()

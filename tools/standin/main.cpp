@@ -16,6 +16,7 @@
 //   oem TEXT        writes TEXT to standard error in the console's code page (Windows)
 //   cmdline         writes the command line it was given, as the system gave it, to "<its own path>.cmdline"
 //   ignore-stop     takes no notice of a request to stop
+//   leave-group     leaves the tool's process group for a session of its own (not on Windows)
 //   flood           writes "progress" lines to standard error without end
 //   crash           ends as the system ends a program for a fault
 //   port            reads LPT1's status register directly, as a tool without its port driver does
@@ -182,6 +183,10 @@ int main(int argc, char* argv[])
                 out.write(givenCommandLine(QCoreApplication::arguments()));
         } else if (verb == QLatin1String("ignore-stop")) {
             ignoreStop();
+        } else if (verb == QLatin1String("leave-group")) {
+#ifndef Q_OS_WIN
+            ::setsid();
+#endif
         } else if (verb == QLatin1String("flood")) {
             for (;;)
                 std::fputs("progress\n", stderr);
