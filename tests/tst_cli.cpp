@@ -4,6 +4,7 @@
 #include "cart/ToolCommands.h"
 #include "multirom/GameHeader.h"
 #include "multirom/HeaderBytes.h"
+#include "multirom/MultiromLayout.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ private slots:
     void init();
     void gameHeaderChecks_data();
     void gameHeaderChecks();
+    void placeNamesThePieceAnOffsetFallsIn_data();
+    void placeNamesThePieceAnOffsetFallsIn();
     void infoFlagsWhatNoCartHolds_data();
     void infoFlagsWhatNoCartHolds();
     void saveType_data();
@@ -124,6 +127,29 @@ void CliTest::gameHeaderChecks()
     QCOMPARE(header.problem, problem);
     if (size >= multirom::gameHeaderSize && offset < 0)
         QCOMPARE(header.title + "|" + header.gameCode + "|" + header.maker, QString("COMETCOURIER|CMTE|01"));
+}
+
+void CliTest::placeNamesThePieceAnOffsetFallsIn_data()
+{
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<QString>("place");
+    // A loader of 0x100 bytes, game 1 of 0x200, game 2 of 0x80 (its file known).
+    QTest::newRow("the first byte") << qint64(0) << "the loader at +0x0";
+    QTest::newRow("the loader's last byte") << qint64(0xFF) << "the loader at +0xFF";
+    QTest::newRow("game 1's first byte") << qint64(0x100) << "game 1 'ALPHA' at +0x0";
+    QTest::newRow("game 1's last byte") << qint64(0x2FF) << "game 1 'ALPHA' at +0x1FF";
+    QTest::newRow("game 2's first byte") << qint64(0x300) << "game 2 'COMETCOURIER' (games/comet.gba) at +0x0";
+    QTest::newRow("game 2's last byte") << qint64(0x37F) << "game 2 'COMETCOURIER' (games/comet.gba) at +0x7F";
+}
+
+void CliTest::placeNamesThePieceAnOffsetFallsIn()
+{
+    QFETCH(qint64, offset);
+    QFETCH(QString, place);
+    const QList<multirom::MultiromPiece> pieces{{0, 0x0, 0x100, "LOADER", ""},
+                                                {1, 0x100, 0x200, "ALPHA", ""},
+                                                {2, 0x300, 0x80, "COMETCOURIER", "games/comet.gba"}};
+    QCOMPARE(multirom::placeOf(pieces, offset), place);
 }
 
 void CliTest::infoFlagsWhatNoCartHolds_data()

@@ -85,8 +85,8 @@ void CommandLinesTest::toolCommands_data()
         "/opt/my tools/OB.exe -2 -w 0 -l 1 -p \"/home/me/my games/multi.gba\"", "-2|-w|0|-l|1|-p|/home/me/my games/multi.gba");
     row("save backup as loaded", cart::saveBackupCommand(port(tool), 1, 1, "C:\\S\\game.sav"),
         "C:\\T\\OB.exe -2 -w 0 -l 1 -b 1 1 C:\\S\\game.sav", "-2|-w|0|-l|1|-b|1|1|C:\\S\\game.sav");
-    row("save backup bank 3, 128K", cart::saveBackupCommand(port(tool), 3, 3, "s.sav"),
-        "C:\\T\\OB.exe -2 -w 0 -l 1 -b 3 3 s.sav", "-2|-w|0|-l|1|-b|3|3|s.sav");
+    row("save backup bank 2, 128K (size code 3)", cart::saveBackupCommand(port(tool), 2, 3, "s.sav"),
+        "C:\\T\\OB.exe -2 -w 0 -l 1 -b 2 3 s.sav", "-2|-w|0|-l|1|-b|2|3|s.sav");
     row("save restore as loaded", cart::saveRestoreCommand(port(tool), 1, "C:\\S\\game.sav"),
         "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav", "-2|-w|0|-l|1|-r|1|C:\\S\\game.sav");
     row("cart backup as loaded", cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba"),

@@ -1,6 +1,7 @@
 // What the console keeps of a program's output: a bounded tail, with progress lines
-// that overwrite themselves.
+// that overwrite themselves; and what a run keeps of a tool's error output for its message.
 #include "run/ConsoleText.h"
+#include "run/RunOutcome.h"
 
 #include <QTest>
 
@@ -14,6 +15,8 @@ private slots:
     void shows();
     void staysBounded_data();
     void staysBounded();
+    void errorTailKeepsTheLastWords_data();
+    void errorTailKeepsTheLastWords();
 };
 
 void ConsoleTextTest::shows_data()
@@ -66,6 +69,28 @@ void ConsoleTextTest::staysBounded()
     QVERIFY(text.endsWith("the end"));
     QVERIFY(text.size() <= ConsoleText::maxBytes + ConsoleText::maxLineBytes);
     QVERIFY(text.count('\n') <= ConsoleText::maxLines);
+}
+
+void ConsoleTextTest::errorTailKeepsTheLastWords_data()
+{
+    QTest::addColumn<int>("chunk"); // the error output arrives in pieces of this size
+    QTest::newRow("in one piece") << 20000;
+    QTest::newRow("in pieces of 1,000 bytes") << 1000;
+    QTest::newRow("in pieces of 4,096 bytes") << 4096;
+}
+
+// A tool that complains at length before it says what went wrong: its message is the end, whatever
+// came before.
+void ConsoleTextTest::errorTailKeepsTheLastWords()
+{
+    QFETCH(int, chunk);
+    const QByteArray said = "first words\n" + QByteArray(10000, 'x') + "\nchecksum wrong at 0x1F00\n";
+    run::ErrorTail tail;
+    for (qsizetype at = 0; at < said.size(); at += chunk)
+        tail.append(said.mid(at, chunk));
+    QVERIFY(tail.text().endsWith("checksum wrong at 0x1F00\n"));
+    QVERIFY(!tail.text().contains("first words"));
+    QVERIFY(tail.text().size() <= 4096);
 }
 
 QTEST_GUILESS_MAIN(ConsoleTextTest)
