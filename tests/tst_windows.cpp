@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -385,7 +386,11 @@ void WindowsTest::outputFolder()
     QCOMPARE(colours::textColour(control<QLabel>(main, "Label3")),
              colours::textColourFor(control<QLabel>(main, "Label3"), colours::black));
     QVERIFY(!chooser->isVisible());
-    // Hidden, it keeps its folder; its close box closes it without writing anything.
+    // Hidden, not closed: it is still there once deferred deletions have run, with its folder.
+    const QPointer<folderselect> kept(chooser);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(kept);
+    // Its close box closes it without writing anything.
     control<QPushButton>(main, "Command2")->click();
     QCOMPARE(existingWindow<folderselect>(), chooser);
     control<QLineEdit>(main, "multitxt")->setText("kept");
