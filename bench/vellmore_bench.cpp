@@ -4,8 +4,8 @@
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
-#include "folderselect/folderselect.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
+#include "outputfolder/OutputFolderWindow.h"
 #include "runner/ProcessRunner.h"
 #include "support/Controls.h"
 
@@ -142,8 +142,8 @@ void benchStartupAndBrowse(const QString& root)
 
     QDir::setCurrent(root);
     ProgramServices services;
-    frmdialog window(services);
-    window.Form_Load();
+    MainWindow window(services);
+    window.loadStartupFiles();
     window.show();
     QVector<double> browse;
     for (int round = 0; round < 5; ++round) {
@@ -171,7 +171,7 @@ void benchFolderWindow(const QString& root)
         QDir().mkdir(crowded + QStringLiteral("/folder %1").arg(i, 6, 10, QLatin1Char('0')));
     QDir::setCurrent(root);
     ProgramServices services;
-    folderselect window(services);
+    OutputFolderWindow window(services);
     window.show();
     QCoreApplication::processEvents();
     QVector<double> opens, lists;
@@ -202,7 +202,7 @@ void benchGameList(const QString& root)
     fillFolder(second, 5000, 0);
     QDir::setCurrent(root);
     ProgramServices services;
-    frmdialog window(services);
+    MainWindow window(services);
     window.show();
 
     auto addAll = [&](const QString& folder) {
@@ -219,7 +219,7 @@ void benchGameList(const QString& root)
     QVector<double> adds, references;
     QStringList paths;
     for (int round = 0; round < 9; ++round) {
-        window.reset_Click();
+        control<QPushButton>(&window, "reset")->click();
         addAll(first);
         adds.append(addAll(second));
 
@@ -261,9 +261,9 @@ void benchGameList(const QString& root)
     const double move = timeSteps([&](int i) {
         list->setCurrentRow(i % 2 ? 0 : list->count() - 1);
         if (i % 2)
-            window.moveup_Click();
+            control<QPushButton>(&window, "moveup")->click();
         else
-            window.movedown_Click();
+            control<QPushButton>(&window, "movedown")->click();
     });
     const double raw = timeSteps([&](int i) {
         if (i % 2)
@@ -298,8 +298,8 @@ void benchCompile(const QString& root, int totalMiB)
     }
     QDir::setCurrent(folder);
     ProgramServices services;
-    frmdialog window(services);
-    window.Form_Load();
+    MainWindow window(services);
+    window.loadStartupFiles();
     window.show();
     control<GameListBox>(&window, "listdialog")->addItems(games);
     const QString output = control<QLineEdit>(&window, "multitxt")->text();

@@ -4,7 +4,7 @@
 #include "controls/Accessibility.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "runner/ConsoleWindow.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
@@ -115,7 +115,7 @@ struct Started {
     QTemporaryDir dir;
     testfiles::CurrentDirectory cwd{filled(dir)};
     WindowRegistry windows;
-    frmdialog* main = nullptr;
+    MainWindow* main = nullptr;
 
     // Adds the games, as the user selects them in the file list and presses Add.
     void addGames()
@@ -194,7 +194,7 @@ void AccessibilityTest::everyWindowReadsWhole()
     const testfiles::CurrentDirectory cwd(dir.path());
     WindowRegistry windows;
     windows.start();
-    frmdialog* main = windows.mainWindow();
+    MainWindow* main = windows.mainWindow();
     control<QPushButton>(main, "Command2")->click();
     control<QAction>(main, "about")->trigger();
     control<QPushButton>(main, "Command1")->click();
@@ -319,7 +319,7 @@ void AccessibilityTest::eachBoxIsNamedByItsVisibleLabel()
     }
     WindowRegistry again;
     again.start();
-    frmdialog* main = found ? started.main : again.mainWindow();
+    MainWindow* main = found ? started.main : again.mainWindow();
     for (const char* box : {"orbicklocation", "ldrtext"}) {
         auto* edit = control<QLineEdit>(main, box);
         const auto labels = QAccessible::queryAccessibleInterface(edit)->relations(QAccessible::Label);

@@ -3,7 +3,7 @@
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"

@@ -3,10 +3,10 @@
 #include "RomImage.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "multirom/CompilePlan.h"
 #include "platform/Platform.h"
-#include "saveload/saveload.h"
+#include "savewindow/SaveWindow.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
 #include "support/MainWindowFixture.h"
@@ -33,9 +33,9 @@ private slots:
 
 private:
     QStringList press(QPushButton* button) { return click(button); }
-    void useTool(saveload& save, const QString& tool);
+    void useTool(SaveWindow& save, const QString& tool);
 
-    std::unique_ptr<saveload> m_save;
+    std::unique_ptr<SaveWindow> m_save;
 };
 
 void FaultsTest::init()
@@ -43,7 +43,7 @@ void FaultsTest::init()
     createFolder();
     qputenv("OBSIM_CART", QFile::encodeName(at("cart")));
     startWindow();
-    m_save.reset(new saveload(m_services));
+    m_save.reset(new SaveWindow(m_services));
     m_save->show();
 }
 
@@ -54,7 +54,7 @@ void FaultsTest::cleanup()
     finish();
 }
 
-void FaultsTest::useTool(saveload& save, const QString& tool)
+void FaultsTest::useTool(SaveWindow& save, const QString& tool)
 {
     control<QLineEdit>(m_window, "orbicklocation")->setText(tool);
     control<QLineEdit>(&save, "orbicklocation")->setText(tool);

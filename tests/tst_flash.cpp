@@ -4,8 +4,8 @@
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
-#include "frmdialog/frmdialog.h"
-#include "saveload/saveload.h"
+#include "mainwindow/MainWindow.h"
+#include "savewindow/SaveWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
@@ -239,8 +239,8 @@ void FlashTest::everyOperationAgainstTheSimulatedCart()
     QCOMPARE(click(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
     QCOMPARE(click(control<QPushButton>(m_window, "flashbtn")), QStringList{"Flashed!"});
 
-    saveload save(m_services);
-    save.Form_Load(control<QLineEdit>(m_window, "orbicklocation")->text());
+    SaveWindow save(m_services);
+    save.takeMainToolPath(control<QLineEdit>(m_window, "orbicklocation")->text());
     save.show();
     QCOMPARE(control<QLineEdit>(&save, "orbicklocation")->text(), at("OB.exe"));
     auto press = [&](QPushButton* button) {
@@ -309,7 +309,7 @@ void FlashTest::erase()
     const QString multirom = at("multi.gba");
     testfiles::write(multirom, m_multirom);
     m_window->refreshBrowser();
-    m_window->File_Exists(multirom);
+    m_window->updateMultiromIndicator(multirom);
     QVERIFY(control<QPushButton>(m_window, "multierase")->isVisible());
     if (arrangement == "deleted") {
         QVERIFY(QFile::remove(multirom));

@@ -4,7 +4,7 @@
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"

@@ -5,8 +5,8 @@
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
-#include "frmdialog/frmdialog.h"
-#include "saveload/saveload.h"
+#include "mainwindow/MainWindow.h"
+#include "savewindow/SaveWindow.h"
 #include "support/Controls.h"
 #include "support/MainWindowFixture.h"
 #include "support/TestFiles.h"
@@ -197,10 +197,10 @@ void ListEventsTest::portIsTheSelectedEntry()
     QFETCH(QString, steps);
     QFETCH(int, index);
     QFETCH(QString, shown);
-    std::unique_ptr<saveload> save;
+    std::unique_ptr<SaveWindow> save;
     PortComboBox* port = control<PortComboBox>(m_window, "sizelist");
     if (window == "saveload") {
-        save.reset(new saveload(m_services));
+        save.reset(new SaveWindow(m_services));
         save->show();
         QVERIFY(QTest::qWaitForWindowExposed(save.get()));
         port = control<PortComboBox>(save, "sizelist");

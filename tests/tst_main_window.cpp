@@ -6,7 +6,7 @@
 #include "controls/FormBuilder.h"
 #include "controls/GameListBox.h"
 #include "controls/PortComboBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
@@ -227,8 +227,8 @@ void MainWindowTest::startUpDetection()
             testfiles::write(m_dir->filePath(name), "x");
     }
     delete m_window; // created before the files were there
-    m_window = new frmdialog(m_services);
-    m_window->Form_Load();
+    m_window = new MainWindow(m_services);
+    m_window->loadStartupFiles();
     m_window->show();
 
     const QString folder = m_dir->path();
@@ -254,7 +254,7 @@ void MainWindowTest::browsingFollowsTheFolder()
     testfiles::write(with + "/multi.gba", "m");
     testfiles::write(with + "/a.gba", "a");
     QVERIFY(QDir().mkpath(without));
-    m_window->Form_Load();
+    m_window->loadStartupFiles();
     m_window->show();
     const QString output = control<QLineEdit>(m_window, "multitxt")->text();
 
@@ -345,7 +345,7 @@ void MainWindowTest::vanishedFolderIsReportedAtRefresh()
 
 void MainWindowTest::exitAndCloseEndTheProgram()
 {
-    QSignalSpy ended(m_window, &frmdialog::endProgramRequested);
+    QSignalSpy ended(m_window, &MainWindow::endProgramRequested);
     control<QAction>(m_window, "exit")->trigger();
     QCOMPARE(ended.count(), 1);
     m_window->show();
@@ -375,8 +375,8 @@ void MainWindowTest::startFolderThatCannotBeUsed()
         QCOMPARE(::rmdir(start.constData()), 0);
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home));
-    m_window = new frmdialog(m_services);
-    m_window->Form_Load();
+    m_window = new MainWindow(m_services);
+    m_window->loadStartupFiles();
     m_window->show();
     const QStringList told = answerMessages([&] { m_window->reportStartProblem(); });
     const QStringList toldAgain = answerMessages([&] { m_window->reportStartProblem(); });
@@ -400,7 +400,7 @@ void MainWindowTest::namesThatAreNotText()
         testfiles::writeRaw(folder + name, name);
     testfiles::write(m_dir->filePath("a.gba"), "a");
     QCOMPARE(::mkdir(folder + "d\xe9", 0755), 0);
-    m_window->Form_Load();
+    m_window->loadStartupFiles();
     m_window->show();
     m_window->refreshBrowser();
 

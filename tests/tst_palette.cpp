@@ -4,8 +4,8 @@
 #include "controls/ColourValue.h"
 #include "controls/FolderList.h"
 #include "controls/WindowIcon.h"
-#include "frmdialog/frmdialog.h"
-#include "saveload/saveload.h"
+#include "mainwindow/MainWindow.h"
+#include "savewindow/SaveWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 
@@ -107,8 +107,8 @@ void PaletteTest::readableInLightAndDark()
     QFETCH(bool, dark);
     QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
     ProgramServices services;
-    std::unique_ptr<frmdialog> main(new frmdialog(services));
-    std::unique_ptr<saveload> save(new saveload(services));
+    std::unique_ptr<MainWindow> main(new MainWindow(services));
+    std::unique_ptr<SaveWindow> save(new SaveWindow(services));
     QCOMPARE(unreadable(main.get()), QStringList());
     QCOMPARE(unreadable(save.get()), QStringList());
 

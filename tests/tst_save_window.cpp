@@ -2,7 +2,7 @@
 #include "controls/ColourValue.h"
 #include "controls/FormBuilder.h"
 #include "controls/PortComboBox.h"
-#include "saveload/saveload.h"
+#include "savewindow/SaveWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/FormChecks.h"
@@ -28,7 +28,7 @@ private slots:
     void init()
     {
         m_services = RecordingServices();
-        m_window = new saveload(m_services);
+        m_window = new SaveWindow(m_services);
     }
     void cleanup();
     void controls_data();
@@ -42,7 +42,7 @@ private slots:
 
 private:
     RecordingServices m_services;
-    saveload* m_window = nullptr;
+    SaveWindow* m_window = nullptr;
 };
 
 void SaveWindowTest::cleanup()
@@ -253,7 +253,7 @@ void SaveWindowTest::looksMenusAndTabOrder()
     QCOMPARE(control<QMenu>(m_window, "file")->actions(),
              (QList<QAction*>{control<QAction>(m_window, "back"), control<QAction>(m_window, "exit")}));
     QCOMPARE(control<QAction>(m_window, "back")->text(), QString("&Back to main menu"));
-    QSignalSpy ended(m_window, &saveload::endProgramRequested);
+    QSignalSpy ended(m_window, &SaveWindow::endProgramRequested);
     control<QAction>(m_window, "exit")->trigger();
     QCOMPARE(ended.count(), 1);
 

@@ -1,16 +1,16 @@
 // The file choosers, the output folder and About windows, and the way between all four windows,
 // driven through the real windows and dialogs.
+#include "about/AboutWindow.h"
 #include "app/WindowRegistry.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/FormBuilder.h"
 #include "controls/MessageBox.h"
-#include "folderselect/folderselect.h"
-#include "frmAbout/frmAbout.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
+#include "outputfolder/OutputFolderWindow.h"
 #include "platform/Platform.h"
-#include "saveload/saveload.h"
+#include "savewindow/SaveWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
@@ -113,7 +113,7 @@ void WindowsTest::cleanup()
 bool WindowsTest::exactlyOneWorkingWindowShown() const
 {
     const bool main = m_windows->mainWindow()->isVisible();
-    const bool save = existingWindow<saveload>() && existingWindow<saveload>()->isVisible();
+    const bool save = existingWindow<SaveWindow>() && existingWindow<SaveWindow>()->isVisible();
     return main != save;
 }
 
@@ -154,11 +154,11 @@ void WindowsTest::choosers()
         testfiles::write(m_dir->filePath(name), "x");
     // The dialogs start in the browser's folder, not in the folder of the path already chosen.
     const QString browsed = m_dir->path();
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     QWidget* owner = main;
     if (window == "saveload") {
         control<QPushButton>(main, "Command1")->click();
-        owner = existingWindow<saveload>();
+        owner = existingWindow<SaveWindow>();
     }
     auto* box = owner->findChild<QLineEdit*>(target);
     box->setText("/somewhere/else/before.bin");
@@ -180,6 +180,12 @@ void WindowsTest::choosers()
     // The name as the file system has it: where letter case is ignored, the name of the file already there.
     const QString onDisk = chosen == "ob.EXE" && !platform::fileNamesAreCaseSensitive() ? QString("OB.exe") : chosen;
     QCOMPARE(box->text(), chosen.isEmpty() ? QString() : testfiles::native(m_dir->filePath(onDisk)));
+    // Only the button's own box took the path.
+    const QList<QLineEdit*> edits = owner->findChildren<QLineEdit*>();
+    for (int i = 0; i < edits.size(); ++i) {
+        if (edits[i] != box)
+            QCOMPARE(edits[i]->text(), before[i]);
+    }
     QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).absolutePath());
     // The main window's choosers end the warning on their labels, cancelled or not; the save window colours nothing.
     const bool loaderPair = window == "frmdialog" && button == "ldrselect";
@@ -191,23 +197,6 @@ void WindowsTest::choosers()
             (toolPair && (label == control<QLabel>(main, "Label4") || label == control<QLabel>(main, "gotorbick")));
         QCOMPARE(colours::textColour(label), cleared ? colours::textColourFor(label, colours::black) : QColor(Qt::red));
     }
-
-    // A chooser mode that the dialog does not know leaves every text box alone.
-    owner->findChild<QLabel*>("Label20")->setText("0");
-    box->setText("/somewhere/else/before.bin");
-    const ChooserVisit unknown = answerChooser(
-        [&] {
-            if (auto* mainWindow = qobject_cast<frmdialog*>(owner))
-                mainWindow->OpenDialog(owner, "All Files (*.*)|*.*|", "t", browsed);
-            else
-                qobject_cast<saveload*>(owner)->SaveDialog(owner, "All Files (*.*)|*.*", "t", browsed);
-        },
-        m_dir->filePath("game.sav"));
-    QCOMPARE(unknown.filters, QStringList{"All Files (*.*)"});
-    QStringList after;
-    for (const QLineEdit* edit : owner->findChildren<QLineEdit*>())
-        after.append(edit->text());
-    QCOMPARE(after, before);
 }
 
 void WindowsTest::chooserTakesTheNameAsConfirmed_data()
@@ -265,7 +254,7 @@ void WindowsTest::chooserTakesTheNameAsConfirmed()
     testfiles::writeRaw(QFile::encodeName(folder) + "/bad\xff\xfe.sav", "a game with a bad name");
 #endif
     control<QPushButton>(m_windows->mainWindow(), "Command1")->click();
-    saveload* save = existingWindow<saveload>();
+    SaveWindow* save = existingWindow<SaveWindow>();
     const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
 
     // Names as the system stores them: bytes on Linux, UTF-16 (written here as UTF-8) on Windows.
@@ -347,7 +336,7 @@ void WindowsTest::saveDialogAsksBeforeReplacingOrCreating()
     if (exists)
         testfiles::write(file, "an older backup");
     control<QPushButton>(m_windows->mainWindow(), "Command1")->click();
-    saveload* save = existingWindow<saveload>();
+    SaveWindow* save = existingWindow<SaveWindow>();
     const ChooserVisit visit = answerChooser([&] { control<QPushButton>(save, "Command2")->click(); }, file, answers);
     QCOMPARE(visit.prompts.size(), 2);
     QVERIFY2(visit.prompts.first().contains("backup.sav"), qPrintable(visit.prompts.first()));
@@ -370,10 +359,10 @@ void WindowsTest::outputFolder()
     QFETCH(QString, folder);
     QFETCH(QString, output);
     QVERIFY(QDir(m_dir->path()).mkdir("highlighted"));
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     colours::setTextColour(control<QLabel>(main, "Label3"), colours::red);
     control<QPushButton>(main, "Command2")->click();
-    folderselect* chooser = existingWindow<folderselect>();
+    OutputFolderWindow* chooser = existingWindow<OutputFolderWindow>();
     QVERIFY(chooser && chooser->isVisible());
     QCOMPARE(control<FolderList>(chooser, "Dir1")->path(), testfiles::native(m_dir->path()));
     if (!folder.isEmpty())
@@ -387,16 +376,16 @@ void WindowsTest::outputFolder()
              colours::textColourFor(control<QLabel>(main, "Label3"), colours::black));
     QVERIFY(!chooser->isVisible());
     // Hidden, not closed: it is still there once deferred deletions have run, with its folder.
-    const QPointer<folderselect> kept(chooser);
+    const QPointer<OutputFolderWindow> kept(chooser);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(kept);
     // Its close box closes it without writing anything.
     control<QPushButton>(main, "Command2")->click();
-    QCOMPARE(existingWindow<folderselect>(), chooser);
+    QCOMPARE(existingWindow<OutputFolderWindow>(), chooser);
     control<QLineEdit>(main, "multitxt")->setText("kept");
     chooser->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!existingWindow<folderselect>());
+    QVERIFY(!existingWindow<OutputFolderWindow>());
     QCOMPARE(control<QLineEdit>(main, "multitxt")->text(), QString("kept"));
 }
 
@@ -411,9 +400,9 @@ void WindowsTest::aboutWindow_data()
 void WindowsTest::aboutWindow()
 {
     QFETCH(QString, closeBy);
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     control<QAction>(main, "about")->trigger();
-    frmAbout* about = existingWindow<frmAbout>();
+    AboutWindow* about = existingWindow<AboutWindow>();
     QVERIFY(about && about->isVisible());
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QCOMPARE(about->windowTitle(), QString("About Vellmore"));
@@ -426,7 +415,7 @@ void WindowsTest::aboutWindow()
     // Moving to the save window hides it; nothing but "About" shows it again.
     control<QPushButton>(main, "Command1")->click();
     QVERIFY(!about->isVisible());
-    control<QAction>(existingWindow<saveload>(), "back")->trigger();
+    control<QAction>(existingWindow<SaveWindow>(), "back")->trigger();
     QVERIFY(!about->isVisible());
     QVERIFY(exactlyOneWorkingWindowShown());
     control<QAction>(main, "about")->trigger();
@@ -438,7 +427,7 @@ void WindowsTest::aboutWindow()
     else
         QTest::keyClick(about, closeBy == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!existingWindow<frmAbout>());
+    QVERIFY(!existingWindow<AboutWindow>());
     QVERIFY(main->isVisible());
 }
 
@@ -466,13 +455,13 @@ void WindowsTest::shownWindowComesToTheFront()
     QFETCH(QString, step);
     QFETCH(QString, shown);
     QFETCH(QString, focused);
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
     auto show = [&] {
         if (step == "about")
             control<QAction>(main, "about")->trigger();
         else if (step == "back")
-            control<QAction>(existingWindow<saveload>(), "back")->trigger();
+            control<QAction>(existingWindow<SaveWindow>(), "back")->trigger();
         else
             main->findChild<QPushButton*>(step)->click();
     };
@@ -504,9 +493,9 @@ void WindowsTest::saveWindowKeepsOrLosesItsChoices()
 {
     QFETCH(QString, way);
     QFETCH(bool, kept);
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     control<QPushButton>(main, "Command1")->click();
-    saveload* save = existingWindow<saveload>();
+    SaveWindow* save = existingWindow<SaveWindow>();
     QVERIFY(save->isVisible() && !main->isVisible());
     control<QRadioButton>(save, "bank3")->setChecked(true);
     control<QLineEdit>(save, "outputxt")->setText("/x/game.sav");
@@ -522,7 +511,7 @@ void WindowsTest::saveWindowKeepsOrLosesItsChoices()
     QVERIFY(exactlyOneWorkingWindowShown());
 
     control<QPushButton>(main, "Command1")->click();
-    save = existingWindow<saveload>();
+    save = existingWindow<SaveWindow>();
     QVERIFY(exactlyOneWorkingWindowShown());
     QCOMPARE(control<QRadioButton>(save, "bank3")->isChecked(), kept);
     QCOMPARE(control<QRadioButton>(save, "bank1")->isChecked(), !kept);
@@ -553,10 +542,10 @@ void WindowsTest::toolPathTravelsOnlyWhenTheToolIsHere()
     QFile::remove(m_dir->filePath("OB.exe"));
     if (!toolHere.isEmpty())
         testfiles::write(m_dir->filePath(toolHere), "tool");
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     control<QLineEdit>(main, "orbicklocation")->setText(mainPath);
     control<QPushButton>(main, "Command1")->click();
-    saveload* save = existingWindow<saveload>();
+    SaveWindow* save = existingWindow<SaveWindow>();
     QCOMPARE(control<QLineEdit>(save, "orbicklocation")->text(), copied ? mainPath : QString());
     // Its own tool chooser changes only its own path.
     control<QLineEdit>(save, "orbicklocation")->setText("/changed/here");
@@ -575,11 +564,11 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram_data()
 void WindowsTest::exitFromEitherWindowEndsTheProgram()
 {
     QFETCH(QString, how);
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     QTimer::singleShot(0, main, [&] {
         if (how == "save exit") {
             control<QPushButton>(main, "Command1")->click();
-            control<QAction>(existingWindow<saveload>(), "exit")->trigger();
+            control<QAction>(existingWindow<SaveWindow>(), "exit")->trigger();
         } else if (how == "main exit") {
             control<QAction>(main, "exit")->trigger();
         } else {
@@ -595,12 +584,12 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
     QCOMPARE(QApplication::exec(), 0);
     // Closing the other windows never ends it.
     if (how == "main close") {
-        QVERIFY(existingWindow<frmAbout>() && existingWindow<folderselect>());
+        QVERIFY(existingWindow<AboutWindow>() && existingWindow<OutputFolderWindow>());
         int gone = 0;
         QTimer::singleShot(0, main, [&] {
             // Once both are gone, with nothing on the way having ended the program, it goes on.
-            for (QWidget* window : {static_cast<QWidget*>(existingWindow<frmAbout>()),
-                                    static_cast<QWidget*>(existingWindow<folderselect>())}) {
+            for (QWidget* window : {static_cast<QWidget*>(existingWindow<AboutWindow>()),
+                                    static_cast<QWidget*>(existingWindow<OutputFolderWindow>())}) {
                 connect(window, &QObject::destroyed, [&gone] {
                     if (++gone == 2)
                         QTimer::singleShot(0, [] { QCoreApplication::exit(7); });
@@ -614,12 +603,12 @@ void WindowsTest::exitFromEitherWindowEndsTheProgram()
 
 void WindowsTest::everyCaptionIsWhole()
 {
-    frmdialog* main = m_windows->mainWindow();
+    MainWindow* main = m_windows->mainWindow();
     control<QPushButton>(main, "Command1")->click();
     control<QPushButton>(main, "Command2")->click();
     control<QAction>(main, "about")->trigger();
-    const QList<QWidget*> windows{main, existingWindow<saveload>(), existingWindow<folderselect>(),
-                                  existingWindow<frmAbout>()};
+    const QList<QWidget*> windows{main, existingWindow<SaveWindow>(), existingWindow<OutputFolderWindow>(),
+                                  existingWindow<AboutWindow>()};
     for (QWidget* window : windows) {
         for (const QWidget* control : window->findChildren<QWidget*>()) {
             QVERIFY2(form::captionFits(control),

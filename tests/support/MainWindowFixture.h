@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/ColourValue.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 #include "support/DialogAnswers.h"
@@ -24,9 +24,9 @@ protected:
     {
         m_cwd = new testfiles::CurrentDirectory(m_dir->path());
         m_services = RecordingServices();
-        m_window = new frmdialog(m_services);
+        m_window = new MainWindow(m_services);
         if (loaded) {
-            m_window->Form_Load();
+            m_window->loadStartupFiles();
             m_window->show();
         }
     }
@@ -64,7 +64,7 @@ protected:
 
     QTemporaryDir* m_dir = nullptr;
     RecordingServices m_services; // what the windows asked of the world; by default the program's own
-    frmdialog* m_window = nullptr;
+    MainWindow* m_window = nullptr;
 
 private:
     testfiles::CurrentDirectory* m_cwd = nullptr;

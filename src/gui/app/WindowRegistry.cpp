@@ -1,9 +1,9 @@
 #include "app/WindowRegistry.h"
 
-#include "folderselect/folderselect.h"
-#include "frmAbout/frmAbout.h"
-#include "frmdialog/frmdialog.h"
-#include "saveload/saveload.h"
+#include "about/AboutWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "outputfolder/OutputFolderWindow.h"
+#include "savewindow/SaveWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -39,54 +39,54 @@ WindowRegistry::~WindowRegistry()
     delete m_main;
 }
 
-frmdialog* WindowRegistry::mainWindow()
+MainWindow* WindowRegistry::mainWindow()
 {
     if (!m_main) {
-        m_main = new frmdialog(m_services);
-        connect(m_main, &frmdialog::endProgramRequested, this, &WindowRegistry::endProgram);
-        connect(m_main, &frmdialog::aboutRequested, this, &WindowRegistry::showAbout);
-        connect(m_main, &frmdialog::saveWindowRequested, this, &WindowRegistry::goToSaveWindow);
-        connect(m_main, &frmdialog::outputFolderWindowRequested, this, &WindowRegistry::showFolderWindow);
-        m_main->Form_Load();
+        m_main = new MainWindow(m_services);
+        connect(m_main, &MainWindow::endProgramRequested, this, &WindowRegistry::endProgram);
+        connect(m_main, &MainWindow::aboutRequested, this, &WindowRegistry::showAbout);
+        connect(m_main, &MainWindow::saveWindowRequested, this, &WindowRegistry::goToSaveWindow);
+        connect(m_main, &MainWindow::outputFolderWindowRequested, this, &WindowRegistry::showFolderWindow);
+        m_main->loadStartupFiles();
     }
     return m_main;
 }
 
-saveload* WindowRegistry::saveWindow()
+SaveWindow* WindowRegistry::saveWindow()
 {
     if (!m_save) {
-        m_save = new saveload(m_services);
-        connect(m_save, &saveload::endProgramRequested, this, &WindowRegistry::endProgram);
-        connect(m_save, &saveload::backRequested, this, &WindowRegistry::backToMainWindow);
-        connect(m_save, &saveload::backAndCloseRequested, this, &WindowRegistry::backAndCloseSaveWindow);
-        connect(m_save, &saveload::unloaded, this, &WindowRegistry::saveWindowUnloaded);
-        m_save->Form_Load(mainWindow()->toolPath());
+        m_save = new SaveWindow(m_services);
+        connect(m_save, &SaveWindow::endProgramRequested, this, &WindowRegistry::endProgram);
+        connect(m_save, &SaveWindow::backRequested, this, &WindowRegistry::backToMainWindow);
+        connect(m_save, &SaveWindow::backAndCloseRequested, this, &WindowRegistry::backAndCloseSaveWindow);
+        connect(m_save, &SaveWindow::unloaded, this, &WindowRegistry::saveWindowUnloaded);
+        m_save->takeMainToolPath(mainWindow()->toolPath());
         centreOnScreen(m_save);
     }
     return m_save;
 }
 
-folderselect* WindowRegistry::folderWindow()
+OutputFolderWindow* WindowRegistry::folderWindow()
 {
     if (!m_folder) {
-        m_folder = new folderselect(m_services);
+        m_folder = new OutputFolderWindow(m_services);
         m_folder->setAttribute(Qt::WA_DeleteOnClose); // its close box: nothing written, afresh next time
-        connect(m_folder, &folderselect::folderSelected, this,
+        connect(m_folder, &OutputFolderWindow::folderSelected, this,
                 [this](const QString& folder) { mainWindow()->setOutputFolder(folder); });
     }
     return m_folder;
 }
 
-frmAbout* WindowRegistry::aboutWindow()
+AboutWindow* WindowRegistry::aboutWindow()
 {
     if (!m_about)
-        m_about = new frmAbout;
+        m_about = new AboutWindow;
     return m_about;
 }
 
 void WindowRegistry::start()
 {
-    frmdialog* window = mainWindow();
+    MainWindow* window = mainWindow();
     centreOnScreen(window);
     present(window);
     window->reportStartProblem();
@@ -111,7 +111,7 @@ void WindowRegistry::hideAbout()
 
 void WindowRegistry::goToSaveWindow()
 {
-    saveload* save = saveWindow();
+    SaveWindow* save = saveWindow();
     save->setBrowserFolder(mainWindow()->browserFolder());
     present(save);
     mainWindow()->hide();

@@ -5,13 +5,13 @@
 #include <QObject>
 #include <QPointer>
 
-class folderselect;
-class frmAbout;
-class frmdialog;
-class saveload;
+class OutputFolderWindow;
+class AboutWindow;
+class MainWindow;
+class SaveWindow;
 
 // Vellmore's four windows: each exists at most once, is created on first use (its defaults,
-// then its Form_Load), is shown without an owner, and is hidden or closed as the menus and
+// then its start-up files are loaded), is shown without an owner, and is hidden or closed as the menus and
 // buttons say. A closed window is destroyed and starts from its defaults next time. Exactly
 // one of the main and save windows is visible; "Exit" or closing the main window ends the program.
 // It owns the services each window is handed: the program's own, or those it is given.
@@ -24,10 +24,10 @@ public:
     }
     ~WindowRegistry() override;
 
-    frmdialog* mainWindow();
-    saveload* saveWindow();
-    folderselect* folderWindow();
-    frmAbout* aboutWindow();
+    MainWindow* mainWindow();
+    SaveWindow* saveWindow();
+    OutputFolderWindow* folderWindow();
+    AboutWindow* aboutWindow();
 
     // Creates the main window and shows it centred on the screen.
     void start();
@@ -46,8 +46,8 @@ private:
 
     ProgramServices m_programServices;
     WindowServices& m_services;
-    QPointer<frmdialog> m_main;
-    QPointer<saveload> m_save;
-    QPointer<folderselect> m_folder;
-    QPointer<frmAbout> m_about;
+    QPointer<MainWindow> m_main;
+    QPointer<SaveWindow> m_save;
+    QPointer<OutputFolderWindow> m_folder;
+    QPointer<AboutWindow> m_about;
 };

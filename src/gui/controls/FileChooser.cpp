@@ -139,14 +139,3 @@ QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, co
         startName = QFileInfo(path).fileName();
     }
 }
-
-QString FileChooser::putInto(const QString& chosen, const QLabel* mode, std::initializer_list<Target> targets)
-{
-    for (const Target& target : targets) {
-        if (mode->text() == QLatin1String(target.mode)) {
-            target.box->setText(chosen);
-            break;
-        }
-    }
-    return chosen;
-}

@@ -29,17 +29,6 @@ public:
     static QString choose(Kind kind, QWidget* owner, const QString& filter, const QString& title,
                           const QString& folder);
 
-    // A text box that receives the chosen path when the chooser mode is its mode.
-    struct Target {
-        const char* mode;
-        QLineEdit* box;
-    };
-
-    // The second half of a window's dialog procedure: writes the chosen path (empty when
-    // cancelled) into the target whose mode the caption of mode names, read once the dialog has
-    // closed; any other mode leaves every text box alone. Returns the chosen path.
-    static QString putInto(const QString& chosen, const QLabel* mode, std::initializer_list<Target> targets);
-
 public slots:
     void accept() override;
 

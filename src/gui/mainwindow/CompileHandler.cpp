@@ -2,7 +2,7 @@
 #include "app/WindowServices.h"
 #include "controls/ColourValue.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "multirom/CompileSequence.h"
 #include "multirom/PathRules.h"
 
@@ -10,13 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void frmdialog::compilebtn_Click()
+void MainWindow::onCompile()
 {
     multirom::CompileRequest request;
-    request.loader = ldrtext->text();
-    request.output = multitxt->text();
-    request.games = listdialog->entries();
-    request.toolPath = orbicklocation->text();
+    request.loader = m_loaderPath->text();
+    request.output = m_outputPath->text();
+    request.games = m_gameList->entries();
+    request.toolPath = m_toolPath->text();
     request.browserFolder = browserFolder();
 
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, m_services.programRunner());
@@ -24,11 +24,11 @@ void frmdialog::compilebtn_Click()
         m_services.tell(this, message);
     switch (outcome.missing) {
     case multirom::CompileChoice::Output:
-        colours::setTextColour(Label3, colours::red);
+        colours::setTextColour(m_outputCaption, colours::red);
         break;
     case multirom::CompileChoice::Loader:
-        colours::setTextColour(Label2, colours::red);
-        colours::setTextColour(gotloader, colours::red);
+        colours::setTextColour(m_loaderCaption, colours::red);
+        colours::setTextColour(m_loaderFoundCaption, colours::red);
         break;
     case multirom::CompileChoice::Tool:
         markToolPathMissing();
@@ -39,23 +39,23 @@ void frmdialog::compilebtn_Click()
     }
     if (outcome.filesTouched) {
         refreshBrowser();
-        File_Exists(multirom::multiromProbePath(browserFolder()));
+        updateMultiromIndicator(multirom::multiromProbePath(browserFolder()));
     }
     if (outcome.compiled)
         setPathsFrozen(true);
 }
 
-void frmdialog::markToolPathMissing()
+void MainWindow::markToolPathMissing()
 {
-    colours::setTextColour(Label4, colours::red);
-    colours::setTextColour(gotorbick, colours::red);
+    colours::setTextColour(m_toolCaption, colours::red);
+    colours::setTextColour(m_toolFoundCaption, colours::red);
 }
 
-void frmdialog::setPathsFrozen(bool frozen)
+void MainWindow::setPathsFrozen(bool frozen)
 {
     const quint32 background = frozen ? colours::activeBorder : colours::windowBackground;
-    for (QLineEdit* box : {orbicklocation, multitxt, ldrtext})
+    for (QLineEdit* box : {m_toolPath, m_outputPath, m_loaderPath})
         colours::setBackgroundColour(box, background);
-    for (QPushButton* browse : {Command2, ldrselect, orbickbtn})
+    for (QPushButton* browse : {m_outputBrowseButton, m_loaderBrowseButton, m_toolBrowseButton})
         browse->setVisible(!frozen);
 }

@@ -7,21 +7,20 @@ class QLabel;
 class QPushButton;
 
 // The About window: title, author, version and what Vellmore is. "OK", Enter and Esc close it.
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
-public slots:
-    void cmdOK_Click();
+private slots:
+    void onOk();
 
 private:
     // The controls, each named as its objectName.
-    QLabel* lblTitle;
-    QFrame* Line1;
-    QLabel* Label1;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QPushButton* cmdOK;
+    QLabel* m_title;
+    QLabel* m_author;
+    QLabel* m_version;
+    QLabel* m_description;
+    QPushButton* m_okButton;
 };

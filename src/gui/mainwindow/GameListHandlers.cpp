@@ -3,7 +3,7 @@
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "multirom/GameList.h"
 #include "multirom/PathRules.h"
 #include "platform/Platform.h"
@@ -13,29 +13,29 @@
 #include <algorithm>
 #include <functional>
 
-void frmdialog::addbtn_Click()
+void MainWindow::onAdd()
 {
-    if (filedialog->currentRow() < 0)
+    if (m_fileList->currentRow() < 0)
         return;
 
-    const int fileCount = filedialog->count();
+    const int fileCount = m_fileList->count();
     QStringList names;
     names.reserve(fileCount);
     for (int i = 0; i < fileCount; ++i)
-        names.append(filedialog->item(i)->text());
+        names.append(m_fileList->item(i)->text());
     QVector<bool> selected(fileCount, false);
-    for (const QModelIndex& index : filedialog->selectionModel()->selectedIndexes())
+    for (const QModelIndex& index : m_fileList->selectionModel()->selectedIndexes())
         selected[index.row()] = true;
 
     for (int i = 0; i < fileCount; ++i) {
-        if (selected[i] && filedialog->isUnusable(names[i])) {
+        if (selected[i] && m_fileList->isUnusable(names[i])) {
             m_services.tell(this, QStringLiteral("this file's name is not valid text, so Vellmore cannot use it: ") +
                                       multirom::composeGamePath(browserFolder(), names[i]) +
                                       QStringLiteral("\nNothing was added."));
             return;
         }
     }
-    const multirom::GameListAddition addition = multirom::planAddition(listdialog->entries(), browserFolder(), names,
+    const multirom::GameListAddition addition = multirom::planAddition(m_gameList->entries(), browserFolder(), names,
                                                                        selected, platform::fileNameCaseSensitivity());
     if (addition.resultingCount > multirom::maxGameListEntries) {
         m_services.tell(
@@ -47,59 +47,58 @@ void frmdialog::addbtn_Click()
     }
 
     for (int position : addition.repeatsToRemove)
-        delete listdialog->takeItem(position);
-    listdialog->addItems(addition.appended); // the list box measures each new entry once
+        delete m_gameList->takeItem(position);
+    m_gameList->addItems(addition.appended); // the list box measures each new entry once
     // The extent goes first so that the list is laid out once, with it, when the selection moves.
-    SetHScroll(listdialog);
+    updateGameListScroll();
     if (addition.selection)
-        listdialog->setCurrentRow(*addition.selection);
+        m_gameList->setCurrentRow(*addition.selection);
 }
 
-void frmdialog::SetHScroll(GameListBox* list)
+void MainWindow::updateGameListScroll()
 {
-    list->setHorizontalExtent(qMin(list->widestEntry(), 32767) + 5);
+    m_gameList->setHorizontalExtent(qMin(m_gameList->widestEntry(), 32767) + 5);
 }
 
-void frmdialog::rmvbutton_Click()
+void MainWindow::onRemove()
 {
-    if (listdialog->selectedRow() < 0)
+    if (m_gameList->selectedRow() < 0)
         return;
     // The rows selected at the press, taken first: as each row goes, the list makes the row above
     // it current and selected, and a walk that asked as it went would take that one too.
     QList<int> rows;
-    for (const QModelIndex& index : listdialog->selectionModel()->selectedRows())
+    for (const QModelIndex& index : m_gameList->selectionModel()->selectedRows())
         rows.append(index.row());
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     for (int row : rows)
-        delete listdialog->takeItem(row);
+        delete m_gameList->takeItem(row);
     // The list would select the next entry by itself; a second press must not remove a game never picked.
-    listdialog->selectionModel()->clear();
+    m_gameList->selectionModel()->clear();
 }
 
-int frmdialog::MoveListItem(GameListBox* list, qint16 direction)
+void MainWindow::moveSelectedGame(bool down)
 {
-    const int position = list->selectedRow();
-    const int target = multirom::movedPosition(position, list->count(), direction != 0);
+    const int position = m_gameList->selectedRow();
+    const int target = multirom::movedPosition(position, m_gameList->count(), down);
     if (target < 0)
-        return -1;
-    QListWidgetItem* item = list->takeItem(position);
-    list->insertItem(target, item);
-    list->setCurrentRow(target);
-    return target;
+        return;
+    QListWidgetItem* item = m_gameList->takeItem(position);
+    m_gameList->insertItem(target, item);
+    m_gameList->setCurrentRow(target);
 }
 
-void frmdialog::moveup_Click()
+void MainWindow::onMoveUp()
 {
-    MoveListItem(listdialog, 0);
+    moveSelectedGame(false);
 }
 
-void frmdialog::movedown_Click()
+void MainWindow::onMoveDown()
 {
-    MoveListItem(listdialog, 1);
+    moveSelectedGame(true);
 }
 
-void frmdialog::reset_Click()
+void MainWindow::onReset()
 {
-    listdialog->clear();
+    m_gameList->clear();
     setPathsFrozen(false);
 }

@@ -10,22 +10,22 @@ class QPushButton;
 
 // The output folder window: a folder list starting at the current directory, and "Select",
 // which hands the open folder to the main window as the place of the multirom.
-class folderselect : public QWidget {
+class OutputFolderWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit folderselect(WindowServices& services, QWidget* parent = nullptr);
+    explicit OutputFolderWindow(WindowServices& services, QWidget* parent = nullptr);
 
 signals:
     void folderSelected(const QString& folder);
 
-public slots:
-    void Command1_Click();
+private slots:
+    void onSelect();
 
 private:
     WindowServices& m_services;
     // The controls, each named as its objectName.
-    QFrame* Frame1;
-    FolderList* Dir1;
-    QPushButton* Command1;
+    QFrame* m_frame;
+    FolderList* m_folderList;
+    QPushButton* m_selectButton;
 };

@@ -3,7 +3,7 @@
 #include "cart/CartOperations.h"
 #include "controls/ColourValue.h"
 #include "controls/PortSettingsReader.h"
-#include "frmdialog/frmdialog.h"
+#include "mainwindow/MainWindow.h"
 #include "multirom/PathRules.h"
 
 #include <QCheckBox>
@@ -11,15 +11,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void frmdialog::flashbtn_Click()
+void MainWindow::onFlash()
 {
-    const cart::PortSettings port = readPortSettings(orbicklocation, sizelist, eppcheck, waitstep);
+    const cart::PortSettings port = readPortSettings(m_toolPath, m_portList, m_eppCheck, m_waitStep);
     const cart::ToolOutcome outcome =
-        cart::flashMultirom(port, header->isChecked(), multitxt->text(), m_services.programRunner(),
-                            [this] { fillEmptyWaitStep(waitstep); });
+        cart::flashMultirom(port, m_repairHeaderCheck->isChecked(), m_outputPath->text(), m_services.programRunner(),
+                            [this] { fillEmptyWaitStep(m_waitStep); });
     m_services.tell(this, outcome.message);
     if (outcome.missing == cart::ToolChoice::File)
-        colours::setTextColour(Label3, colours::red);
+        colours::setTextColour(m_outputCaption, colours::red);
     else if (outcome.missing == cart::ToolChoice::Tool)
         markToolPathMissing();
     // Every flash that ran ends the frozen state, failed or not, so that another tool can be chosen.
@@ -27,16 +27,16 @@ void frmdialog::flashbtn_Click()
         setPathsFrozen(false);
 }
 
-void frmdialog::multierase_Click()
+void MainWindow::onErase()
 {
     const cart::EraseOutcome outcome = cart::eraseMultirom(browserFolder());
     if (!outcome.message.isEmpty())
         m_services.tell(this, outcome.message);
     refreshBrowser();
     if (outcome.gone) {
-        multierase->hide();
-        multiexist->hide();
+        m_eraseButton->hide();
+        m_multiromFound->hide();
     } else {
-        File_Exists(multirom::multiromProbePath(browserFolder()));
+        updateMultiromIndicator(multirom::multiromProbePath(browserFolder()));
     }
 }
