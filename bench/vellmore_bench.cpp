@@ -1,12 +1,12 @@
 // Vellmore's benchmarks: each figure beside a reference measured in the same run.
 #include "RomImage.h"
-#include "app/ProgramServices.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "mainwindow/MainWindow.h"
 #include "outputfolder/OutputFolderWindow.h"
 #include "runner/ProcessRunner.h"
+#include "services/ProgramServices.h"
 #include "support/Controls.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Both working windows stay readable in a light and in a dark desktop palette, warnings and
 // the frozen paths included, and their icons are drawn for sharp high-density screens.
-#include "app/ProgramServices.h"
 #include "controls/ColourValue.h"
 #include "controls/FolderList.h"
 #include "controls/WindowIcon.h"
 #include "mainwindow/MainWindow.h"
 #include "savewindow/SaveWindow.h"
+#include "services/ProgramServices.h"
 #include "support/ColourChecks.h"
 #include "support/Controls.h"
 

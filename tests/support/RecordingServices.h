@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramServices.h"
+#include "services/ProgramServices.h"
 
 #include <QList>
 #include <QStringList>

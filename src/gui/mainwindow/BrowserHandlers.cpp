@@ -1,11 +1,11 @@
 // The file browser pane: drive, folder and file lists that follow one another.
-#include "app/WindowServices.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "mainwindow/MainWindow.h"
 #include "multirom/PathRules.h"
 #include "platform/FolderReader.h"
+#include "services/WindowServices.h"
 
 void MainWindow::onDriveChanged()
 {

@@ -1,11 +1,11 @@
 // The loader and tool choosers of the main window, its open dialog and the output folder it is given.
-#include "app/WindowServices.h"
 #include "cart/ToolCommands.h"
 #include "controls/ColourValue.h"
 #include "controls/FileChooser.h"
 #include "controls/FileFilter.h"
 #include "mainwindow/MainWindow.h"
 #include "multirom/PathRules.h"
+#include "services/WindowServices.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // "Compile multirom": the sequence is the core's; here the window's side of it.
-#include "app/WindowServices.h"
 #include "controls/ColourValue.h"
 #include "controls/GameListBox.h"
 #include "mainwindow/MainWindow.h"
 #include "multirom/CompileSequence.h"
 #include "multirom/PathRules.h"
+#include "services/WindowServices.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // "Flash" and "Erase?" of the main window: the sequences are the core's.
-#include "app/WindowServices.h"
 #include "cart/CartOperations.h"
 #include "controls/ColourValue.h"
 #include "controls/PortSettingsReader.h"
 #include "mainwindow/MainWindow.h"
 #include "multirom/PathRules.h"
+#include "services/WindowServices.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,5 +1,4 @@
 // Editing the game list: add, remove, move, reset, and its sideways extent.
-#include "app/WindowServices.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
@@ -7,6 +6,7 @@
 #include "multirom/GameList.h"
 #include "multirom/PathRules.h"
 #include "platform/Platform.h"
+#include "services/WindowServices.h"
 
 #include <QItemSelectionModel>
 

@@ -1,5 +1,5 @@
 #include "mainwindow/MainWindow.h"
-#include "app/WindowServices.h"
+#include "services/WindowServices.h"
 
 #include "controls/Accessibility.h"
 #include "controls/ColourValue.h"

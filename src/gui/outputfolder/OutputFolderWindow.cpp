@@ -1,5 +1,5 @@
 #include "outputfolder/OutputFolderWindow.h"
-#include "app/WindowServices.h"
+#include "services/WindowServices.h"
 
 #include "controls/Accessibility.h"
 #include "controls/FolderList.h"

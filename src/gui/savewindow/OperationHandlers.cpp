@@ -1,8 +1,8 @@
 // "Step 4: Backup", "Step 3: Restore" and "Step 3: Backup Cart": the sequences are the core's.
-#include "app/WindowServices.h"
 #include "cart/CartOperations.h"
 #include "controls/PortSettingsReader.h"
 #include "savewindow/SaveWindow.h"
+#include "services/WindowServices.h"
 
 #include <QLineEdit>
 #include <QPushButton>

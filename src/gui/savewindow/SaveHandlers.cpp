@@ -1,5 +1,4 @@
 // The save window's start, its ways back to the main window, and its file choosers.
-#include "app/WindowServices.h"
 #include "cart/ToolCommands.h"
 #include "controls/FileChooser.h"
 #include "controls/FileFilter.h"
@@ -7,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderReader.h"
 #include "savewindow/SaveWindow.h"
+#include "services/WindowServices.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "app/ProgramServices.h"
+#include "services/ProgramServices.h"
 
 #include "controls/MessageBox.h"
 #include "runner/ProcessRunner.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowServices.h"
+#include "services/WindowServices.h"
 
 // The services as the program gives them: the console runner, Vellmore's message box and its
 // file choosers.
