@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cart/ToolCommands.h"
-#include "run/ProgramRunner.h"
 
 #include <QCommandLineParser>
 #include <QJsonObject>
@@ -64,25 +63,6 @@ constexpr int jsonSchema = 1;
 // The object for a command line refused before any command took it (a name that is not text, no
 // such command), printed when the arguments ask for JSON.
 void printRefusalObject(const QString& command, const QStringList& arguments, const QString& message);
-
-// Runs the tool as the windows do, its output shown as it comes, and Ctrl+C stopping it as Stop
-// does. stopped() tells whether the last run was stopped.
-class ConsoleRunner {
-public:
-    // With --json the tool's output goes to standard error, so that standard output holds the object alone.
-    explicit ConsoleRunner(const CliContext& context) : m_outputToErrors(context.json()) {}
-
-    run::ProgramRunner runner();
-    bool stopped() const { return m_stopped; }
-    // The exit code for a stopped run, as a shell gives a program ended by that signal: 130 for Ctrl+C,
-    // 143 for SIGTERM, 129 for SIGHUP.
-    int stopCode() const { return m_stopCode; }
-
-private:
-    bool m_outputToErrors;
-    bool m_stopped = false;
-    int m_stopCode = Stopped;
-};
 
 // Whether something meant for standard output could not be written there (it was closed, or full).
 bool standardOutputLost();

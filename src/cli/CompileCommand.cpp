@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "ConsoleRunner.h"
 
 #include "multirom/CompileSequence.h"
 #include "multirom/GameList.h"

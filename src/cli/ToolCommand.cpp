@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "ConsoleRunner.h"
 
 #include "cart/CartOperations.h"
 #include "multirom/MultiromLayout.h"

@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "ConsoleRunner.h"
 
 #include "cart/CartVerify.h"
 #include "multirom/GameList.h"

@@ -43,7 +43,12 @@ BOOL WINAPI onConsoleEvent(DWORD event)
     if (!to)
         return FALSE;
     QMetaObject::invokeMethod(
-        to.data(), [to, signal, how] { if (to) emit to->requested(signal, how); }, Qt::QueuedConnection);
+        to.data(),
+        [to, signal, how] {
+            if (to)
+                emit to->requested(signal, how);
+        },
+        Qt::QueuedConnection);
     // Returning ends the program at once for a closed console: it waits for the clean-up first.
     for (int waited = 0; !done && waited < 4500; waited += 50)
         Sleep(50);

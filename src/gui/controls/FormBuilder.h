@@ -1,12 +1,14 @@
 #pragma once
 
+#include "controls/CaptionFitting.h"
+#include "controls/FormFonts.h"
+
 #include <QList>
 #include <QString>
 #include <Qt>
 #include <QtGlobal>
 
 class QCheckBox;
-class QFont;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -41,10 +43,6 @@ int pixels(int twips);
 void tabOrder(const QList<QWidget*>& controls);
 void place(QWidget* widget, int left, int top, int width, int height);
 
-QFont windowFont();  // the forms' default font
-QFont browseFont();  // the "..." buttons
-QFont headingFont(); // the save window's headings
-
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height);
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height,
                     const QString& toolTip = QString());
@@ -52,26 +50,8 @@ QPushButton* browseButton(QWidget* parent, const char* name, int left, int top, 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, bool readOnly, int left, int top, int width,
                    int height);
 QCheckBox* checkBox(QWidget* parent, const char* name, bool ticked, int left, int top, int width, int height);
-// The style of the forms' narrow controls: option buttons whose circle fits their height, and
-// port lists with a drop-down button as narrow as Windows draws it.
-QStyle* narrowControlStyle();
-
 QRadioButton* optionButton(QWidget* parent, const char* name, const QString& caption, bool selected, int left, int top,
                            int width, int height);
-
-// Whether a label's, button's or option's caption is drawn whole in the room its control
-// gives the text (wrapped where the control wraps), an option's circle whole, every entry of a
-// combo box whole beside its drop-down button, and a message box wide enough for its title;
-// true for controls without a caption.
-bool captionFits(const QWidget* control);
-
-// How wide a window must be for the window manager to show the whole of title.
-int titleRoomNeeded(const QString& title);
-
-// The forms were drawn for a narrower face than the one a system may have: every caption of
-// window that would be cut gets its font made smaller by quarter points, down to 7 points,
-// until it is whole. Positions and sizes stay as drawn.
-void fitCaptions(QWidget* window);
 
 // A drawn line from (x1, y1) to (x2, y2), one pixel wide, in a colour value.
 QFrame* line(QWidget* parent, const char* name, int x1, int y1, int x2, int y2, quint32 colour);
