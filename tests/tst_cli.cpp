@@ -240,14 +240,14 @@ void CliTest::commandLinesAreTheWindows_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("expected"); // as the window builds them; %T: the tool, %F: the file
     QTest::newRow("flash") << QStringList{"flash", "--port", "2", "--no-header-repair", "multi.gba"}
-                           << cart::flashCommand({"%T", 1, true, "0"}, false, "%F").arguments();
+                           << cart::flashCommand({"%T", 2, true, "0"}, false, "%F").arguments();
     QTest::newRow("backup-save") << QStringList{"backup-save", "--bank", "3", "--size", "128K",
                                                 "--no-epp",    "--wait", "7", "new.sav"}
-                                 << cart::saveBackupCommand({"%T", 0, false, "7"}, 3, 3, "%F").arguments();
+                                 << cart::saveBackupCommand({"%T", 1, false, "7"}, 3, 3, "%F").arguments();
     QTest::newRow("restore-save") << QStringList{"restore-save", "--bank", "4", "--port", "3", "game.sav"}
-                                  << cart::saveRestoreCommand({"%T", 2, true, "0"}, 4, "%F").arguments();
+                                  << cart::saveRestoreCommand({"%T", 3, true, "0"}, 4, "%F").arguments();
     QTest::newRow("backup-cart") << QStringList{"backup-cart", "--chip", "128", "--port", "4", "cart.gba"}
-                                 << cart::cartBackupCommand({"%T", 3, true, "0"}, 128, "%F").arguments();
+                                 << cart::cartBackupCommand({"%T", 4, true, "0"}, 128, "%F").arguments();
 }
 
 void CliTest::commandLinesAreTheWindows()

@@ -13,11 +13,11 @@ Q_DECLARE_METATYPE(CommandLine)
 
 namespace {
 
-PortSettings port(const QString& tool, int listIndex = -1, bool epp = true, const QString& wait = "0")
+PortSettings port(const QString& tool, int lpt = 1, bool epp = true, const QString& wait = "0")
 {
     PortSettings settings;
     settings.toolPath = tool;
-    settings.listIndex = listIndex;
+    settings.port = lpt;
     settings.epp = epp;
     settings.waitStep = wait;
     return settings;
@@ -45,8 +45,6 @@ class CommandLinesTest : public QObject {
 private slots:
     void toolCommands_data();
     void toolCommands();
-    void portNumber_data();
-    void portNumber();
     void copyLine_data();
     void copyLine();
     void batchFileHasTwoCrLfLines();
@@ -75,11 +73,11 @@ void CommandLinesTest::toolCommands_data()
     // clang-format off
     row("flash as loaded", cart::flashCommand(port(tool), true, "C:\\M\\multi.gba"),
         "C:\\T\\OB.exe -2 -w 0 -l 1 -p C:\\M\\multi.gba", "-2|-w|0|-l|1|-p|C:\\M\\multi.gba");
-    row("flash without header repair or EPP", cart::flashCommand(port(tool, -1, false), false, "C:\\M\\multi.gba"),
+    row("flash without header repair or EPP", cart::flashCommand(port(tool, 1, false), false, "C:\\M\\multi.gba"),
         "C:\\T\\OB.exe -n -w 0 -l 1 -p C:\\M\\multi.gba", "-n|-w|0|-l|1|-p|C:\\M\\multi.gba");
     row("flash: header flag comes before EPP", cart::flashCommand(port(tool), false, "m.gba"),
         "C:\\T\\OB.exe -n -2 -w 0 -l 1 -p m.gba", "-n|-2|-w|0|-l|1|-p|m.gba");
-    row("wait step with a blank is passed with it", cart::flashCommand(port(tool, 2, true, " 5"), true, "m.gba"),
+    row("wait step with a blank is passed with it", cart::flashCommand(port(tool, 3, true, " 5"), true, "m.gba"),
         "C:\\T\\OB.exe -2 -w \" 5\" -l 3 -p m.gba", "-2|-w| 5|-l|3|-p|m.gba");
     row("paths with blanks stay one argument", cart::flashCommand(port("/opt/my tools/OB.exe"), true, "/home/me/my games/multi.gba"),
         "/opt/my tools/OB.exe -2 -w 0 -l 1 -p \"/home/me/my games/multi.gba\"", "-2|-w|0|-l|1|-p|/home/me/my games/multi.gba");
@@ -91,7 +89,7 @@ void CommandLinesTest::toolCommands_data()
         "C:\\T\\OB.exe -2 -w 0 -l 1 -r 1 C:\\S\\game.sav", "-2|-w|0|-l|1|-r|1|C:\\S\\game.sav");
     row("cart backup as loaded", cart::cartBackupCommand(port(tool), 32, "C:\\B\\cart.gba"),
         "C:\\T\\OB.exe -2 -w 0 -l 1 -c 32 -s C:\\B\\cart.gba", "-2|-w|0|-l|1|-c|32|-s|C:\\B\\cart.gba");
-    row("cart backup 256 Mbit on LPT4, no EPP", cart::cartBackupCommand(port(tool, 3, false, "12"), 256, "c.gba"),
+    row("cart backup 256 Mbit on LPT4, no EPP", cart::cartBackupCommand(port(tool, 4, false, "12"), 256, "c.gba"),
         "C:\\T\\OB.exe -w 12 -l 4 -c 256 -s c.gba", "-w|12|-l|4|-c|256|-s|c.gba");
     // clang-format on
 }
@@ -104,23 +102,6 @@ void CommandLinesTest::toolCommands()
     QCOMPARE(command.toString(), text);
     QCOMPARE(command.arguments(), arguments);
     QVERIFY(!command.namesBatchFile());
-}
-
-void CommandLinesTest::portNumber_data()
-{
-    QTest::addColumn<int>("listIndex");
-    QTest::addColumn<int>("port");
-    QTest::newRow("nothing picked") << -1 << 1;
-    QTest::newRow("LPT1") << 0 << 1;
-    QTest::newRow("LPT3") << 2 << 3;
-    QTest::newRow("LPT4") << 3 << 4;
-}
-
-void CommandLinesTest::portNumber()
-{
-    QFETCH(int, listIndex);
-    QFETCH(int, port);
-    QCOMPARE(cart::portNumber(listIndex), port);
 }
 
 void CommandLinesTest::copyLine_data()

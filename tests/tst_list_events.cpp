@@ -174,20 +174,20 @@ void ListEventsTest::portIsTheSelectedEntry_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("steps");
-    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("lpt"); // the port the tool is given
     QTest::addColumn<QString>("shown");
 
     for (const char* window : {"frmdialog", "saveload"}) {
         auto row = [window](const char* name) -> QTestData& {
             return QTest::addRow("%s: %s", window, name) << QString(window);
         };
-        row("as created") << "" << -1 << "LPT1";
-        row("chosen from code") << "code 2" << 2 << "LPT3";
-        row("picked in the drop-down") << "pick 3" << 3 << "LPT4";
-        row("arrow key") << "down" << 0 << "LPT1";
-        row("typed and confirmed with Enter") << "type lpt3,enter" << -1 << "lpt3";
-        row("picked, then typed over") << "pick 1,type LPT2" << -1 << "LPT2";
-        row("typed, then chosen from code") << "type x,code 1" << 1 << "LPT2";
+        row("as created") << "" << 1 << "LPT1";
+        row("chosen from code") << "code 2" << 3 << "LPT3";
+        row("picked in the drop-down") << "pick 3" << 4 << "LPT4";
+        row("arrow key") << "down" << 1 << "LPT1";
+        row("typed and confirmed with Enter") << "type lpt3,enter" << 1 << "lpt3";
+        row("picked, then typed over") << "pick 1,type LPT2" << 1 << "LPT2";
+        row("typed, then chosen from code") << "type x,code 1" << 2 << "LPT2";
     }
 }
 
@@ -195,7 +195,7 @@ void ListEventsTest::portIsTheSelectedEntry()
 {
     QFETCH(QString, window);
     QFETCH(QString, steps);
-    QFETCH(int, index);
+    QFETCH(int, lpt);
     QFETCH(QString, shown);
     std::unique_ptr<SaveWindow> save;
     PortComboBox* port = control<PortComboBox>(m_window, "sizelist");
@@ -222,7 +222,7 @@ void ListEventsTest::portIsTheSelectedEntry()
             QTest::keyClicks(port->lineEdit(), step.mid(5));
         }
     }
-    QCOMPARE(port->listIndex(), index);
+    QCOMPARE(port->portNumber(), lpt);
     QCOMPARE(port->currentText(), shown);
 }
 

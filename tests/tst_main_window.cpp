@@ -173,7 +173,7 @@ void MainWindowTest::looks()
     QVERIFY(control<QCheckBox>(m_window, "header")->isChecked());
     QCOMPARE(control<PortComboBox>(m_window, "sizelist")->count(), 4);
     QCOMPARE(control<PortComboBox>(m_window, "sizelist")->itemText(3), QString("LPT4"));
-    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->listIndex(), -1);
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentIndex(), -1);
     QCOMPARE(control<FileList>(m_window, "filedialog")->selectionMode(), QAbstractItemView::ExtendedSelection);
     QCOMPARE(static_cast<QListWidget*>(control<GameListBox>(m_window, "listdialog"))->selectionMode(),
              QAbstractItemView::SingleSelection);

@@ -243,7 +243,7 @@ void SaveWindowTest::looksMenusAndTabOrder()
             control<QLineEdit>(m_window, "cartname")->isReadOnly() &&
             control<QLineEdit>(m_window, "restoretxt")->isReadOnly());
     QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentText(), QString("LPT1"));
-    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->listIndex(), -1);
+    QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentIndex(), -1);
     QCOMPARE(colours::textColour(control<QLineEdit>(m_window, "outputxt")),
              colours::textColourFor(control<QLineEdit>(m_window, "outputxt"), colours::menuText));
     QCOMPARE(control<QFrame>(m_window, "Line3")->palette().color(QPalette::Window),

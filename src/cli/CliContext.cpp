@@ -182,7 +182,7 @@ std::optional<cart::PortSettings> CliContext::portSettings(QString* why) const
     // A tool named as a file here is started as that file, not looked up on the PATH.
     const QFileInfo tool(m_parser.value(QStringLiteral("tool")));
     settings.toolPath = tool.exists() ? QDir::toNativeSeparators(tool.absoluteFilePath()) : tool.filePath();
-    settings.listIndex = *port - 1;
+    settings.port = *port;
     settings.epp = !m_parser.isSet(QStringLiteral("no-epp"));
     settings.waitStep = QString::number(*wait);
     return settings;

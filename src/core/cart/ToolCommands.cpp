@@ -10,17 +10,11 @@ QStringList portArguments(const PortSettings& port)
     QStringList arguments;
     if (port.epp)
         arguments << QStringLiteral("-2");
-    arguments << QStringLiteral("-w") << port.waitStep << QStringLiteral("-l")
-              << QString::number(portNumber(port.listIndex));
+    arguments << QStringLiteral("-w") << port.waitStep << QStringLiteral("-l") << QString::number(port.port);
     return arguments;
 }
 
 } // namespace
-
-int portNumber(int listIndex)
-{
-    return listIndex < 0 ? 1 : listIndex + 1;
-}
 
 run::CommandLine flashCommand(const PortSettings& port, bool repairHeader, const QString& multirom)
 {

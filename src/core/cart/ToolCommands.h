@@ -9,13 +9,10 @@ namespace cart {
 // How the tool reaches the cart, as one window's controls say at the moment an operation runs.
 struct PortSettings {
     QString toolPath;
-    int listIndex = -1; // the selected entry of the port list, -1 when none
+    int port = 1; // the parallel port: 1 to 4 for LPT1 to LPT4
     bool epp = true;
     QString waitStep = QStringLiteral("0"); // passed on unchanged
 };
-
-// LPT1 to LPT4 give 1 to 4; no list entry selected gives 1. The text shown is never read.
-int portNumber(int listIndex);
 
 // The four command lines of the flash tool. Each argument is one piece of the command
 // line: rendered as text they read, for example, "C:\T\OB.exe -2 -w 0 -l 1 -p C:\M\multi.gba".

@@ -10,7 +10,7 @@ cart::PortSettings readPortSettings(const QLineEdit* toolPath, const PortComboBo
 {
     cart::PortSettings settings;
     settings.toolPath = toolPath->text();
-    settings.listIndex = port->listIndex();
+    settings.port = port->portNumber();
     settings.epp = epp->isChecked();
     settings.waitStep = waitStep->text();
     return settings;
