@@ -708,7 +708,7 @@ void OperationsTest::saveWindowOperations()
     const cart::WaitStepFilled shown = [&] { ++filled; };
     cart::ToolOutcome outcome;
     if (operation == "backup")
-        outcome = cart::backupSave(port, number, 3, 128, path, recordingTool, shown);
+        outcome = cart::backupSave(port, number, cart::SaveSize::K128, path, recordingTool, shown);
     else if (operation == "restore")
         outcome = cart::restoreSave(port, number, path, recordingTool, shown);
     else
@@ -754,7 +754,7 @@ void OperationsTest::ansiToolGetsWholePaths()
         return RunOutcome::exited(0);
     };
     QVERIFY(cart::restoreSave(port, 1, saved, tool).succeeded);
-    QVERIFY(cart::backupSave(port, 1, 1, 32, folder + "\\new.sav", tool).succeeded);
+    QVERIFY(cart::backupSave(port, 1, cart::SaveSize::K32, folder + "\\new.sav", tool).succeeded);
     QVERIFY(cart::flashMultirom(port, true, saved, tool).succeeded);
     QCOMPARE(received.size(), 3);
     for (const QString& path : received) {

@@ -69,7 +69,10 @@ bool standardOutputLost();
 
 int infoCommand(const QStringList& args);
 int compileCommand(const QStringList& args);
-int toolCommand(const QString& name, const QStringList& args);
+int flashCommand(const QStringList& args);
+int backupSaveCommand(const QStringList& args);
+int restoreSaveCommand(const QStringList& args);
+int backupCartCommand(const QStringList& args);
 int verifyCommand(const QStringList& args);
 int doctorCommand(const QStringList& args);
 

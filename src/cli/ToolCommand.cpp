@@ -1,118 +1,172 @@
+// The commands that run the tool: flash, backup-save, restore-save and backup-cart. Each reads its own
+// options and calls its core operation; ToolCommandLine holds what they share: the port options, the
+// one file they name, the checks before the tool runs, and how a run is reported.
 #include "CliContext.h"
 #include "ConsoleRunner.h"
 
 #include "cart/CartOperations.h"
-#include "multirom/MultiromLayout.h"
+#include "cart/SaveSize.h"
 #include "platform/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
 
 namespace cli {
 
 namespace {
 
-const QMap<QString, int> saveSizes{
-    {QStringLiteral("32K"), 1}, {QStringLiteral("64K"), 2}, {QStringLiteral("128K"), 3}, {QStringLiteral("256K"), 4}};
+class ToolCommandLine {
+public:
+    // backup: the command writes its file (--force, and never into standard output).
+    ToolCommandLine(const QString& name, const QString& file, const QString& description, bool backup)
+        : m_context(name, file, description), m_backup(backup)
+    {
+        m_context.addPortOptions();
+        if (backup)
+            m_context.parser().addOption({QStringLiteral("force"), QStringLiteral("Replace OUTPUT if it exists.")});
+    }
 
-// A tool that is not there, or is no file, gets no run: the window's words for it speak of its boxes.
-std::optional<QString> toolProblem(const QString& tool)
+    CliContext& context() { return m_context; }
+    const cart::PortSettings& port() const { return m_port; }
+    const QString& file() const { return m_file; }
+
+    // Reads the arguments: the exit code when the command ends here (help, a bad argument).
+    std::optional<int> parse(const QStringList& args)
+    {
+        int exitCode = Done;
+        if (!m_context.parse(args, &exitCode))
+            return exitCode;
+        if (m_context.parser().positionalArguments().size() != 1)
+            return m_context.badArgument(QStringLiteral("name exactly one file"));
+        m_file = m_context.parser().positionalArguments().first();
+        QString why;
+        const auto port = m_context.portSettings(&why);
+        if (!port)
+            return m_context.badArgument(why);
+        m_port = *port;
+        if (m_backup && platform::isStandardStream(m_file))
+            return m_context.badArgument(m_file + QStringLiteral(" is where this command's messages go: give a file"));
+        return std::nullopt;
+    }
+
+    // The checks before the tool runs, once every argument is good: the exit code when one fails.
+    std::optional<int> refusal()
+    {
+        // The window asks before a backup replaces a file; here --force says yes beforehand.
+        if (m_backup && QFileInfo::exists(m_file) && !m_context.parser().isSet(QStringLiteral("force")))
+            return failure(m_file + QStringLiteral(" exists: give --force to replace it with the backup"));
+        // The tool is named on this command line: where there is none, say so in these terms, not the window's.
+        const QFileInfo tool(m_port.toolPath);
+        const bool named = m_port.toolPath.contains(QLatin1Char('/')) || m_port.toolPath.contains(QDir::separator());
+        if (named && !tool.exists())
+            return failure(QStringLiteral("there is no tool at ") + m_port.toolPath +
+                           QStringLiteral(": give the path of OB.exe to --tool"));
+        if (tool.isDir())
+            return failure(m_port.toolPath + QStringLiteral(" is a folder: give the path of OB.exe itself to --tool"));
+        return std::nullopt;
+    }
+
+    int report(const cart::ToolOutcome& outcome, const ConsoleRunner& console)
+    {
+        outcome.succeeded ? m_context.say(outcome.message) : m_context.problem(outcome.message);
+        return m_context.finish(console.stopped()   ? console.stopCode()
+                                : outcome.succeeded ? Done
+                                                    : Failed,
+                                outcome.message);
+    }
+
+private:
+    int failure(const QString& message)
+    {
+        m_context.problem(message);
+        return m_context.finish(Failed, message);
+    }
+
+    CliContext m_context;
+    bool m_backup;
+    cart::PortSettings m_port;
+    QString m_file;
+};
+
+void addBankOption(CliContext& context)
 {
-    const QFileInfo file(tool);
-    const bool named = tool.contains(QLatin1Char('/')) || tool.contains(QDir::separator());
-    if (named && !file.exists())
-        return QStringLiteral("there is no tool at ") + tool + QStringLiteral(": give the path of OB.exe to --tool");
-    if (file.isDir())
-        return tool + QStringLiteral(" is a folder: give the path of OB.exe itself to --tool");
-    return std::nullopt;
+    context.parser().addOption(
+        {QStringLiteral("bank"), QStringLiteral("The save bank, 1 to 4 (1)."), QStringLiteral("N")});
 }
 
 } // namespace
 
-int toolCommand(const QString& name, const QStringList& args)
+int flashCommand(const QStringList& args)
 {
-    const bool flash = name == QLatin1String("flash");
-    const bool backupSave = name == QLatin1String("backup-save");
-    const bool restoreSave = name == QLatin1String("restore-save");
-    CliContext context(name,
-                       flash         ? QStringLiteral("MULTIROM")
-                       : restoreSave ? QStringLiteral("FILE")
-                                     : QStringLiteral("OUTPUT"),
-                       flash         ? QStringLiteral("Writes the multirom to the cart with the tool.")
-                       : backupSave  ? QStringLiteral("Backs up a save bank of the cart into OUTPUT, a new file.")
-                       : restoreSave ? QStringLiteral("Restores the saved game FILE into a save bank.")
-                                     : QStringLiteral("Backs up the whole cart into OUTPUT, a new file."));
-    context.addPortOptions();
-    QCommandLineParser& parser = context.parser();
-    if (flash)
-        parser.addOption({QStringLiteral("no-header-repair"), QStringLiteral("Leave the header as it is.")});
-    if (backupSave || restoreSave)
-        parser.addOption({QStringLiteral("bank"), QStringLiteral("The save bank, 1 to 4 (1)."), QStringLiteral("N")});
-    if (backupSave)
-        parser.addOption(
-            {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
-    if (!flash && !backupSave && !restoreSave)
-        context.addChipOption(QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."));
-    const bool backup = !flash && !restoreSave;
-    if (backup)
-        parser.addOption({QStringLiteral("force"), QStringLiteral("Replace OUTPUT if it exists.")});
-    int exitCode = Done;
-    if (!context.parse(args, &exitCode))
-        return exitCode;
-    if (parser.positionalArguments().size() != 1)
-        return context.badArgument(QStringLiteral("name exactly one file"));
-    const QString file = parser.positionalArguments().first();
+    ToolCommandLine line(QStringLiteral("flash"), QStringLiteral("MULTIROM"),
+                         QStringLiteral("Writes the multirom to the cart with the tool."), false);
+    line.context().parser().addOption(
+        {QStringLiteral("no-header-repair"), QStringLiteral("Leave the header as it is.")});
+    if (const auto exit = line.parse(args))
+        return *exit;
+    if (const auto exit = line.refusal())
+        return *exit;
+    ConsoleRunner console(line.context());
+    const bool repair = !line.context().parser().isSet(QStringLiteral("no-header-repair"));
+    return line.report(cart::flashMultirom(line.port(), repair, line.file(), console.runner()), console);
+}
+
+int backupSaveCommand(const QStringList& args)
+{
+    ToolCommandLine line(QStringLiteral("backup-save"), QStringLiteral("OUTPUT"),
+                         QStringLiteral("Backs up a save bank of the cart into OUTPUT, a new file."), true);
+    addBankOption(line.context());
+    line.context().parser().addOption(
+        {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
+    if (const auto exit = line.parse(args))
+        return *exit;
     QString why;
-    const std::optional<cart::PortSettings> port = context.portSettings(&why);
-    if (!port)
-        return context.badArgument(why);
-    std::optional<int> bank = 1;
-    if (backupSave || restoreSave)
-        bank = context.number(QStringLiteral("bank"), 1, 4, 1, &why);
+    const auto bank = line.context().number(QStringLiteral("bank"), 1, 4, 1, &why);
     if (!bank)
-        return context.badArgument(why);
-    const QString size = backupSave ? parser.value(QStringLiteral("size")).toUpper() : QString();
-    if (backupSave && parser.isSet(QStringLiteral("size")) && !saveSizes.contains(size))
-        return context.badArgument(QStringLiteral("--size takes 32K, 64K, 128K or 256K, not \"%1\"").arg(size));
-    std::optional<int> chip = 0;
-    if (!flash && !backupSave && !restoreSave) {
-        chip = context.chip(true, &why);
-        if (!chip)
-            return context.badArgument(why);
-    }
-    if (backup && platform::isStandardStream(file))
-        return context.badArgument(file + QStringLiteral(" is where this command's messages go: give a file"));
+        return line.context().badArgument(why);
+    const QString named = line.context().parser().value(QStringLiteral("size"));
+    const auto size =
+        line.context().parser().isSet(QStringLiteral("size")) ? cart::saveSizeNamed(named) : cart::SaveSize::K32;
+    if (!size)
+        return line.context().badArgument(QStringLiteral("--size takes 32K, 64K, 128K or 256K, not \"%1\"").arg(named));
+    if (const auto exit = line.refusal())
+        return *exit;
+    ConsoleRunner console(line.context());
+    return line.report(cart::backupSave(line.port(), *bank, *size, line.file(), console.runner()), console);
+}
 
-    // The window asks before a backup replaces a file; here --force says yes beforehand.
-    if (backup && QFileInfo::exists(file) && !parser.isSet(QStringLiteral("force"))) {
-        const QString message = file + QStringLiteral(" exists: give --force to replace it with the backup");
-        context.problem(message);
-        return context.finish(Failed, message);
-    }
-    // The tool is named on this command line: where there is none, say so in these terms.
-    if (const auto missing = toolProblem(port->toolPath)) {
-        context.problem(*missing);
-        return context.finish(Failed, *missing);
-    }
+int restoreSaveCommand(const QStringList& args)
+{
+    ToolCommandLine line(QStringLiteral("restore-save"), QStringLiteral("FILE"),
+                         QStringLiteral("Restores the saved game FILE into a save bank."), false);
+    addBankOption(line.context());
+    if (const auto exit = line.parse(args))
+        return *exit;
+    QString why;
+    const auto bank = line.context().number(QStringLiteral("bank"), 1, 4, 1, &why);
+    if (!bank)
+        return line.context().badArgument(why);
+    if (const auto exit = line.refusal())
+        return *exit;
+    ConsoleRunner console(line.context());
+    return line.report(cart::restoreSave(line.port(), *bank, line.file(), console.runner()), console);
+}
 
-    ConsoleRunner console(context);
-    cart::ToolOutcome outcome;
-    if (flash) {
-        outcome = cart::flashMultirom(*port, !parser.isSet(QStringLiteral("no-header-repair")), file, console.runner());
-    } else if (backupSave) {
-        const int code = saveSizes.value(size, 1);
-        outcome = cart::backupSave(*port, *bank, code, 32 << (code - 1), file, console.runner());
-    } else if (restoreSave) {
-        outcome = cart::restoreSave(*port, *bank, file, console.runner());
-    } else {
-        outcome = cart::backupCart(*port, *chip, file, console.runner());
-    }
-    if (outcome.succeeded)
-        context.say(outcome.message);
-    else
-        context.problem(outcome.message);
-    return context.finish(console.stopped() ? console.stopCode() : outcome.succeeded ? Done : Failed, outcome.message);
+int backupCartCommand(const QStringList& args)
+{
+    ToolCommandLine line(QStringLiteral("backup-cart"), QStringLiteral("OUTPUT"),
+                         QStringLiteral("Backs up the whole cart into OUTPUT, a new file."), true);
+    line.context().addChipOption(QStringLiteral("The chip: 8, 16, 32, 64, 128 or 256 Mbit."));
+    if (const auto exit = line.parse(args))
+        return *exit;
+    QString why;
+    const auto chip = line.context().chip(true, &why);
+    if (!chip)
+        return line.context().badArgument(why);
+    if (const auto exit = line.refusal())
+        return *exit;
+    ConsoleRunner console(line.context());
+    return line.report(cart::backupCart(line.port(), *chip, line.file(), console.runner()), console);
 }
 
 } // namespace cli

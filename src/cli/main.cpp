@@ -45,9 +45,14 @@ int dispatch(const QString& command, const QStringList& rest)
         return cli::infoCommand(rest);
     if (command == QLatin1String("compile"))
         return cli::compileCommand(rest);
-    if (command == QLatin1String("flash") || command == QLatin1String("backup-save") ||
-        command == QLatin1String("restore-save") || command == QLatin1String("backup-cart"))
-        return cli::toolCommand(command, rest);
+    if (command == QLatin1String("flash"))
+        return cli::flashCommand(rest);
+    if (command == QLatin1String("backup-save"))
+        return cli::backupSaveCommand(rest);
+    if (command == QLatin1String("restore-save"))
+        return cli::restoreSaveCommand(rest);
+    if (command == QLatin1String("backup-cart"))
+        return cli::backupCartCommand(rest);
     if (command == QLatin1String("verify"))
         return cli::verifyCommand(rest);
     if (command == QLatin1String("doctor"))

@@ -231,8 +231,8 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
     return outcome;
 }
 
-ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
-                       const run::ProgramRunner& run, const WaitStepFilled& filled)
+ToolOutcome backupSave(PortSettings port, int bank, SaveSize size, const QString& output, const run::ProgramRunner& run,
+                       const WaitStepFilled& filled)
 {
     ToolOutcome outcome;
     if (refuse(outcome, port.toolPath.isEmpty(), ToolChoice::Tool, multirom::toolMissingMessage))
@@ -242,9 +242,9 @@ ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure
     if (refuse(outcome, output.isEmpty(), ToolChoice::File, outputMissing) || refuseOutputPlace(outcome, output) ||
         refuseUnwritableBackup(outcome, output, &passed) || refuseUnpassable(outcome, output, &passed))
         return outcome;
-    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode, passed.form), port.toolPath, QStringLiteral("backup"),
-            {output, qint64(32 * 1024) << (sizeCode - 1), passed.placeholder},
-            QString::number(sizeFigure) + QStringLiteral("K save backed up to ") + output);
+    runTool(outcome, run, saveBackupCommand(port, bank, sizeCode(size), passed.form), port.toolPath,
+            QStringLiteral("backup"), {output, sizeBytes(size), passed.placeholder},
+            sizeName(size) + QStringLiteral(" save backed up to ") + output);
     return outcome;
 }
 

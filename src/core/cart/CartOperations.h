@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cart/SaveSize.h"
 #include "cart/ToolCommands.h"
 #include "multirom/CompilePlan.h"
 #include "platform/Platform.h"
@@ -44,9 +45,9 @@ ToolOutcome flashMultirom(PortSettings port, bool repairHeader, const QString& m
 
 // "Step 4: Backup": the checks (tool, then the wait step made "0" if empty, then the output
 // file), the command line and its run. Succeeds when the tool ended with exit code 0 and wrote
-// the file anew; sizeFigure (32 for "32K") is only for the message.
-ToolOutcome backupSave(PortSettings port, int bank, int sizeCode, int sizeFigure, const QString& output,
-                       const run::ProgramRunner& run, const WaitStepFilled& filled = {});
+// the file anew and whole (the size's bytes).
+ToolOutcome backupSave(PortSettings port, int bank, SaveSize size, const QString& output, const run::ProgramRunner& run,
+                       const WaitStepFilled& filled = {});
 
 // "Step 3: Restore": the wait step made "0" if empty before any check, then the tool, the saved
 // game chosen and readable, the command line and its run.

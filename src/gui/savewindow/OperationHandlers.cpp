@@ -22,15 +22,8 @@ int selectedNumber(std::initializer_list<const QRadioButton*> group)
     return 0;
 }
 
-// The number a selected button's caption shows ("128K" gives 128), 0 when none is selected.
-int selectedFigure(std::initializer_list<const QRadioButton*> group)
-{
-    for (const QRadioButton* button : group) {
-        if (button->isChecked())
-            return button->text().remove(QLatin1Char('K')).toInt();
-    }
-    return 0;
-}
+// The chip sizes of the options, in their order.
+constexpr int chipSizes[] = {8, 16, 32, 64, 128, 256};
 
 } // namespace
 
@@ -54,10 +47,11 @@ cart::WaitStepFilled SaveWindow::showWaitStepFilled()
 void SaveWindow::onBackupSave()
 {
     const cart::PortSettings port = readPortSettings(m_toolPath, m_portList, m_eppCheck, m_waitStep);
+    // One option of a group is always chosen; 32K stands for none.
+    const int size = selectedNumber({m_size32K, m_size64K, m_size128K, m_size256K});
     showToolOutcome(cart::backupSave(port, selectedNumber({m_backupBank1, m_backupBank2, m_backupBank3, m_backupBank4}),
-                                     selectedNumber({m_size32K, m_size64K, m_size128K, m_size256K}),
-                                     selectedFigure({m_size32K, m_size64K, m_size128K, m_size256K}),
-                                     m_saveBackupPath->text(), m_services.programRunner(), showWaitStepFilled()));
+                                     size == 0 ? cart::SaveSize::K32 : cart::SaveSize(size), m_saveBackupPath->text(),
+                                     m_services.programRunner(), showWaitStepFilled()));
 }
 
 void SaveWindow::onRestoreSave()
@@ -71,7 +65,7 @@ void SaveWindow::onRestoreSave()
 void SaveWindow::onBackupCart()
 {
     const cart::PortSettings port = readPortSettings(m_toolPath, m_portList, m_eppCheck, m_waitStep);
-    showToolOutcome(cart::backupCart(port,
-                                     selectedFigure({m_chip8, m_chip16, m_chip32, m_chip64, m_chip128, m_chip256}),
-                                     m_cartBackupPath->text(), m_services.programRunner(), showWaitStepFilled()));
+    showToolOutcome(cart::backupCart(
+        port, chipSizes[qMax(0, selectedNumber({m_chip8, m_chip16, m_chip32, m_chip64, m_chip128, m_chip256}) - 1)],
+        m_cartBackupPath->text(), m_services.programRunner(), showWaitStepFilled()));
 }
