@@ -594,7 +594,6 @@ void ProcessRunnerTest::writesThatFailDoNotEndVellmore()
     request.loader = dir.filePath("loader.bin");
     request.games = QStringList{dir.filePath("game.gba")};
     request.output = dir.filePath("multi.gba");
-    request.toolPath = "tool";
     request.browserFolder = dir.path();
 
     // 3 MB: more than any pipe and the buffer Vellmore keeps for its own output hold.

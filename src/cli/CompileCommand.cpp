@@ -64,7 +64,6 @@ int compileCommand(const QStringList& args)
     request.loader = loader;
     request.output = output;
     request.games = games;
-    request.toolPath = QStringLiteral("vellmore-cli"); // a compile from here needs no tool
     // The batch file goes in a folder of its own: a read-only current folder, or the user's own flash.bat
     // there, has nothing to do with a multirom written elsewhere.
     const QTemporaryDir batchFolder;
@@ -75,11 +74,14 @@ int compileCommand(const QStringList& args)
     }
     request.browserFolder = platform::normalisedFolderPath(batchFolder.path());
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, console.runner());
-    // The window's words; its "press Flash for fun!" is for the window.
     QStringList said;
+    if (outcome.compiled) {
+        said.append(QStringLiteral("Compiled to ") + output);
+        context.say(said.last());
+    }
     for (const QString& message : outcome.messages) {
-        said.append(outcome.compiled ? message.section(QLatin1Char('\n'), 0, 0) : message.simplified());
-        outcome.compiled ? context.say(said.last()) : context.problem(said.last());
+        said.append(message.simplified());
+        context.problem(said.last());
     }
     // The record of the pieces, so that a later verify names them from these files.
     if (outcome.compiled) {

@@ -16,18 +16,6 @@ namespace multirom {
 
 namespace {
 
-CompileChoice firstMissingChoice(const CompileRequest& request)
-{
-    if (request.output.isEmpty())
-        return CompileChoice::Output;
-    if (request.games.isEmpty())
-        return CompileChoice::Games;
-    if (request.loader.isEmpty())
-        return CompileChoice::Loader;
-    if (request.toolPath.isEmpty())
-        return CompileChoice::Tool;
-    return CompileChoice::None;
-}
 
 // Why the copy did not give the multirom, or nothing when it did. The copy writes a new file
 // beside the output (built); the output itself stays as it stood until that file is known whole.
@@ -105,6 +93,17 @@ std::optional<QString> writeBatchFile(const QString& batchPath, const QByteArray
 
 } // namespace
 
+CompileChoice firstMissingChoice(const CompileRequest& request)
+{
+    if (request.output.isEmpty())
+        return CompileChoice::Output;
+    if (request.games.isEmpty())
+        return CompileChoice::Games;
+    if (request.loader.isEmpty())
+        return CompileChoice::Loader;
+    return CompileChoice::None;
+}
+
 QString missingChoiceMessage(CompileChoice choice)
 {
     switch (choice) {
@@ -114,8 +113,6 @@ QString missingChoiceMessage(CompileChoice choice)
         return QStringLiteral("you need to have some games, ne?");
     case CompileChoice::Loader:
         return QStringLiteral("please select a loader");
-    case CompileChoice::Tool:
-        return toolMissingMessage;
     case CompileChoice::None:
         break;
     }
@@ -215,8 +212,6 @@ CompileOutcome compileMultirom(const CompileRequest& request, const run::Program
     if (ran.kind == run::RunOutcome::Kind::Stopped) {
         outcome.messages.append(QStringLiteral("compile stopped: ") + ran.why);
     } else if (!failure) {
-        outcome.messages.append(QStringLiteral("Compiled to ") + output +
-                                QStringLiteral("\n\r\n\rpress Flash for fun!"));
         outcome.compiled = true;
     } else {
         outcome.messages.append(QStringLiteral("compile failed: ") + *failure);

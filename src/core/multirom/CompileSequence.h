@@ -12,19 +12,23 @@ struct CompileRequest {
     QString output;
     QStringList games;
     QString loader;
-    QString toolPath;      // only checked for being chosen
     QString browserFolder; // where flash.bat is written and run
 };
 
 // The choices a compile needs, in the order they are checked.
-enum class CompileChoice { None, Output, Games, Loader, Tool };
+enum class CompileChoice { None, Output, Games, Loader };
 
+// Each front end says a compile that succeeded in its own words; messages hold the rest: why it did not
+// succeed, or what went wrong beside it (a batch file that could not be deleted).
 struct CompileOutcome {
     CompileChoice missing = CompileChoice::None; // the first choice not made; nothing else happened
     QStringList messages;                        // what the user is told, in order
     bool filesTouched = false;                   // the browser's folder may have changed on disk
     bool compiled = false;                       // the multirom holds the loader and every game
 };
+
+// The first choice of the request not made, in the order a compile checks them.
+CompileChoice firstMissingChoice(const CompileRequest& request);
 
 // The message for a choice a compile is missing.
 QString missingChoiceMessage(CompileChoice choice);

@@ -16,10 +16,18 @@ void MainWindow::onCompile()
     request.loader = m_loaderPath->text();
     request.output = m_outputPath->text();
     request.games = m_gameList->entries();
-    request.toolPath = m_toolPath->text();
     request.browserFolder = browserFolder();
+    // The window asks for the tool too, after the compile's own choices and before anything is written.
+    if (multirom::firstMissingChoice(request) == multirom::CompileChoice::None && m_toolPath->text().isEmpty()) {
+        m_services.tell(this, multirom::toolMissingMessage);
+        markToolPathMissing();
+        return;
+    }
 
     const multirom::CompileOutcome outcome = multirom::compileMultirom(request, m_services.programRunner());
+    if (outcome.compiled)
+        m_services.tell(this, QStringLiteral("Compiled to ") + request.output +
+                                  QStringLiteral("\n\r\n\rpress Flash for fun!"));
     for (const QString& message : outcome.messages)
         m_services.tell(this, message);
     switch (outcome.missing) {
@@ -29,9 +37,6 @@ void MainWindow::onCompile()
     case multirom::CompileChoice::Loader:
         colours::setTextColour(m_loaderCaption, colours::red);
         colours::setTextColour(m_loaderFoundCaption, colours::red);
-        break;
-    case multirom::CompileChoice::Tool:
-        markToolPathMissing();
         break;
     case multirom::CompileChoice::Games:
     case multirom::CompileChoice::None:
