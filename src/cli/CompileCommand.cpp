@@ -45,6 +45,8 @@ int compileCommand(const QStringList& args)
     const QString output =
         QDir::toNativeSeparators(QFileInfo(parser.value(QStringLiteral("output"))).absoluteFilePath());
     const QStringList games = multirom::gameListOf(parser.positionalArguments(), platform::fileNameCaseSensitivity());
+    if (const auto refusal = multirom::listSizeRefusal(int(games.size()), int(games.size())))
+        return context.badArgument(*refusal);
     const QList<multirom::MultiromPiece> pieces = multirom::layoutOfFiles(loader, games);
     const qint64 total = pieces.isEmpty() ? 0 : pieces.last().offset + pieces.last().size;
     const QLocale english(QLocale::English);

@@ -119,6 +119,16 @@ int movedPosition(int position, int count, bool down)
     return position - 1 < 0 ? count - 1 : position - 1;
 }
 
+std::optional<QString> listSizeRefusal(int count, int added)
+{
+    if (count <= maxGameListEntries)
+        return std::nullopt;
+    return QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
+        .arg(maxGameListEntries)
+        .arg(added)
+        .arg(count);
+}
+
 QStringList gameListOf(const QStringList& files, Qt::CaseSensitivity names)
 {
     QStringList list;

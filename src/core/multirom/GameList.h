@@ -26,6 +26,10 @@ struct GameListAddition {
     int resultingCount = 0;
 };
 
+// Why a list of count entries cannot be, adding added of them: more than the list holds. Nothing when
+// it can.
+std::optional<QString> listSizeRefusal(int count, int added);
+
 // Works out an addition in one pass over the files and one over the entries.
 // fileNames and selected run in the browser's order (top first).
 GameListAddition planAddition(const QStringList& entries, const QString& folder, const QStringList& fileNames,

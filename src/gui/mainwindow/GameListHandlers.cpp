@@ -37,12 +37,8 @@ void MainWindow::onAdd()
     }
     const multirom::GameListAddition addition = multirom::planAddition(m_gameList->entries(), browserFolder(), names,
                                                                        selected, platform::fileNameCaseSensitivity());
-    if (addition.resultingCount > multirom::maxGameListEntries) {
-        m_services.tell(
-            this, QStringLiteral("The game list holds at most %1 games; these %2 would make %3. Nothing was added.")
-                      .arg(multirom::maxGameListEntries)
-                      .arg(addition.appended.size())
-                      .arg(addition.resultingCount));
+    if (const auto refusal = multirom::listSizeRefusal(addition.resultingCount, int(addition.appended.size()))) {
+        m_services.tell(this, *refusal);
         return;
     }
 
