@@ -16,7 +16,6 @@ namespace multirom {
 
 namespace {
 
-
 // Why the copy did not give the multirom, or nothing when it did. The copy writes a new file
 // beside the output (built); the output itself stays as it stood until that file is known whole.
 std::optional<QString> copyFailure(const run::RunOutcome& outcome, const QString& batchPath, const QString& output,
