@@ -4,6 +4,7 @@
 #include "cart/ToolCommands.h"
 #include "multirom/GameHeader.h"
 #include "multirom/HeaderBytes.h"
+#include "multirom/LayoutRecord.h"
 #include "multirom/MultiromLayout.h"
 #include "support/TestFiles.h"
 
@@ -78,6 +79,10 @@ private slots:
     void helpRunsNothingAndBackupsAskFirst();
     void badArgumentsExit2_data();
     void badArgumentsExit2();
+    void layoutRecordMustFitTheMultirom_data();
+    void layoutRecordMustFitTheMultirom();
+    void standardOutputIsThatFileOnly_data();
+    void standardOutputIsThatFileOnly();
     void jsonIsOneObjectOnEveryPath_data();
     void jsonIsOneObjectOnEveryPath();
 
@@ -633,6 +638,63 @@ void CliTest::badArgumentsExit2()
     QVERIFY2(ran.err.contains("usage", Qt::CaseInsensitive), qPrintable(ran.err));
 }
 
+void CliTest::layoutRecordMustFitTheMultirom_data()
+{
+    QTest::addColumn<QString>("change"); // to the record, or the multirom, after compile wrote it
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("as written") << "" << true;
+    QTest::newRow("the multirom written again since") << "multirom" << false;
+    QTest::newRow("a gap between two pieces") << "gap" << false;
+    QTest::newRow("pieces that stop short of the end") << "short" << false;
+    QTest::newRow("another layout version") << "schema" << false;
+}
+
+void CliTest::layoutRecordMustFitTheMultirom()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, taken);
+    testfiles::write(at("multi.gba"), QByteArray(0x300, 'm'));
+    QVERIFY(!multirom::writeLayoutRecord(at("multi.gba"),
+                                         {{0, 0, 0x100, "LOADER", "l.bin"}, {1, 0x100, 0x200, "ALPHA", "a.gba"}}));
+    QString record = QString::fromUtf8(testfiles::read(at("multi.gba.layout.json")));
+    if (change == "multirom")
+        testfiles::write(at("multi.gba"), QByteArray(0x301, 'm'));
+    else if (change == "gap")
+        record.replace("\"offset\": 256", "\"offset\": 257");
+    else if (change == "short")
+        record.replace("\"size\": 512", "\"size\": 511");
+    else if (change == "schema")
+        record.replace("\"schema\": 1", "\"schema\": 2");
+    testfiles::write(at("multi.gba.layout.json"), record.toUtf8());
+    const auto pieces = multirom::readLayoutRecord(at("multi.gba"));
+    QCOMPARE(pieces.has_value(), taken);
+    if (taken)
+        QCOMPARE(multirom::placeOf(*pieces, 0x2FF), QString("game 1 'ALPHA' (a.gba) at +0x1FF"));
+}
+
+void CliTest::standardOutputIsThatFileOnly_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("code");
+    QTest::newRow("the file standard output goes to") << "log.txt" << 2;
+    QTest::newRow("another file beside it") << "multi.gba" << 0;
+}
+
+// Standard output sent to a file: that file is refused as the multirom, and only that one.
+void CliTest::standardOutputIsThatFileOnly()
+{
+    QFETCH(QString, output);
+    QFETCH(int, code);
+    layOut();
+    testfiles::write(at("multi.gba"), "an older multirom");
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    process.setStandardOutputFile(at("log.txt"));
+    process.start(CLI_PATH, {"compile", "--loader", "loader.bin", "--output", output, "a.gba"});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), code);
+}
+
 void CliTest::jsonIsOneObjectOnEveryPath_data()
 {
     QTest::addColumn<QStringList>("args"); // --json is added
@@ -647,6 +709,9 @@ void CliTest::jsonIsOneObjectOnEveryPath_data()
     QTest::newRow("a compile") << QStringList{"compile", "--loader", "loader.bin", "--output", "multi.gba", "a.gba"}
                                << 0 << "Compiled to ";
     QTest::newRow("info of a title with a byte outside ASCII") << QStringList{"info", "e.gba"} << 0 << "every header";
+    QTest::newRow("verify given games that do not add up to the multirom")
+        << QStringList{"verify", "--tool", "OB.exe", "--chip", "8", "c.gba", "--loader", "loader.bin", "a.gba"} << 1
+        << "the loader and games given add up to 78,192 bytes, but c.gba holds 50,000";
 #ifndef Q_OS_WIN
     QTest::newRow("a backup into standard output")
         << QStringList{"backup-cart", "--tool", "OB.exe", "--chip", "8", "/dev/stdout"} << 2
