@@ -293,6 +293,10 @@ void AccessibilityTest::gameRowsSayTheirSlotAndMoveByKeys()
     QCOMPARE(started.rowNames(), expectedNames());
     QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(list->entries(), QStringList({added[1], added[2]}));
+    // The place is kept: a row is current though none is selected, and a second Delete removes nothing.
+    QVERIFY(list->currentIndex().isValid() && list->selectedItems().isEmpty());
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(list->entries(), QStringList({added[1], added[2]}));
     QCoreApplication::processEvents();
     QCOMPARE(started.rowNames(), expectedNames());
     list->setCurrentRow(1);

@@ -312,7 +312,7 @@ void ProcessRunnerTest::userInputIsBlockedWhileRunning()
 void ProcessRunnerTest::misbehavingTools_data()
 {
     QTest::addColumn<QString>("steps");
-    QTest::addColumn<QString>("stop"); // how the user stops it: "", "close", "ctrl+c" or "stop"
+    QTest::addColumn<QString>("stop"); // how the user stops it: "", "close", "ctrl+c", "stop" or a key on Stop
     QTest::addColumn<QString>("outcome");
 
     auto row = [](const char* name, const char* steps, const char* stop, const QString& outcome) {
@@ -325,6 +325,10 @@ void ProcessRunnerTest::misbehavingTools_data()
         "stopped: Ctrl+C was pressed in the console window");
     row("never ends, the console's Stop button", "ready;wait", "stop",
         "stopped: Stop was pressed in the console window");
+    // The keys that press a focused button, as on Windows.
+    for (const char* key : {"enter", "return", "space"})
+        QTest::addRow("never ends, %s on Stop", key)
+            << "ready;wait" << QString(key) << "stopped: Stop was pressed in the console window";
     row("ignores the request to stop", "ignore-stop;ready;wait", "close", closed);
     row("prints without end", "ready;flood", "close", closed);
 }
@@ -354,6 +358,10 @@ void ProcessRunnerTest::misbehavingTools()
             QTest::keyClick(console, Qt::Key_C, Qt::ControlModifier);
         else if (stop == "stop")
             QTest::mouseClick(console->findChild<QPushButton*>("stop"), Qt::LeftButton);
+        else
+            QTest::keyClick(console->findChild<QPushButton*>("stop"), stop == "enter"    ? Qt::Key_Enter
+                                                                      : stop == "return" ? Qt::Key_Return
+                                                                                         : Qt::Key_Space);
     });
     QElapsedTimer clock;
     clock.start();

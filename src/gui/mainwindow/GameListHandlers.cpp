@@ -69,7 +69,8 @@ void MainWindow::onRemove()
     for (int row : rows)
         delete m_gameList->takeItem(row);
     // The list would select the next entry by itself; a second press must not remove a game never picked.
-    m_gameList->selectionModel()->clear();
+    // A row stays current, so that the keyboard goes on from where the removed game was.
+    m_gameList->clearSelection();
 }
 
 void MainWindow::moveSelectedGame(bool down)

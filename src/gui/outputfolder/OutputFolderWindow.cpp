@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QPushButton>
 
 using namespace form;
@@ -50,4 +51,14 @@ void OutputFolderWindow::onSelect()
 {
     emit folderSelected(m_folderList->path());
     hide(); // keeps its folder for the next time
+}
+
+void OutputFolderWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc closes it as its close box does: nothing is written.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

@@ -6,6 +6,7 @@ class WindowServices;
 
 class FolderList;
 class QFrame;
+class QKeyEvent;
 class QPushButton;
 
 // The output folder window: a folder list starting at the current directory, and "Select",
@@ -15,6 +16,9 @@ class OutputFolderWindow : public QWidget {
 
 public:
     explicit OutputFolderWindow(WindowServices& services, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     void folderSelected(const QString& folder);

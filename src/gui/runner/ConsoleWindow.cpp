@@ -186,6 +186,12 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event)
         requestStop(QStringLiteral("Esc was pressed in the console window"));
         return;
     }
+    // Enter presses the focused Stop, as on Windows: outside a dialog a button takes only Space.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focusWidget() == m_stop) {
+        m_stop->click();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 

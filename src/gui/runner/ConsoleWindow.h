@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QPlainTextEdit;
+class QPushButton;
 
 // The console a started program writes to where the desktop gives it none: the tail of
 // its standard output and error as they come, read-only, for as long as it runs. What
@@ -54,7 +55,7 @@ private:
     void tellLatestLine(const QString& text);
 
     QPlainTextEdit* m_view;
-    QWidget* m_stop;
+    QPushButton* m_stop;
     QString m_shown;          // what the view holds
     QElapsedTimer m_lastTold; // when Stop last said the latest line
     run::ConsoleText m_text;
