@@ -35,6 +35,8 @@ private slots:
     void controls_data();
     void controls();
     void optionGroupsAreIndependent();
+    void arrowsGoByTheOptionsOrder_data();
+    void arrowsGoByTheOptionsOrder();
     void choosersFillTheirBoxes_data();
     void choosersFillTheirBoxes();
     void commandLineOfTheChoices_data();
@@ -264,6 +266,35 @@ void SaveWindowTest::looksMenusAndTabOrder()
         "restore",        "outputxt",  "restoretxt", "Command3",  "cartname", "Command4",  "chip1",  "chip2",  "chip3",
         "chip4",          "chip5",     "chip6",      "eppcheck",  "sizelist", "backupcart"};
     QCOMPARE(tabOrderOf(control<QLineEdit>(m_window, "orbicklocation"), expected), expected);
+}
+
+void SaveWindowTest::arrowsGoByTheOptionsOrder_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    // The chip sizes stand in three columns of two: 8 16 | 32 64 | 128 256.
+    QTest::newRow("Up from 32 Mbit") << "chip3" << int(Qt::Key_Up) << "chip2";
+    QTest::newRow("Left from 16 Mbit") << "chip2" << int(Qt::Key_Left) << "chip1";
+    QTest::newRow("Down from 32 Mbit") << "chip3" << int(Qt::Key_Down) << "chip4";
+    QTest::newRow("Right from 256 Mbit, round to 8") << "chip6" << int(Qt::Key_Right) << "chip1";
+    QTest::newRow("Up from 32K, round to 256K") << "size1" << int(Qt::Key_Up) << "size4";
+    QTest::newRow("Down from restore bank 2") << "rbank2" << int(Qt::Key_Down) << "rbank3";
+}
+
+void SaveWindowTest::arrowsGoByTheOptionsOrder()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    auto* start = control<QRadioButton>(m_window, qPrintable(from));
+    start->setChecked(true);
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key(key));
+    QVERIFY(control<QRadioButton>(m_window, qPrintable(to))->isChecked());
+    QCOMPARE(QApplication::focusWidget(), control<QRadioButton>(m_window, qPrintable(to)));
 }
 
 QTEST_MAIN(SaveWindowTest)

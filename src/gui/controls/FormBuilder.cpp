@@ -52,6 +52,34 @@ protected:
     }
 };
 
+// The arrow keys in a group of options go to the previous and the next option in the group's order
+// (the order they were made in), wrapping at the ends, and choose it, as on Windows. Qt's own arrows go by
+// position on screen, and the forms place their options in columns: Up from 32 Mbit found nothing.
+class ArrowsFollowOptionOrder : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
+        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
+        if ((!back && !forward) || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        auto* option = static_cast<QRadioButton*>(watched);
+        const QList<QRadioButton*> group =
+            option->parentWidget()->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+        const int at = int(group.indexOf(option));
+        QRadioButton* next = group.at((at + (forward ? 1 : int(group.size()) - 1)) % int(group.size()));
+        next->setChecked(true);
+        next->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+};
+
 } // namespace
 
 namespace form {
@@ -183,6 +211,7 @@ QRadioButton* optionButton(QWidget* parent, const char* name, const QString& cap
     };
     QObject::connect(widget, &QAbstractButton::toggled, widget, tabStopWhenChosen);
     tabStopWhenChosen(selected);
+    widget->installEventFilter(new ArrowsFollowOptionOrder(widget));
     widget->setChecked(selected);
     place(widget, left, top, width, height);
     return widget;
