@@ -389,9 +389,11 @@ void benchCli(const QString& root)
                QStringLiteral("OB.exe"), QStringLiteral("multi.gba")});
         QVector<double> verify, readBack, cmp;
         for (int round = 0; round < 7; ++round) {
+            // As it was flashed: the header as it is, so that every byte is compared and all match.
             verify.append(timed(QStringLiteral(CLI_PATH),
-                                {QStringLiteral("verify"), QStringLiteral("--tool"), QStringLiteral("OB.exe"),
-                                 QStringLiteral("--chip"), QStringLiteral("256"), QStringLiteral("multi.gba")}));
+                                {QStringLiteral("verify"), QStringLiteral("--no-header-repair"),
+                                 QStringLiteral("--tool"), QStringLiteral("OB.exe"), QStringLiteral("--chip"),
+                                 QStringLiteral("256"), QStringLiteral("multi.gba")}));
             QFile::remove(folder + QStringLiteral("/back.gba"));
             readBack.append(timed(folder + QStringLiteral("/OB.exe"),
                                   {QStringLiteral("-2"), QStringLiteral("-w"), QStringLiteral("0"),
