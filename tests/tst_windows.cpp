@@ -177,6 +177,8 @@ void WindowsTest::choosers()
                       chosen.isEmpty() ? QString() : m_dir->filePath(chosen));
     QCOMPARE(visit.title, title);
     QCOMPARE(visit.selectedFilter, firstFilter);
+    // The window the chooser came from is active again, so that its focused control is announced.
+    QCOMPARE(QApplication::activeWindow(), owner);
     QCOMPARE(visit.folder, QDir(browsed).absolutePath());
     // The name as the file system has it: where letter case is ignored, the name of the file already there.
     const QString onDisk = chosen == "ob.EXE" && !platform::fileNamesAreCaseSensitive() ? QString("OB.exe") : chosen;

@@ -3,10 +3,12 @@
 // What differs between Qt 6 (Linux) and Qt 5.15 (the Windows build, for Windows 7) in what the
 // windows use, in one place: everything else is written once for both.
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QStringList>
 #include <QStyle>
+#include <QWidget>
 
 namespace compat {
 
@@ -46,6 +48,15 @@ inline QPoint mousePoint(const QMouseEvent* event)
     return event->position().toPoint();
 #else
     return event->pos();
+#endif
+}
+
+// Makes window the active one of the application at once, not when the window system gets round to it.
+inline void makeActive(QWidget* window)
+{
+    window->activateWindow();
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
+    QApplication::setActiveWindow(window);
 #endif
 }
 

@@ -1,5 +1,6 @@
 #include "controls/FileChooser.h"
 
+#include "compat/QtWidgetsCompat.h"
 #include "controls/DialogHistoryKeeper.h"
 #include "controls/FileFilter.h"
 #include "controls/MessageBox.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 
@@ -115,9 +117,31 @@ bool FileChooser::confirmSaveTarget(const QString& path, QWidget* parent, const 
     return ask.exec() == QMessageBox::Yes;
 }
 
+namespace {
+
+// When a chooser closes, the window it came from becomes active again at once: otherwise it often
+// stays without activation, and a screen reader says nothing of the control that has the focus.
+class OwnerActivatedAfterwards {
+public:
+    explicit OwnerActivatedAfterwards(QWidget* owner) : m_owner(owner) {}
+    ~OwnerActivatedAfterwards()
+    {
+        if (m_owner)
+            compat::makeActive(m_owner->window());
+    }
+    OwnerActivatedAfterwards(const OwnerActivatedAfterwards&) = delete;
+    OwnerActivatedAfterwards& operator=(const OwnerActivatedAfterwards&) = delete;
+
+private:
+    QPointer<QWidget> m_owner;
+};
+
+} // namespace
+
 QString FileChooser::choose(Kind kind, QWidget* owner, const QString& filter, const QString& title,
                             const QString& folder)
 {
+    const OwnerActivatedAfterwards activated(owner);
     const DialogHistoryKeeper keeper;
     QString startFolder = folder;
     QString startName;
