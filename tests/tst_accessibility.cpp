@@ -76,6 +76,7 @@ void walk(QAccessibleInterface* node, const QString& where, Finding& found)
 struct Heard {
     QStringList focusAway; // focus events for a widget that did not have the keyboard focus
     QList<QAccessible::Event> events;
+    QString lastFocus; // the object name of the last focus event's widget, and ":row N" for a row
 };
 Heard heard;
 
@@ -87,6 +88,8 @@ void listen(QAccessibleEvent* event)
     const auto* widget = qobject_cast<QWidget*>(event->object());
     if (widget && !widget->hasFocus())
         heard.focusAway.append(widget->objectName());
+    if (widget)
+        heard.lastFocus = widget->objectName() + (event->child() >= 0 ? QString(":row %1").arg(event->child()) : "");
 }
 
 // A folder with a tool, a loader and three games, made the current directory, and the windows started there.
@@ -163,6 +166,8 @@ private slots:
     void gameRowsSayTheirSlotAndMoveByKeys();
     void eachBoxIsNamedByItsVisibleLabel_data();
     void eachBoxIsNamedByItsVisibleLabel();
+    void enteringAListEndsOnItsRow_data();
+    void enteringAListEndsOnItsRow();
     void consoleIsADialogThatStops();
     void tabEntersEachOptionGroupOnItsChoice_data();
     void tabEntersEachOptionGroupOnItsChoice();
@@ -332,6 +337,33 @@ void AccessibilityTest::eachBoxIsNamedByItsVisibleLabel()
         QVERIFY2(!label->isHidden(), qPrintable(label->text()));
         QCOMPARE(edit->accessibleName(), accessibility::spokenName(label->text()));
     }
+}
+
+void AccessibilityTest::enteringAListEndsOnItsRow_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("row");
+    QTest::newRow("the game list") << "listdialog" << 1;
+    QTest::newRow("the file list") << "filedialog" << 2;
+    QTest::newRow("the folder list") << "dirdialog" << 0;
+}
+
+// The row's focus comes after the list's own, so that a screen reader ends on the current row.
+void AccessibilityTest::enteringAListEndsOnItsRow()
+{
+    QFETCH(QString, list);
+    QFETCH(int, row);
+    if (!QAccessible::isActive())
+        QSKIP("no screen reader listens here (offscreen); scripts/check-accessibility runs this");
+    Started started;
+    started.addGames();
+    auto* entered = control<QListWidget>(started.main, qPrintable(list));
+    entered->setCurrentRow(row);
+    control<QPushButton>(started.main, "compilebtn")->setFocus();
+    QAccessible::installUpdateHandler(listen);
+    heard = Heard();
+    entered->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(heard.lastFocus, QString("%1:row %2").arg(list).arg(row));
 }
 
 void AccessibilityTest::consoleIsADialogThatStops()
