@@ -31,11 +31,15 @@ private:
     const int* m_rowHeight;
 };
 
-// Where the folder ends in a path: the part many entries of one Add share.
+// Where the folder ends in a path (after its last separator): the part many entries of one Add share.
+qsizetype folderLength(const QString& path)
+{
+    return qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
+}
+
 QString folderPart(const QString& path)
 {
-    const qsizetype cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.left(cut + 1);
+    return path.left(folderLength(path));
 }
 
 } // namespace
@@ -115,14 +119,22 @@ bool GameListBox::viewportEvent(QEvent* event)
 void GameListBox::describeRows()
 {
     // What only a screen reader and a tooltip read: the rows are not drawn again for it.
+    // Pointing at a row shows its path by viewportEvent(): no tooltip is stored. The rows of one Add share
+    // their folder, and so one description string.
     const QSignalBlocker quiet(model());
+    QString folder;
+    QVariant description;
     for (int row = m_described; row < count(); ++row) {
         QListWidgetItem* entry = item(row);
         const QString path = entry->text();
-        const QString folder = folderPart(path);
-        entry->setData(Qt::AccessibleTextRole, QStringLiteral("slot %1: %2").arg(row + 1).arg(path.mid(folder.size())));
-        entry->setData(Qt::AccessibleDescriptionRole, folder.isEmpty() ? folder : folder.chopped(1));
-        entry->setToolTip(path);
+        const qsizetype cut = folderLength(path);
+        if (cut != folder.size() || !path.startsWith(folder)) {
+            folder = path.left(cut);
+            description = folder.isEmpty() ? folder : folder.chopped(1);
+        }
+        entry->setData(Qt::AccessibleTextRole,
+                       QStringLiteral("slot ") + QString::number(row + 1) + QStringLiteral(": ") + path.mid(cut));
+        entry->setData(Qt::AccessibleDescriptionRole, description);
     }
     m_described = count();
 }
