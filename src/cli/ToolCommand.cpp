@@ -94,6 +94,16 @@ void addBankOption(CliContext& context)
         {QStringLiteral("bank"), QStringLiteral("The save bank, 1 to 4 (1)."), QStringLiteral("N")});
 }
 
+// The bank asked for; nothing, with the exit code of a bad --bank in *exit.
+std::optional<int> bankOf(CliContext& context, int* exit)
+{
+    QString why;
+    const auto bank = context.number(QStringLiteral("bank"), 1, 4, 1, &why);
+    if (!bank)
+        *exit = context.badArgument(why);
+    return bank;
+}
+
 } // namespace
 
 int flashCommand(const QStringList& args)
@@ -120,10 +130,10 @@ int backupSaveCommand(const QStringList& args)
         {QStringLiteral("size"), QStringLiteral("32K, 64K, 128K or 256K (32K)."), QStringLiteral("SIZE")});
     if (const auto exit = line.parse(args))
         return *exit;
-    QString why;
-    const auto bank = line.context().number(QStringLiteral("bank"), 1, 4, 1, &why);
+    int badBank = Done;
+    const auto bank = bankOf(line.context(), &badBank);
     if (!bank)
-        return line.context().badArgument(why);
+        return badBank;
     const QString named = line.context().parser().value(QStringLiteral("size"));
     const auto size =
         line.context().parser().isSet(QStringLiteral("size")) ? cart::saveSizeNamed(named) : cart::SaveSize::K32;
@@ -142,10 +152,10 @@ int restoreSaveCommand(const QStringList& args)
     addBankOption(line.context());
     if (const auto exit = line.parse(args))
         return *exit;
-    QString why;
-    const auto bank = line.context().number(QStringLiteral("bank"), 1, 4, 1, &why);
+    int badBank = Done;
+    const auto bank = bankOf(line.context(), &badBank);
     if (!bank)
-        return line.context().badArgument(why);
+        return badBank;
     if (const auto exit = line.refusal())
         return *exit;
     ConsoleRunner console(line.context());

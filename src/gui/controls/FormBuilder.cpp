@@ -33,6 +33,15 @@
 
 namespace {
 
+// The key of a key press made without Shift, Ctrl or Alt (the keypad's keys count as plain), else 0.
+int plainKeyPressed(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return 0;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier ? key->key() : 0;
+}
+
 // Enter on a focused button presses it, as on Windows: outside a dialog Qt's buttons take only Space.
 class EnterPressesButton : public QObject {
 public:
@@ -41,11 +50,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<const QKeyEvent*>(event);
-        const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeypadModifier;
-        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || others != Qt::NoModifier)
+        const int key = plainKeyPressed(event);
+        if (key != Qt::Key_Return && key != Qt::Key_Enter)
             return false;
         static_cast<QPushButton*>(watched)->click();
         return true;
@@ -62,12 +68,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<const QKeyEvent*>(event);
-        const bool back = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left;
-        const bool forward = key->key() == Qt::Key_Down || key->key() == Qt::Key_Right;
-        if ((!back && !forward) || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        const int key = plainKeyPressed(event);
+        const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+        if (!forward && key != Qt::Key_Up && key != Qt::Key_Left)
             return false;
         auto* option = static_cast<QRadioButton*>(watched);
         const QList<QRadioButton*> group =
