@@ -52,6 +52,8 @@ QAccessibleInterface* formsAccessible(const QString& className, QObject* object)
         return new FormsWidget(widget, QAccessible::Dialog, false);
     case Kind::Unread:
         return new FormsWidget(widget, QAccessible::StaticText, true);
+    case Kind::Notification:
+        return new FormsWidget(widget, QAccessible::Notification, false);
     }
     return nullptr;
 }

@@ -11,11 +11,12 @@ namespace accessibility {
 
 // What a widget of the forms is, beyond its Qt class.
 enum class Kind {
-    Window,      // one of Vellmore's own windows
-    OptionGroup, // a frame that holds one group of option buttons
-    Decoration,  // a drawn line or border, nothing to read
-    Dialog,      // a window that waits on something, such as the console
-    Unread,      // shown for the eye only, such as the slot numbers the game list's rows also say
+    Window,       // one of Vellmore's own windows
+    OptionGroup,  // a frame that holds one group of option buttons
+    Decoration,   // a drawn line or border, nothing to read
+    Dialog,       // a window that waits on something, such as the console
+    Unread,       // shown for the eye only, such as the slot numbers the game list's rows also say
+    Notification, // what a window says without showing it
 };
 
 // Marks widget as kind for assistive technology, with name where a name is given.

@@ -1,5 +1,6 @@
 // The loader and tool choosers of the main window, its open dialog and the output folder it is given.
 #include "cart/ToolCommands.h"
+#include "controls/Announcer.h"
 #include "controls/ColourValue.h"
 #include "controls/FileChooser.h"
 #include "controls/FileFilter.h"
@@ -41,4 +42,5 @@ void MainWindow::setOutputFolder(const QString& folder)
 {
     m_outputPath->setText(multirom::composeOutputPath(folder));
     colours::setTextColour(m_outputCaption, colours::black);
+    m_announcer->say(tr("The multirom goes to %1").arg(m_outputPath->text()));
 }

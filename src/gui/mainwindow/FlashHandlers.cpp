@@ -1,5 +1,6 @@
 // "Flash" and "Erase?" of the main window: the sequences are the core's.
 #include "cart/CartOperations.h"
+#include "controls/Announcer.h"
 #include "controls/ColourValue.h"
 #include "controls/PortSettingsReader.h"
 #include "mainwindow/MainWindow.h"
@@ -36,6 +37,7 @@ void MainWindow::onErase()
     if (outcome.gone) {
         m_eraseButton->hide();
         m_multiromFound->hide();
+        m_announcer->say(tr("%1 erased").arg(fileNameOf(multirom::multiromProbePath(browserFolder()))));
     } else {
         updateMultiromIndicator(multirom::multiromProbePath(browserFolder()));
     }

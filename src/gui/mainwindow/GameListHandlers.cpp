@@ -1,4 +1,5 @@
 // Editing the game list: add, remove, move, reset, and its sideways extent.
+#include "controls/Announcer.h"
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
@@ -49,6 +50,14 @@ void MainWindow::onAdd()
     updateGameListScroll();
     if (addition.selection)
         m_gameList->setCurrentRow(*addition.selection);
+    const int added = int(addition.appended.size());
+    m_announcer->say((added == 1 ? tr("1 game added") : tr("%1 games added").arg(added)) +
+                     tr(", %1 in the list").arg(m_gameList->count()));
+}
+
+QString MainWindow::fileNameOf(const QString& gamePath)
+{
+    return gamePath.mid(qMax(gamePath.lastIndexOf(QLatin1Char('/')), gamePath.lastIndexOf(QLatin1Char('\\'))) + 1);
 }
 
 void MainWindow::updateGameListScroll()
@@ -66,11 +75,14 @@ void MainWindow::onRemove()
     for (const QModelIndex& index : m_gameList->selectionModel()->selectedRows())
         rows.append(index.row());
     std::sort(rows.begin(), rows.end(), std::greater<int>());
+    const QString removed =
+        rows.size() == 1 ? fileNameOf(m_gameList->item(rows.first())->text()) : tr("%1 games").arg(rows.size());
     for (int row : rows)
         delete m_gameList->takeItem(row);
     // The list would select the next entry by itself; a second press must not remove a game never picked.
     // A row stays current, so that the keyboard goes on from where the removed game was.
     m_gameList->clearSelection();
+    m_announcer->say(tr("%1 removed, %2 left").arg(removed).arg(m_gameList->count()));
 }
 
 void MainWindow::moveSelectedGame(bool down)
@@ -82,6 +94,7 @@ void MainWindow::moveSelectedGame(bool down)
     QListWidgetItem* item = m_gameList->takeItem(position);
     m_gameList->insertItem(target, item);
     m_gameList->setCurrentRow(target);
+    m_announcer->say(tr("%1 to slot %2").arg(fileNameOf(item->text())).arg(target + 1));
 }
 
 void MainWindow::onMoveUp()

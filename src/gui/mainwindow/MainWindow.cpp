@@ -2,6 +2,7 @@
 #include "services/WindowServices.h"
 
 #include "controls/Accessibility.h"
+#include "controls/Announcer.h"
 #include "controls/ColourValue.h"
 #include "controls/DriveList.h"
 #include "controls/FileList.h"
@@ -157,6 +158,7 @@ void MainWindow::createControls()
     }
     m_chooserMode = label(c, "Label20", QStringLiteral("0"), 2760, 6120, 375, 255);
     m_chooserMode->hide();
+    m_announcer = new Announcer(c);
 
     // Paths.
     m_toolCaption = label(c, "Label4", QStringLiteral("Location of Orbick:"), 3300, 135, 2535, 255);

@@ -10,6 +10,7 @@ class WindowServices;
 class DriveList;
 class FileList;
 class FolderList;
+class Announcer;
 class GameListBox;
 class PortComboBox;
 class QAction;
@@ -116,6 +117,7 @@ private:
     QPushButton* m_moveDownButton;
     std::array<QLabel*, 8> m_slotNumbers; // "1" to "8" beside the rows
     QLabel* m_chooserMode;
+    Announcer* m_announcer; // says what an action did where nothing in view takes the focus
 
     // Paths.
     QLabel* m_toolCaption;
@@ -164,6 +166,8 @@ private:
     void moveSelectedGame(bool down);
     // Lets the game list scroll sideways as far as its widest entry.
     void updateGameListScroll();
+    // A game's file name, as its row is said without the folder.
+    static QString fileNameOf(const QString& gamePath);
 
     void createControls();
     void connectHandlers();

@@ -1,5 +1,6 @@
 // Start-up of the main window and the multirom indicator.
 #include "controls/Accessibility.h"
+#include "controls/Announcer.h"
 #include "controls/FileList.h"
 #include "controls/FolderList.h"
 #include "mainwindow/MainWindow.h"
@@ -51,7 +52,7 @@ void MainWindow::updateMultiromIndicator(const QString& path)
     m_multiromFound->setText(QStringLiteral("multi found in current directory!"));
     m_multiromFound->show();
     if (news)
-        accessibility::announceLabel(m_multiromFound); // shown is not yet said: a screen reader hears a new name
+        m_announcer->say(m_multiromFound->text()); // shown is not yet said
 }
 
 QString MainWindow::browserFolder() const

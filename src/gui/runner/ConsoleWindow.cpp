@@ -2,6 +2,7 @@
 
 #include "compat/QtWidgetsCompat.h"
 #include "controls/Accessibility.h"
+#include "controls/Announcer.h"
 #include "controls/WindowIcon.h"
 
 #include <QCloseEvent>
@@ -82,6 +83,7 @@ ConsoleWindow::ConsoleWindow(const QString& commandText, const QString& programN
     buttons->addStretch();
     buttons->addWidget(stop);
     layout->addLayout(buttons);
+    m_announcer = new Announcer(this);
     resize(640, 320);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -159,13 +161,9 @@ void ConsoleWindow::showPending()
 
 void ConsoleWindow::tellLatestLine(const QString& text)
 {
-    if (m_lastTold.isValid() && m_lastTold.elapsed() < tellEveryMilliseconds)
-        return;
     const QString latest = text.section(QLatin1Char('\n'), -1, -1, QString::SectionSkipEmpty).trimmed();
-    if (latest.isEmpty() || latest == m_stop->accessibleDescription())
-        return;
-    m_lastTold.start();
-    m_stop->setAccessibleDescription(latest);
+    if (!latest.isEmpty() && latest != m_announcer->lastSaid())
+        m_announcer->sayNowAndThen(latest, tellEveryMilliseconds);
 }
 
 void ConsoleWindow::closeEvent(QCloseEvent* event)

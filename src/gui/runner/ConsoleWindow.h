@@ -2,10 +2,10 @@
 
 #include "run/ConsoleText.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+class Announcer;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -16,8 +16,8 @@ class QPushButton;
 // the program, as closing a console does on Windows. It is a window-modal dialog of the window it
 // was started from, so that the window manager keeps it above that window and gives it the focus.
 // For a screen reader it is a dialog named after the program ("Running OB.exe"): its output grows
-// by the lines that arrive, Stop has the focus (Esc presses it) and says the latest line as its
-// description at most every few seconds.
+// by the lines that arrive, Stop has the focus (Esc presses it), and the latest line is said as a
+// notification at most every few seconds.
 class ConsoleWindow : public QWidget {
     Q_OBJECT
 
@@ -56,8 +56,8 @@ private:
 
     QPlainTextEdit* m_view;
     QPushButton* m_stop;
-    QString m_shown;          // what the view holds
-    QElapsedTimer m_lastTold; // when Stop last said the latest line
+    QString m_shown;        // what the view holds
+    Announcer* m_announcer; // says the latest line now and then
     run::ConsoleText m_text;
     QTimer m_refresh;
     bool m_pending = false;
