@@ -201,7 +201,7 @@ void FaultsTest::emptyLoaderAndGame()
     testfiles::write(at("empty loader.bin"), "loader ");
     QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0),
              "this game is empty, so there is nothing of it to put in the multirom: " + at("empty.gba"));
-    delete control<GameListBox>(m_window, "listdialog")->takeItem(0);
+    control<GameListBox>(m_window, "listdialog")->removeEntry(0);
     QCOMPARE(press(control<QPushButton>(m_window, "compilebtn")).value(0).left(12), QString("Compiled to "));
     QCOMPARE(testfiles::read(control<QLineEdit>(m_window, "multitxt")->text()), QByteArray("loader real game"));
 }

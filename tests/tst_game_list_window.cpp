@@ -171,7 +171,7 @@ void GameListWindowTest::rowsStayBesideTheirSlotNumbers()
             list->addItem(QStringLiteral("/games/%1.gba").arg(slot));
         for (int slot = 1; slot <= 8; ++slot) {
             const QLabel* number = control<QLabel>(m_window, qPrintable(QStringLiteral("Label%1").arg(7 + slot)));
-            const QRect row = list->visualItemRect(list->item(slot - 1));
+            const QRect row = list->rowRect(slot - 1);
             const int rowMiddle = list->viewport()->mapTo(m_window, row.center()).y();
             const int numberTop = number->mapTo(m_window, QPoint()).y();
             QVERIFY2(

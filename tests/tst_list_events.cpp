@@ -32,9 +32,10 @@ public:
     }
 };
 
-void clickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+void clickRow(QAbstractItemView* list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualRect(list->model()->index(row, 0)).center());
 }
 
 } // namespace
@@ -51,6 +52,8 @@ private slots:
     void browsingChangesOnlyOnARealChange();
     void portIsTheSelectedEntry_data();
     void portIsTheSelectedEntry();
+    void theListWithTheFocusFramesItsRow_data();
+    void theListWithTheFocusFramesItsRow();
 
 private:
     QStringList games() const
@@ -117,7 +120,7 @@ void ListEventsTest::removeAndMoveTakeOnlyTheSelection()
         names.append(QFileInfo(entry).fileName());
     QCOMPARE(names, left);
     if (buttons.last() == "rmvbutton")
-        QVERIFY2(list->selectedItems().isEmpty(), "Remove leaves nothing selected");
+        QVERIFY2(!list->selectionModel()->hasSelection(), "Remove leaves nothing selected");
 }
 
 void ListEventsTest::browsingChangesOnlyOnARealChange_data()
@@ -224,6 +227,48 @@ void ListEventsTest::portIsTheSelectedEntry()
     }
     QCOMPARE(port->portNumber(), lpt);
     QCOMPARE(port->currentText(), shown);
+}
+
+void ListEventsTest::theListWithTheFocusFramesItsRow_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("current"); // -1: the list emptied; -2: as the window opened
+    QTest::newRow("the folders, on the open folder, selected") << "dirdialog" << -2;
+    QTest::newRow("the files, on a file not selected") << "filedialog" << 1;
+    QTest::newRow("the games, on a game selected") << "listdialog" << 2;
+    QTest::newRow("the games, empty") << "listdialog" << -1;
+}
+
+// A dotted frame round the current row in the row's text colour, and only while the list has the focus.
+void ListEventsTest::theListWithTheFocusFramesItsRow()
+{
+    QFETCH(QString, list);
+    QFETCH(int, current);
+    auto* view = control<QAbstractItemView>(m_window, qPrintable(list));
+    if (list == "listdialog" && current < 0)
+        control<QPushButton>(m_window, "reset")->click();
+    else if (list == "listdialog")
+        control<GameListBox>(m_window, "listdialog")->setCurrentRow(current);
+    else if (current >= 0)
+        view->selectionModel()->setCurrentIndex(view->model()->index(current, 0), QItemSelectionModel::NoUpdate);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    const QModelIndex row = view->currentIndex();
+    const QRect place = row.isValid() ? view->visualRect(row) : QRect(0, 0, view->viewport()->width(), 1);
+    const bool selected = row.isValid() && view->selectionModel()->isSelected(row);
+    const QColor frame = view->palette().color(selected ? QPalette::HighlightedText : QPalette::Text);
+    auto framedPixels = [&] {
+        const QImage shown = view->viewport()->grab().toImage();
+        int count = 0;
+        for (int x = place.left(); x < place.right(); ++x)
+            count += shown.pixelColor(x, place.top()) == frame;
+        return count;
+    };
+    view->setFocus();
+    QVERIFY(view->hasFocus());
+    QVERIFY2(framedPixels() >= place.width() / 4, qPrintable(QString::number(framedPixels())));
+    control<QPushButton>(m_window, "compilebtn")->setFocus();
+    QCOMPARE(framedPixels(), 0);
 }
 
 QTEST_MAIN(ListEventsTest)

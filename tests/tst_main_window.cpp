@@ -176,8 +176,7 @@ void MainWindowTest::looks()
     QCOMPARE(control<PortComboBox>(m_window, "sizelist")->itemText(3), QString("LPT4"));
     QCOMPARE(control<PortComboBox>(m_window, "sizelist")->currentIndex(), -1);
     QCOMPARE(control<FileList>(m_window, "filedialog")->selectionMode(), QAbstractItemView::ExtendedSelection);
-    QCOMPARE(static_cast<QListWidget*>(control<GameListBox>(m_window, "listdialog"))->selectionMode(),
-             QAbstractItemView::SingleSelection);
+    QCOMPARE(control<GameListBox>(m_window, "listdialog")->selectionMode(), QAbstractItemView::SingleSelection);
     QVERIFY(control<QLineEdit>(m_window, "ldrtext")->isReadOnly() &&
             control<QLineEdit>(m_window, "multitxt")->isReadOnly() &&
             control<QLineEdit>(m_window, "orbicklocation")->isReadOnly());

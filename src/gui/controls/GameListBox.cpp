@@ -1,10 +1,10 @@
 #include "controls/GameListBox.h"
 
+#include "controls/GameListModel.h"
 #include "multirom/GameHeader.h"
 
 #include <QEvent>
 #include <QHelpEvent>
-#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -31,21 +31,12 @@ private:
     const int* m_rowHeight;
 };
 
-// Where the folder ends in a path (after its last separator): the part many entries of one Add share.
-qsizetype folderLength(const QString& path)
-{
-    return qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-}
-
-QString folderPart(const QString& path)
-{
-    return path.left(folderLength(path));
-}
-
 } // namespace
 
-GameListBox::GameListBox(QWidget* parent) : ListBox(parent), m_measure(new TextWidth(font()))
+GameListBox::GameListBox(QWidget* parent)
+    : FocusTellingList<QListView>(parent), m_games(new GameListModel(this)), m_measure(new TextWidth(font()))
 {
+    setModel(m_games);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -63,13 +54,14 @@ void GameListBox::countWidths(int first, int last, int change)
 {
     if (first > last)
         return;
-    const QString prefix = folderPart(item(first)->text());
+    const QString firstPath = m_games->path(first);
+    const QString prefix = firstPath.left(GameListModel::folderLength(firstPath));
     if (prefix != m_measuredPrefix) {
         m_measure->setCommonPrefix(prefix);
         m_measuredPrefix = prefix;
     }
     for (int row = first; row <= last; ++row) {
-        const size_t width = size_t(m_measure->of(item(row)->text()));
+        const size_t width = size_t(m_measure->of(m_games->path(row)));
         if (width >= m_widthCounts.size())
             m_widthCounts.resize(width + 1, 0);
         m_widthCounts[width] += change;
@@ -84,76 +76,42 @@ void GameListBox::countWidths(int first, int last, int change)
 // our own: the model outlives this class's part of the object while the list is destroyed.
 void GameListBox::rowsInserted(const QModelIndex& parent, int first, int last)
 {
-    QListWidget::rowsInserted(parent, first, last);
+    QListView::rowsInserted(parent, first, last);
     countWidths(first, last, +1);
-    m_described = qMin(m_described, first);
-    describeRows();
+}
+
+void GameListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    countWidths(first, last, -1);
+    QListView::rowsAboutToBeRemoved(parent, first, last);
 }
 
 void GameListBox::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
-    if (QListWidgetItem* entry = item(current.row())) {
-        const QString folder = folderPart(entry->text());
-        const QSignalBlocker quiet(model());
-        entry->setData(Qt::AccessibleDescriptionRole, (folder.isEmpty() ? folder : folder.chopped(1)) +
-                                                          QStringLiteral("; ") +
-                                                          multirom::readGameHeader(entry->text()).summary());
-    }
-    ListBox::currentChanged(current, previous);
+    if (current.isValid())
+        m_games->setDescribedHeader(current.row(), multirom::readGameHeader(m_games->path(current.row())).summary());
+    FocusTellingList<QListView>::currentChanged(current, previous);
 }
 
 bool GameListBox::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        if (const QListWidgetItem* entry = itemAt(help->pos())) {
-            QToolTip::showText(help->globalPos(),
-                               entry->text() + QLatin1Char('\n') + multirom::readGameHeader(entry->text()).summary(),
-                               viewport(), visualItemRect(entry));
+        const QModelIndex pointed = indexAt(help->pos());
+        if (pointed.isValid()) {
+            const QString path = m_games->path(pointed.row());
+            QToolTip::showText(help->globalPos(), path + QLatin1Char('\n') + multirom::readGameHeader(path).summary(),
+                               viewport(), visualRect(pointed));
             return true;
         }
     }
-    return ListBox::viewportEvent(event);
-}
-
-void GameListBox::describeRows()
-{
-    // What only a screen reader and a tooltip read: the rows are not drawn again for it.
-    // Pointing at a row shows its path by viewportEvent(): no tooltip is stored. The rows of one Add share
-    // their folder, and so one description string.
-    const QSignalBlocker quiet(model());
-    QString folder;
-    QVariant description;
-    for (int row = m_described; row < count(); ++row) {
-        QListWidgetItem* entry = item(row);
-        const QString path = entry->text();
-        const qsizetype cut = folderLength(path);
-        if (cut != folder.size() || !path.startsWith(folder)) {
-            folder = path.left(cut);
-            description = folder.isEmpty() ? folder : folder.chopped(1);
-        }
-        entry->setData(Qt::AccessibleTextRole,
-                       QStringLiteral("slot ") + QString::number(row + 1) + QStringLiteral(": ") + path.mid(cut));
-        entry->setData(Qt::AccessibleDescriptionRole, description);
-    }
-    m_described = count();
-}
-
-void GameListBox::rowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
-{
-    countWidths(first, last, -1);
-    QListWidget::rowsAboutToBeRemoved(parent, first, last);
-    // The rows after these move up a slot once they are gone.
-    m_described = qMin(m_described, first);
-    QMetaObject::invokeMethod(this, &GameListBox::describeRows, Qt::QueuedConnection);
+    return FocusTellingList<QListView>::viewportEvent(event);
 }
 
 void GameListBox::reset()
 {
-    QListWidget::reset();
+    QListView::reset();
     recountWidths();
-    m_described = 0;
-    describeRows();
 }
 
 void GameListBox::recountWidths()
@@ -170,7 +128,7 @@ void GameListBox::changeEvent(QEvent* event)
         m_measuredPrefix.clear();
         recountWidths();
     }
-    QListWidget::changeEvent(event);
+    QListView::changeEvent(event);
 }
 
 void GameListBox::setHorizontalExtent(int pixels)
@@ -181,13 +139,49 @@ void GameListBox::setHorizontalExtent(int pixels)
     scheduleDelayedItemsLayout();
 }
 
-QStringList GameListBox::entries() const
+const QStringList& GameListBox::entries() const
 {
-    QStringList texts;
-    texts.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        texts.append(item(i)->text());
-    return texts;
+    return m_games->paths();
+}
+
+QString GameListBox::entry(int row) const
+{
+    return m_games->path(row);
+}
+
+int GameListBox::count() const
+{
+    return m_games->rowCount();
+}
+
+void GameListBox::addItems(const QStringList& paths)
+{
+    m_games->append(paths);
+}
+
+void GameListBox::removeEntry(int row)
+{
+    m_games->remove(row);
+}
+
+void GameListBox::moveEntry(int from, int to)
+{
+    m_games->move(from, to);
+}
+
+void GameListBox::clear()
+{
+    m_games->clear();
+}
+
+void GameListBox::setCurrentRow(int row)
+{
+    selectionModel()->setCurrentIndex(m_games->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+QRect GameListBox::rowRect(int row) const
+{
+    return visualRect(m_games->index(row, 0));
 }
 
 int GameListBox::selectedRow() const

@@ -44,7 +44,7 @@ void MainWindow::onAdd()
     }
 
     for (int position : addition.repeatsToRemove)
-        delete m_gameList->takeItem(position);
+        m_gameList->removeEntry(position);
     m_gameList->addItems(addition.appended); // the list box measures each new entry once
     // The extent goes first so that the list is laid out once, with it, when the selection moves.
     updateGameListScroll();
@@ -76,9 +76,9 @@ void MainWindow::onRemove()
         rows.append(index.row());
     std::sort(rows.begin(), rows.end(), std::greater<int>());
     const QString removed =
-        rows.size() == 1 ? fileNameOf(m_gameList->item(rows.first())->text()) : tr("%1 games").arg(rows.size());
+        rows.size() == 1 ? fileNameOf(m_gameList->entry(rows.first())) : tr("%1 games").arg(rows.size());
     for (int row : rows)
-        delete m_gameList->takeItem(row);
+        m_gameList->removeEntry(row);
     // The list would select the next entry by itself; a second press must not remove a game never picked.
     // A row stays current, so that the keyboard goes on from where the removed game was.
     m_gameList->clearSelection();
@@ -91,10 +91,9 @@ void MainWindow::moveSelectedGame(bool down)
     const int target = multirom::movedPosition(position, m_gameList->count(), down);
     if (target < 0)
         return;
-    QListWidgetItem* item = m_gameList->takeItem(position);
-    m_gameList->insertItem(target, item);
+    m_gameList->moveEntry(position, target);
     m_gameList->setCurrentRow(target);
-    m_announcer->say(tr("%1 to slot %2").arg(fileNameOf(item->text())).arg(target + 1));
+    m_announcer->say(tr("%1 to slot %2").arg(fileNameOf(m_gameList->entry(target))).arg(target + 1));
 }
 
 void MainWindow::onMoveUp()
