@@ -232,6 +232,7 @@ void WindowsTest::chooserTakesTheNameAsConfirmed_data()
     row("a name too long for the file system", "Command2", QByteArray(300, 'n') + ".sav", -1, "", "", "the name is too long for the file system");
     row("a save typed without extension", "Command2", "newsave", -1, "newsave.sav", "newsave.sav\n", "");
     row("a cart typed without extension", "Command4", "cart", -1, "cart.gba", "cart.gba\n", "");
+    row("typed without extension, a folder of that name here", "Command2", "Łódź Spiele", -1, "Łódź Spiele.sav", "Łódź Spiele.sav\n", "");
     row("All Files: no extension added", "Command2", "plain", 1, "plain", "plain\n", "");
     row("an extension of its own is kept", "Command2", "game.v2", -1, "game.v2", "game.v2\n", "");
     // clang-format on

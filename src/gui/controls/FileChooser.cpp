@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -70,10 +71,19 @@ void FileChooser::accept()
         return;
     }
     // Qt reads a double quote in the name box as the start of a list of names.
-    const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     if (typed->text().contains(QLatin1Char('"'))) {
         showMessage(this, QStringLiteral("a name with a double quote cannot be used: ") + typed->text());
         return;
+    }
+    // A name typed without an extension gets the file type's, also where a folder has that name: Qt
+    // would take the folder (typing selects it in the list) and open it.
+    const QFileInfo typedPlace(directory(), typed->text());
+    if (m_kind == Kind::Save && !defaultSuffix().isEmpty() && typedPlace.isDir() && !typedPlace.fileName().isEmpty() &&
+        !typedPlace.fileName().contains(QLatin1Char('.'))) {
+        typed->setText(typed->text() + QLatin1Char('.') + defaultSuffix());
+        if (auto* listed = findChild<QAbstractItemView*>(QStringLiteral("listView")))
+            listed->selectionModel()->clearSelection();
     }
     const QStringList chosen = selectedFiles();
     if (chosen.size() == 1 && !acceptable(m_kind, chosen.first(), this, windowTitle()))
