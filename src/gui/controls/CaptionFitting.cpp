@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,6 +87,37 @@ public:
                 : QRect(whole.left() + frame, whole.top() + frame, whole.width() - narrowButtonWidth - frame,
                         whole.height() - 2 * frame);
         return visualRect(option->direction, whole, area);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        // On a dark palette the styles draw an option's circle in a shade of the window and its dot
+        // half seen through: the dot gets the text's own colour, the circle's edge two thirds of it.
+        const QPalette& palette = option->palette;
+        if (element != PE_IndicatorRadioButton || palette.color(QPalette::Base).lightness() >= 128)
+            return;
+        const QColor text = palette.color(QPalette::Text), base = palette.color(QPalette::Base);
+        auto towardsText = [&](int from, int to) { return from + (to - from) * 2 / 3; };
+        const QColor edge(towardsText(base.red(), text.red()), towardsText(base.green(), text.green()),
+                          towardsText(base.blue(), text.blue()));
+        // The edge runs through the middle of the outer pixels, so that it is one whole pixel wide.
+        const int side = qMin(option->rect.width(), option->rect.height()) - 1;
+        const QRectF circle(option->rect.x() + (option->rect.width() - side) / 2 + 0.5,
+                            option->rect.y() + (option->rect.height() - side) / 2 + 0.5, side, side);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(edge);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(circle);
+        if (option->state & State_On) {
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(text);
+            const qreal inset = side * 0.3;
+            painter->drawEllipse(circle.adjusted(inset, inset, -inset, -inset));
+        }
+        painter->restore();
     }
 
 private:
