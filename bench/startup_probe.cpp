@@ -1,5 +1,6 @@
 // Shows a first window and ends the moment it is exposed: "vellmore" starts Vellmore
 // as its main() does, "empty" shows one empty window, for reference.
+#include "app/FontWarmUp.h"
 #include "app/WindowRegistry.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -26,10 +28,16 @@ protected:
 
 int main(int argc, char* argv[])
 {
+    const bool empty = argc > 1 && std::strcmp(argv[1], "empty") == 0;
+    std::optional<FontWarmUp> fonts;
+    if (!empty)
+        fonts.emplace();
     QApplication app(argc, argv);
+    if (fonts)
+        fonts->wait();
     ExposeWatcher watcher;
     app.installEventFilter(&watcher);
-    if (argc > 1 && std::strcmp(argv[1], "empty") == 0) {
+    if (empty) {
         QWidget window;
         window.show();
         return QApplication::exec();

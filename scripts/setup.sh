@@ -6,7 +6,7 @@ VELLMORE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELLMORE_BUILD="$VELLMORE_ROOT/build" # the "default" preset's folder
 
 # Debian packages the build, the tests and the demo need.
-VELLMORE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core)
+VELLMORE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libfontconfig-dev fonts-liberation2 fonts-dejavu-core)
 # The "asan" build compiles against Debian's Qt 5.15, as the Windows build does, with clang.
 VELLMORE_ASAN_PACKAGES=(clang libclang-rt-14-dev qtbase5-dev)
 

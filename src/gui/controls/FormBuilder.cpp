@@ -120,6 +120,12 @@ QWidget* clientArea(QWidget* window, const char* name, const QString& caption, Q
     return area;
 }
 
+QMenuBar* menuBar(QWidget* window)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    return new QMenuBar(window);
+}
+
 QMenu* menu(QMenuBar* bar, const char* name, const QString& caption)
 {
     QMenu* created = bar->addMenu(caption);

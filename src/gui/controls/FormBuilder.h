@@ -34,6 +34,9 @@ QWidget* clientArea(QWidget* window, const char* name, const QString& caption, Q
 // A form window without a menu bar: its name, caption, icon and font, and its client area of
 // the given size in twips, which the window itself is.
 void plainWindow(QWidget* window, const char* name, const QString& caption, int width, int height);
+// The menu bar of a form, in the window as the form was drawn: never moved to a desktop's global
+// menu (the window would lose the height it was drawn with), whose presence is then not even asked.
+QMenuBar* menuBar(QWidget* window);
 QMenu* menu(QMenuBar* bar, const char* name, const QString& caption);
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption);
 

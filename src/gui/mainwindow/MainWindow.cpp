@@ -59,7 +59,7 @@ MainWindow::MainWindow(WindowServices& services, QWidget* parent)
         return startFolder.isEmpty() ? platform::FolderListing() : platform::readFolder(startFolder, startQuery);
     });
 
-    m_menuBar = new QMenuBar(this);
+    m_menuBar = form::menuBar(this);
     m_clientArea = form::clientArea(this, "frmdialog", QStringLiteral("Vellmore"), m_menuBar, 7485, 6420);
     m_fileMenu = menu(m_menuBar, "file", QStringLiteral("&File"));
     m_exitAction = menuItem(m_fileMenu, "exit", QStringLiteral("E&xit"));

@@ -52,7 +52,7 @@ QFrame* groupFrame(QWidget* parent, const char* name, const QString& chooses, in
 SaveWindow::SaveWindow(WindowServices& services, QWidget* parent)
     : QWidget(parent, fixedDialogFlags()), m_services(services)
 {
-    m_menuBar = new QMenuBar(this);
+    m_menuBar = form::menuBar(this);
     m_clientArea =
         form::clientArea(this, "saveload", QStringLiteral("Backup Game / Restore Game"), m_menuBar, 6345, 6420);
     m_fileMenu = menu(m_menuBar, "file", QStringLiteral("&File"));
