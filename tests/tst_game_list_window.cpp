@@ -31,6 +31,7 @@ private slots:
     void addRemoveMoveAndReset();
     void addWithoutCurrentFileDoesNothing();
     void extentFollowsTheWidestEntry();
+    void rowsStayBesideTheirSlotNumbers_data();
     void rowsStayBesideTheirSlotNumbers();
     void addThatWouldOverfillTheListIsRefused();
 
@@ -158,27 +159,53 @@ void GameListWindowTest::extentFollowsTheWidestEntry()
                  5);
 }
 
-// Each of the first eight rows sits beside its slot number, in any face: the rows keep the labels' pitch.
+void GameListWindowTest::rowsStayBesideTheirSlotNumbers_data()
+{
+    QTest::addColumn<int>("points"); // the list's face
+    QTest::addColumn<int>("games");
+    QTest::addColumn<bool>("scrolled"); // to the end, the rows wider than the list
+    QTest::newRow("8 games") << 8 << 8 << false;
+    QTest::newRow("8 games, a taller face") << 11 << 8 << false;
+    QTest::newRow("9 games scrolled to the end") << 8 << 9 << true;
+    QTest::newRow("a full list scrolled to the end") << 8 << 32767 << true;
+}
+
+// Each row in view sits beside the number of its slot, in any face and however far the list is scrolled.
 void GameListWindowTest::rowsStayBesideTheirSlotNumbers()
 {
+    QFETCH(int, points);
+    QFETCH(int, games);
+    QFETCH(bool, scrolled);
     auto* list = control<GameListBox>(m_window, "listdialog");
-    for (const int points : {8, 11}) {
-        QFont face = list->font();
-        face.setPointSize(points); // a face taller than the form's, as a system without it gives
-        list->setFont(face);
-        list->clear();
-        for (int slot = 1; slot <= 8; ++slot)
-            list->addItem(QStringLiteral("/games/%1.gba").arg(slot));
-        for (int slot = 1; slot <= 8; ++slot) {
-            const QLabel* number = control<QLabel>(m_window, qPrintable(QStringLiteral("Label%1").arg(7 + slot)));
-            const QRect row = list->rowRect(slot - 1);
-            const int rowMiddle = list->viewport()->mapTo(m_window, row.center()).y();
-            const int numberTop = number->mapTo(m_window, QPoint()).y();
-            QVERIFY2(
-                rowMiddle >= numberTop && rowMiddle < numberTop + form::pixels(195),
-                qPrintable(
-                    QStringLiteral("row %1 at %2 beside slot label at %3").arg(slot).arg(rowMiddle).arg(numberTop)));
-        }
+    QFont face = list->font();
+    face.setPointSize(points); // a face taller than the form's, as a system without it gives
+    list->setFont(face);
+    QStringList paths;
+    for (int game = 1; game <= games; ++game)
+        paths.append(QStringLiteral("/games/%1.gba").arg(game));
+    list->addItems(paths);
+    if (scrolled) {
+        list->setHorizontalExtent(2 * list->width()); // a sideways scroll bar takes a row's room
+        QCoreApplication::processEvents();
+        list->scrollToBottom();
+    }
+    QCoreApplication::processEvents();
+    const int top = list->indexAt(QPoint(0, 0)).row();
+    QCOMPARE(top > 0, scrolled);
+    for (int place = 0; place < 8; ++place) {
+        const QLabel* number = control<QLabel>(m_window, qPrintable(QStringLiteral("Label%1").arg(8 + place)));
+        const QString slot = QString::number(top + place + 1);
+        QCOMPARE(number->text(), slot);
+        QVERIFY2(number->fontMetrics().horizontalAdvance(slot) <= number->contentsRect().width(),
+                 qPrintable(slot + QString(" %1 in %2 at %3")
+                                       .arg(number->fontMetrics().horizontalAdvance(slot))
+                                       .arg(number->contentsRect().width())
+                                       .arg(number->x())));
+        const int rowMiddle = list->viewport()->mapTo(m_window, list->rowRect(top + place).center()).y();
+        const int numberTop = number->mapTo(m_window, QPoint()).y();
+        QVERIFY2(
+            rowMiddle >= numberTop && rowMiddle < numberTop + form::pixels(195),
+            qPrintable(QStringLiteral("row %1 at %2 beside slot label at %3").arg(slot).arg(rowMiddle).arg(numberTop)));
     }
 }
 

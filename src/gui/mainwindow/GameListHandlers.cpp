@@ -10,6 +10,8 @@
 #include "services/WindowServices.h"
 
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <functional>
@@ -58,6 +60,13 @@ void MainWindow::onAdd()
 QString MainWindow::fileNameOf(const QString& gamePath)
 {
     return gamePath.mid(qMax(gamePath.lastIndexOf(QLatin1Char('/')), gamePath.lastIndexOf(QLatin1Char('\\'))) + 1);
+}
+
+void MainWindow::numberVisibleSlots()
+{
+    const int top = m_gameList->verticalScrollBar()->value(); // the list scrolls by whole rows
+    for (int slot = 0; slot < int(m_slotNumbers.size()); ++slot)
+        m_slotNumbers[size_t(slot)]->setText(QString::number(top + slot + 1));
 }
 
 void MainWindow::updateGameListScroll()

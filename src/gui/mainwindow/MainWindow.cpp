@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 
 #include <future>
@@ -149,11 +150,14 @@ void MainWindow::createControls()
     // system draws them in: a taller face would let row 5 drift beside "6".
     m_gameList->setRowHeight(pixels(195));
     m_moveDownButton = button(c, "movedown", QStringLiteral("move down"), 3840, 5820, 2175, 255);
+    // The numbers say the slots of the rows beside them as the list scrolls, up to 32767: they reach
+    // left to the Remove button, right-aligned against the list.
     for (int slot = 0; slot < 8; ++slot) {
         const int height = slot == 0 ? 240 : slot == 2 ? 165 : 255;
         const QByteArray name = "Label" + QByteArray::number(8 + slot);
         m_slotNumbers[slot] =
-            label(c, name.constData(), QString::number(slot + 1), 3600, 3855 + 195 * slot, 135, height);
+            label(c, name.constData(), QString::number(slot + 1), 3375, 3855 + 195 * slot, 465, height);
+        m_slotNumbers[slot]->setAlignment(Qt::AlignRight | Qt::AlignTop);
         accessibility::mark(m_slotNumbers[slot], accessibility::Kind::Unread); // each row says its slot
     }
     m_chooserMode = label(c, "Label20", QStringLiteral("0"), 2760, 6120, 375, 255);
@@ -254,6 +258,7 @@ void MainWindow::connectHandlers()
     for (const auto& [keys, handler] : listKeys)
         connect(new QShortcut(keys, m_gameList, nullptr, nullptr, Qt::WidgetShortcut), &QShortcut::activated, this,
                 handler);
+    connect(m_gameList->verticalScrollBar(), &QScrollBar::valueChanged, this, &MainWindow::numberVisibleSlots);
     connect(m_resetButton, &QPushButton::clicked, this, &MainWindow::onReset);
     connect(m_compileButton, &QPushButton::clicked, this, &MainWindow::onCompile);
     connect(m_flashButton, &QPushButton::clicked, this, &MainWindow::onFlash);

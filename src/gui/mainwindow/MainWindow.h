@@ -166,6 +166,8 @@ private:
     void moveSelectedGame(bool down);
     // Lets the game list scroll sideways as far as its widest entry.
     void updateGameListScroll();
+    // The slot numbers beside the list say the slots of the rows now beside them.
+    void numberVisibleSlots();
     // A game's file name, as its row is said without the folder.
     static QString fileNameOf(const QString& gamePath);
 
