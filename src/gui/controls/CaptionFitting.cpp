@@ -230,6 +230,16 @@ int titleRoomNeeded(const QString& title)
 
 void fitCaptions(QWidget* window)
 {
+    // A window drawn narrower than its title needs is widened, its controls kept in the middle.
+    const int titleRoom = titleRoomNeeded(window->windowTitle());
+    if (window->isWindow() && !window->layout() && titleRoom > window->width()) {
+        const int shift = (titleRoom - window->width()) / 2;
+        for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow())
+                child->move(child->x() + shift, child->y());
+        }
+        window->resize(titleRoom, window->height());
+    }
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if (captionOf(control).isEmpty() || captionFits(control))
             continue;

@@ -22,7 +22,8 @@ int titleRoomNeeded(const QString& title);
 
 // The forms were drawn for a narrower face than the one a system may have: every caption of
 // window that would be cut gets its font made smaller by quarter points, down to 7 points,
-// until it is whole. Positions and sizes stay as drawn.
+// until it is whole. Positions and sizes stay as drawn, but for a window without a menu bar drawn
+// narrower than its title needs: it is widened, its controls moved to stay in the middle.
 void fitCaptions(QWidget* window);
 
 } // namespace form
