@@ -1,10 +1,12 @@
 // Shows a first window and ends the moment it is exposed: "vellmore" starts Vellmore
-// as its main() does, "empty" shows one empty window, for reference.
+// as its main() does, "empty" shows one empty window and "text" a window of one line of text (the
+// first text loads the fonts), for reference.
 #include "app/FontWarmUp.h"
 #include "app/WindowRegistry.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,8 +31,9 @@ protected:
 int main(int argc, char* argv[])
 {
     const bool empty = argc > 1 && std::strcmp(argv[1], "empty") == 0;
+    const bool text = argc > 1 && std::strcmp(argv[1], "text") == 0;
     std::optional<FontWarmUp> fonts;
-    if (!empty)
+    if (!empty && !text)
         fonts.emplace();
     QApplication app(argc, argv);
     if (fonts)
@@ -39,6 +42,11 @@ int main(int argc, char* argv[])
     app.installEventFilter(&watcher);
     if (empty) {
         QWidget window;
+        window.show();
+        return QApplication::exec();
+    }
+    if (text) {
+        QLabel window(QStringLiteral("Vellmore"));
         window.show();
         return QApplication::exec();
     }

@@ -124,12 +124,15 @@ void benchStartupAndBrowse(const QString& root)
     // On a display server when there is one: that is where a window is shown to a person.
     // Without one (offscreen) the empty window costs next to nothing, as no font is ever loaded.
     auto startup = [&](const char* figure, const QProcessEnvironment& environment, const char* limit) {
-        QVector<double> vellmore, empty;
+        QVector<double> vellmore, empty, text;
         for (int round = 0; round < 21; ++round) {
             vellmore.append(timeProcess(QStringLiteral(STARTUP_PROBE), {QStringLiteral("vellmore")}, big, environment));
             empty.append(timeProcess(QStringLiteral(STARTUP_PROBE), {QStringLiteral("empty")}, big, environment));
+            text.append(timeProcess(QStringLiteral(STARTUP_PROBE), {QStringLiteral("text")}, big, environment));
         }
         report(figure, median(vellmore), "ms", "empty Qt window", median(empty), limit);
+        report("  the same against a window of one line of text", median(vellmore), "ms", "Qt window with a QLabel",
+               median(text), "");
     };
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
     offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
