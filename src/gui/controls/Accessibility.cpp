@@ -99,12 +99,6 @@ void markBusy(QWidget* window, bool busy)
     QAccessible::updateAccessibility(&event);
 }
 
-void announceLabel(QWidget* label)
-{
-    QAccessibleEvent event(label, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
 void nameAfter(QLabel* label, QWidget* control)
 {
     // A form may swap two labels in one place: only the one shown names the control, or a screen

@@ -25,9 +25,6 @@ void mark(QWidget* widget, Kind kind, const QString& name = QString());
 // Marks a window busy while something runs in it, or no longer, and tells assistive technology.
 void markBusy(QWidget* window, bool busy);
 
-// Tells assistive technology that a label now says something (it was shown, or its text changed).
-void announceLabel(QWidget* label);
-
 // Makes label the one that names control, and no other label: the label's access key reaches the control, and the
 // control's accessible name is the caption without its closing colon or dots.
 void nameAfter(QLabel* label, QWidget* control);

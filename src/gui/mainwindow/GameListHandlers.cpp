@@ -3,6 +3,7 @@
 #include "controls/ColourValue.h"
 #include "controls/FileList.h"
 #include "controls/GameListBox.h"
+#include "controls/GameListModel.h"
 #include "mainwindow/MainWindow.h"
 #include "multirom/GameList.h"
 #include "multirom/PathRules.h"
@@ -59,7 +60,7 @@ void MainWindow::onAdd()
 
 QString MainWindow::fileNameOf(const QString& gamePath)
 {
-    return gamePath.mid(qMax(gamePath.lastIndexOf(QLatin1Char('/')), gamePath.lastIndexOf(QLatin1Char('\\'))) + 1);
+    return gamePath.mid(GameListModel::folderLength(gamePath));
 }
 
 void MainWindow::numberVisibleSlots()

@@ -115,7 +115,7 @@ private:
     QPushButton* m_moveUpButton;
     GameListBox* m_gameList;
     QPushButton* m_moveDownButton;
-    std::array<QLabel*, 8> m_slotNumbers; // "1" to "8" beside the rows
+    std::array<QLabel*, 8> m_slotNumbers; // the slots of the rows beside them, "1" to "8" unscrolled
     QLabel* m_chooserMode;
     Announcer* m_announcer; // says what an action did where nothing in view takes the focus
 
