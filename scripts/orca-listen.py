@@ -84,7 +84,7 @@ def main():
     heard_after(log_size() if os.path.exists(LOG) else 0, "^Vellmore frame", seconds=10)  # its first words
 
     # Each list says its current row when the focus enters it: Orca ends on the row, not on the list.
-    expect_row_after_list("the open folder on entering the folders", tab_to("Folders"), r"games\.?$")
+    expect_row_after_list("the open folder on entering the folders", tab_to("Folders"), r"games, open\.?$")
     expect_row_after_list("the current file on entering the files", tab_to("Select files to add"), r"\.gba\.?$")
     quiet_after(press("ctrl+a"))
     tab_to("Add -> push button")

@@ -3,6 +3,7 @@
 #include "app/WindowRegistry.h"
 #include "controls/Accessibility.h"
 #include "controls/FileList.h"
+#include "controls/FolderList.h"
 #include "controls/GameListBox.h"
 #include "mainwindow/MainWindow.h"
 #include "runner/ConsoleWindow.h"
@@ -171,6 +172,7 @@ private slots:
     void eachBoxIsNamedByItsVisibleLabel();
     void enteringAListEndsOnItsRow_data();
     void enteringAListEndsOnItsRow();
+    void openFoldersSoundOpen();
     void eachActionSaysWhatItDid_data();
     void eachActionSaysWhatItDid();
     void consoleIsADialogThatStops();
@@ -373,6 +375,26 @@ void AccessibilityTest::enteringAListEndsOnItsRow()
     heard = Heard();
     entered->setFocus(Qt::TabFocusReason);
     QTRY_COMPARE(heard.lastFocus, QString("%1:row %2").arg(list).arg(row));
+}
+
+// The chain of open folders and the subfolders look different; they sound different too.
+void AccessibilityTest::openFoldersSoundOpen()
+{
+    Started started;
+    QVERIFY(QDir(started.dir.path()).mkdir("sub"));
+    auto* folders = control<FolderList>(started.main, "dirdialog");
+    folders->refresh();
+    auto spoken = [folders](int row) { // as Qt reads a row's name: its accessible text, else its text
+        const QModelIndex at = folders->model()->index(row, 0);
+        const QString named = at.data(Qt::AccessibleTextRole).toString();
+        return named.isEmpty() ? at.data().toString().trimmed() : named;
+    };
+    const int open = folders->currentRow();
+    QCOMPARE(spoken(open), QDir(started.dir.path()).dirName() + ", open");
+    QCOMPARE(spoken(open + 1), QString("sub"));
+    folders->setPath(started.dir.filePath("sub"));
+    QCOMPARE(spoken(folders->currentRow()), QString("sub, open"));
+    QCOMPARE(spoken(folders->currentRow() - 1), QDir(started.dir.path()).dirName() + ", open");
 }
 
 void AccessibilityTest::eachActionSaysWhatItDid_data()

@@ -137,5 +137,8 @@ void FolderList::fill(const QString& folder, const platform::FolderListing& list
         texts.append(childIndent + name);
     clear();
     addItems(texts); // one insertion for the whole folder
+    // The open folders are drawn open; a screen reader hears it ("games, open"), the subfolders by name.
+    for (int depth = 0; depth < m_chain.size(); ++depth)
+        item(depth)->setData(Qt::AccessibleTextRole, texts[depth].trimmed() + QStringLiteral(", open"));
     setCurrentRow(m_chain.size() - 1);
 }
