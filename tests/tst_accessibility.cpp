@@ -399,7 +399,8 @@ void AccessibilityTest::openFoldersSoundOpen()
 
 void AccessibilityTest::eachActionSaysWhatItDid_data()
 {
-    QTest::addColumn<QString>("button"); // pressed after the three games were added, b.gba selected
+    QTest::addColumn<QString>("button"); // pressed after the three games were added, b.gba selected; "open": the
+                                         // browser opens a folder with a multirom
     QTest::addColumn<QString>("said");
     QTest::newRow("Add") << ""
                          << "3 games added, 3 in the list";
@@ -409,8 +410,8 @@ void AccessibilityTest::eachActionSaysWhatItDid_data()
                                << "b.gba to slot 3";
     QTest::newRow("Remove") << "rmvbutton"
                             << "b.gba removed, 2 left";
-    QTest::newRow("Compile, which leaves a multirom here") << "compilebtn"
-                                                           << "multi found in current directory!";
+    QTest::newRow("a folder with a multirom opened") << "open"
+                                                     << "multi found in current directory!";
     QTest::newRow("Erase?") << "multierase"
                             << "multi.gba erased";
     QTest::newRow("the output folder's Select") << "Command1"
@@ -425,13 +426,18 @@ void AccessibilityTest::eachActionSaysWhatItDid()
     if (!button.isEmpty())
         started.addGames();
     QWidget* pressedIn = started.main;
+    // A folder beside with a multirom in it, opened in the browser.
+    const QString withMultirom = started.dir.filePath("sub");
+    QVERIFY(QDir(started.dir.path()).mkdir("sub"));
+    testfiles::write(withMultirom + "/multi.gba", "a multirom");
+    auto openIt = [&] { control<FolderList>(started.main, "dirdialog")->setPath(withMultirom); };
     if (button == "multierase") {
-        answerMessages([&] { control<QPushButton>(started.main, "compilebtn")->click(); });
+        openIt();
     } else if (button == "Command1") {
         control<QPushButton>(started.main, "Command2")->click();
         pressedIn = shownWindow("folderselect");
         QVERIFY(pressedIn);
-        said = said.arg(QDir(started.dir.path()).filePath("multi.gba"));
+        said = said.arg(testfiles::native(started.dir.filePath("multi.gba")));
     }
     control<GameListBox>(started.main, "listdialog")->setCurrentRow(1);
     auto* announcement = control<QWidget>(started.main, "announcement");
@@ -439,6 +445,8 @@ void AccessibilityTest::eachActionSaysWhatItDid()
     QAccessible::installUpdateHandler(listen);
     if (button.isEmpty())
         started.addGames();
+    else if (button == "open")
+        openIt();
     else
         answerMessages([&] { control<QPushButton>(pressedIn, button.toLatin1().constData())->click(); });
     QCOMPARE(QAccessible::queryAccessibleInterface(announcement)->text(QAccessible::Name), said);
