@@ -218,20 +218,22 @@ bool captionFits(const QWidget* control)
     return room.left() + QFontMetricsF(control->font()).tightBoundingRect(text).right() <= control->width();
 }
 
-int titleRoomNeeded(const QString& title)
+int titleRoomNeeded(const QString& title, bool toolWindow)
 {
     // The window manager's title font is not ours to know: the desktop's title font, bold as most
-    // draw it, and room for the icon and three title-bar buttons.
+    // draw it, and room for the icon and three title-bar buttons, each up to half again as wide as the
+    // title bar is high (Windows 10 and 11 draw them 46 by 30 pixels), and the margins: six heights.
     QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     font.setBold(true);
-    constexpr int iconAndButtons = 4 * 24;
-    return QFontMetrics(font).horizontalAdvance(title) + iconAndButtons;
+    const int titleBarHeight = qMax(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 18);
+    // A tool window's title bar has only its close button.
+    return QFontMetrics(font).horizontalAdvance(title) + (toolWindow ? 2 : 6) * titleBarHeight;
 }
 
 void fitCaptions(QWidget* window)
 {
     // A window drawn narrower than its title needs is widened, its controls kept in the middle.
-    const int titleRoom = titleRoomNeeded(window->windowTitle());
+    const int titleRoom = titleRoomNeeded(window->windowTitle(), window->windowType() == Qt::Tool);
     if (window->isWindow() && !window->layout() && titleRoom > window->width()) {
         const int shift = (titleRoom - window->width()) / 2;
         for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {

@@ -18,7 +18,7 @@ QStyle* narrowControlStyle();
 bool captionFits(const QWidget* control);
 
 // How wide a window must be for the window manager to show the whole of title.
-int titleRoomNeeded(const QString& title);
+int titleRoomNeeded(const QString& title, bool toolWindow = false);
 
 // The forms were drawn for a narrower face than the one a system may have: every caption of
 // window that would be cut gets its font made smaller by quarter points, down to 7 points,
