@@ -180,10 +180,7 @@ void GameListWindowTest::rowsStayBesideTheirSlotNumbers()
     QFont face = list->font();
     face.setPointSize(points); // a face taller than the form's, as a system without it gives
     list->setFont(face);
-    QStringList paths;
-    for (int game = 1; game <= games; ++game)
-        paths.append(QStringLiteral("/games/%1.gba").arg(game));
-    list->addItems(paths);
+    list->addItems(QVector<QString>(games, QStringLiteral("/games/a.gba")).toList());
     if (scrolled) {
         list->setHorizontalExtent(2 * list->width()); // a sideways scroll bar takes a row's room
         QCoreApplication::processEvents();
@@ -196,16 +193,10 @@ void GameListWindowTest::rowsStayBesideTheirSlotNumbers()
         const QLabel* number = control<QLabel>(m_window, qPrintable(QStringLiteral("Label%1").arg(8 + place)));
         const QString slot = QString::number(top + place + 1);
         QCOMPARE(number->text(), slot);
-        QVERIFY2(number->fontMetrics().horizontalAdvance(slot) <= number->contentsRect().width(),
-                 qPrintable(slot + QString(" %1 in %2 at %3")
-                                       .arg(number->fontMetrics().horizontalAdvance(slot))
-                                       .arg(number->contentsRect().width())
-                                       .arg(number->x())));
+        QVERIFY2(number->fontMetrics().horizontalAdvance(slot) <= number->contentsRect().width(), qPrintable(slot));
         const int rowMiddle = list->viewport()->mapTo(m_window, list->rowRect(top + place).center()).y();
         const int numberTop = number->mapTo(m_window, QPoint()).y();
-        QVERIFY2(
-            rowMiddle >= numberTop && rowMiddle < numberTop + form::pixels(195),
-            qPrintable(QStringLiteral("row %1 at %2 beside slot label at %3").arg(slot).arg(rowMiddle).arg(numberTop)));
+        QVERIFY2(rowMiddle >= numberTop && rowMiddle < numberTop + form::pixels(195), qPrintable(slot));
     }
 }
 
