@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <memory>
 
@@ -83,6 +84,7 @@ private slots:
     void exitFromEitherWindowEndsTheProgram();
     void everyCaptionIsWhole();
     void formsAreDrawnInTheSystemsFace();
+    void menuBarOverflowIconIsThereWhenDrawn();
 
 private:
     bool exactlyOneWorkingWindowShown() const;
@@ -637,6 +639,15 @@ void WindowsTest::formsAreDrawnInTheSystemsFace()
     if (testfiles::underWine())
         QSKIP("Wine brings no Microsoft Sans Serif; the forms fall back on Liberation Sans there");
     QCOMPARE(form::windowFont().family(), platform::formFaceFamily());
+}
+
+void WindowsTest::menuBarOverflowIconIsThereWhenDrawn()
+{
+    // The icon is read only when drawn: drawing it must still give the style's picture.
+    auto* overflow = m_windows->mainWindow()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(overflow);
+    QVERIFY(!overflow->icon().pixmap(16).isNull());
+    QVERIFY(!overflow->icon().availableSizes().isEmpty());
 }
 
 QTEST_MAIN(WindowsTest)

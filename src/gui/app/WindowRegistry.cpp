@@ -1,6 +1,7 @@
 #include "app/WindowRegistry.h"
 
 #include "about/AboutWindow.h"
+#include "controls/ApplicationStyle.h"
 #include "mainwindow/MainWindow.h"
 #include "outputfolder/OutputFolderWindow.h"
 #include "savewindow/SaveWindow.h"
@@ -86,6 +87,9 @@ AboutWindow* WindowRegistry::aboutWindow()
 
 void WindowRegistry::start()
 {
+    // Once: setting the style again would draw every window anew.
+    static const bool styled = (QApplication::setStyle(new ApplicationStyle), true);
+    Q_UNUSED(styled)
     MainWindow* window = mainWindow();
     centreOnScreen(window);
     present(window);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QStringList>
 #include <QStyle>
 #include <QWidget>
@@ -34,6 +35,9 @@ inline bool isFixedPitch(const QString& family)
 // The key QStyleFactory knows a style by ("fusion", "windowsvista").
 inline QString styleName(const QStyle* style)
 {
+    // A proxy is named after the style it draws with.
+    if (const auto* proxy = qobject_cast<const QProxyStyle*>(style))
+        return proxy->baseStyle() ? styleName(proxy->baseStyle()) : QString();
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     return style->name();
 #else

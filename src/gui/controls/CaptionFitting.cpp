@@ -232,9 +232,12 @@ int titleRoomNeeded(const QString& title, bool toolWindow)
 
 void fitCaptions(QWidget* window)
 {
-    // A window drawn narrower than its title needs is widened, its controls kept in the middle.
-    const int titleRoom = titleRoomNeeded(window->windowTitle(), window->windowType() == Qt::Tool);
-    if (window->isWindow() && !window->layout() && titleRoom > window->width()) {
+    // A window drawn narrower than its title needs is widened, its controls kept in the middle. A
+    // window with a menu bar (laid out) is wide enough: its title's face is not loaded at start-up.
+    const int titleRoom = window->isWindow() && !window->layout()
+                              ? titleRoomNeeded(window->windowTitle(), window->windowType() == Qt::Tool)
+                              : 0;
+    if (titleRoom > window->width()) {
         const int shift = (titleRoom - window->width()) / 2;
         for (QWidget* child : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
             if (!child->isWindow())
