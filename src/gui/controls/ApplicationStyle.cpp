@@ -32,15 +32,22 @@ public:
         return loaded().actualSize(size, mode, state);
     }
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+#else
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) const override
+#endif
     {
         return loaded().availableSizes(mode, state);
     }
 
-    QIconEngine* clone() const override { return new DeferredStyleIcon(*this); }
+    QIconEngine* clone() const override
+    {
+        return new DeferredStyleIcon(*this);
+    }
 
 private:
-    const QIcon& loaded()
+    const QIcon& loaded() const
     {
         if (!m_read && m_style) {
             QStyleOption option;
@@ -54,8 +61,8 @@ private:
     QPointer<QStyle> m_style;
     QStyle::StandardPixmap m_which;
     Qt::LayoutDirection m_direction = Qt::LeftToRight;
-    bool m_read = false;
-    QIcon m_icon;
+    mutable bool m_read = false;
+    mutable QIcon m_icon;
 };
 
 } // namespace
