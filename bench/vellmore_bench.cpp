@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -227,8 +228,8 @@ void benchGameList(const QString& root)
         adds.append(addAll(second));
 
         if (paths.isEmpty()) {
-            for (int i = 0; i < control<FileList>(&window, "filedialog")->count(); ++i)
-                paths.append(second + QLatin1Char('/') + control<FileList>(&window, "filedialog")->item(i)->text());
+            for (const QString& name : control<FileList>(&window, "filedialog")->texts())
+                paths.append(second + QLatin1Char('/') + name);
         }
         // The same kind of list, shown, holding 5,000 entries, and likewise timed until laid out.
         QListWidget reference;

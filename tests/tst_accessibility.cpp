@@ -129,7 +129,7 @@ struct Started {
     {
         auto* files = control<FileList>(main, "filedialog");
         for (int row = 0; row < files->count(); ++row)
-            files->item(row)->setSelected(files->item(row)->text().endsWith(".gba"));
+            files->setRowSelected(row, files->text(row).endsWith(".gba"));
         files->setCurrentRow(0, QItemSelectionModel::NoUpdate);
         control<QPushButton>(main, "addbtn")->click();
     }

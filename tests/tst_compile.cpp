@@ -123,7 +123,7 @@ void CompileTest::compileJoinsLoaderAndGamesInListOrder()
     QVERIFY(!QFile::exists(m_dir->filePath("flash.bat")));
     QVERIFY(frozen());
     QVERIFY(control<QLabel>(m_window, "multiexist")->isVisible());
-    QVERIFY(!control<FileList>(m_window, "filedialog")->findItems("multi.gba", Qt::MatchExactly).isEmpty());
+    QVERIFY(control<FileList>(m_window, "filedialog")->rowOf("multi.gba") >= 0);
     QCOMPARE(control<GameListBox>(m_window, "listdialog")->entries(), games);
 }
 

@@ -327,7 +327,7 @@ void FlashTest::erase()
         QVERIFY(!QFile::exists(multirom));
         QVERIFY(!control<QPushButton>(m_window, "multierase")->isVisible() &&
                 !control<QLabel>(m_window, "multiexist")->isVisible());
-        QVERIFY(control<FileList>(m_window, "filedialog")->findItems("multi.gba", Qt::MatchExactly).isEmpty());
+        QVERIFY(control<FileList>(m_window, "filedialog")->rowOf("multi.gba") < 0);
     } else {
         QCOMPARE(messages, QStringList{"cannot delete " + multirom + ": " +
                                        QString(reason).replace("%D", testfiles::whyNotDeleted(multirom))});

@@ -144,9 +144,9 @@ void ListEventsTest::browsingChangesOnlyOnARealChange()
     QSignalSpy folderChanged(folders, &FolderList::pathChanged);
     QSignalSpy filesChanged(control<FileList>(m_window, "filedialog"), &FileList::pathChanged);
     const int open = folders->currentRow();
-    const int sub = folders->row(folders->findItems("sub", Qt::MatchEndsWith).value(0));
+    const int sub = folders->rowOf("sub", Qt::MatchEndsWith);
     const int row = action.endsWith("sub") || action == "single click" ? sub : open;
-    const QRect place = folders->visualItemRect(folders->item(row));
+    const QRect place = folders->rowRect(row);
     QProxyStyle* style = nullptr;
     if (action == "single click") {
         style = new SingleClickStyle;

@@ -283,18 +283,17 @@ void MainWindowTest::folderOpensByEnter()
     QVERIFY(QDir(m_dir->path()).mkdir("sub"));
     control<FolderList>(m_window, "dirdialog")->refresh();
     m_window->show();
-    QList<QListWidgetItem*> items = control<FolderList>(m_window, "dirdialog")->findItems("sub", Qt::MatchEndsWith);
-    QCOMPARE(items.size(), 1);
-    control<FolderList>(m_window, "dirdialog")->setCurrentItem(items.first());
+    const int sub = control<FolderList>(m_window, "dirdialog")->rowOf("sub", Qt::MatchEndsWith);
+    QVERIFY(sub >= 0);
+    control<FolderList>(m_window, "dirdialog")->setCurrentRow(sub);
     control<FolderList>(m_window, "dirdialog")->setFocus();
     QTest::keyClick(control<FolderList>(m_window, "dirdialog"), Qt::Key_Return);
     QCOMPARE(control<FolderList>(m_window, "dirdialog")->path(), m_dir->filePath("sub"));
     QCOMPARE(control<FileList>(m_window, "filedialog")->path(), m_dir->filePath("sub"));
     // The chain runs from the root down to the open folder.
-    QCOMPARE(control<FolderList>(m_window, "dirdialog")->folderOf(control<FolderList>(m_window, "dirdialog")->item(0)),
-             QString("/"));
+    QCOMPARE(control<FolderList>(m_window, "dirdialog")->folderOf(0), QString("/"));
     QCOMPARE(
-        control<FolderList>(m_window, "dirdialog")->folderOf(control<FolderList>(m_window, "dirdialog")->currentItem()),
+        control<FolderList>(m_window, "dirdialog")->folderOf(control<FolderList>(m_window, "dirdialog")->currentRow()),
         m_dir->filePath("sub"));
 }
 
@@ -304,10 +303,7 @@ void MainWindowTest::fileListShowsGameImagesOnly()
         testfiles::write(m_dir->filePath(name), "x");
     QVERIFY(QDir(m_dir->path()).mkdir("folder.gba"));
     control<FileList>(m_window, "filedialog")->refresh();
-    QStringList shown;
-    for (int i = 0; i < control<FileList>(m_window, "filedialog")->count(); ++i)
-        shown.append(control<FileList>(m_window, "filedialog")->item(i)->text());
-    QCOMPARE(shown, (QStringList{"A.GBA", "b.gba", "c.Gba"}));
+    QCOMPARE(control<FileList>(m_window, "filedialog")->texts(), (QStringList{"A.GBA", "b.gba", "c.Gba"}));
 }
 
 void MainWindowTest::unreadableFolderIsReportedAndLeftAlone()
@@ -406,20 +402,17 @@ void MainWindowTest::namesThatAreNotText()
 
     auto select = [&](const QString& text) {
         control<FileList>(m_window, "filedialog")->clearSelection();
-        for (int row = 0; row < control<FileList>(m_window, "filedialog")->count(); ++row) {
-            QListWidgetItem* item = control<FileList>(m_window, "filedialog")->item(row);
-            if (item->text() == text) {
-                item->setSelected(true);
-                control<FileList>(m_window, "filedialog")->setCurrentItem(item, QItemSelectionModel::Select);
-            }
-        }
+        control<FileList>(m_window, "filedialog")
+            ->setRowSelected(control<FileList>(m_window, "filedialog")->rowOf(text), true);
     };
     const QString undecodable = QFile::decodeName("caf\xe9.gba");
     QVERIFY(control<FileList>(m_window, "filedialog")->isUnusable(undecodable));
     QVERIFY(!control<FileList>(m_window, "filedialog")->isUnusable("a.gba"));
-    QCOMPARE(
-        control<FileList>(m_window, "filedialog")->findItems(undecodable, Qt::MatchExactly).value(0)->font().italic(),
-        true);
+    const QModelIndex shownInItalics = control<FileList>(m_window, "filedialog")
+                                           ->model()
+                                           ->index(control<FileList>(m_window, "filedialog")->rowOf(undecodable), 0);
+    QCOMPARE(shownInItalics.data(Qt::FontRole).value<QFont>().italic(), true);
+    QVERIFY(!shownInItalics.data(Qt::ToolTipRole).toString().isEmpty());
     // Either of two files that look the same once decoded would be a guess: both are refused.
     for (const QString& name : {undecodable, QFile::decodeName("x\xef\xbf\xbd.gba")}) {
         select(name);
@@ -429,10 +422,10 @@ void MainWindowTest::namesThatAreNotText()
         QCOMPARE(control<GameListBox>(m_window, "listdialog")->count(), 0);
     }
     // A folder with such a name is not opened.
-    const QList<QListWidgetItem*> folders =
-        control<FolderList>(m_window, "dirdialog")->findItems(QFile::decodeName("d\xe9"), Qt::MatchEndsWith);
-    QCOMPARE(folders.size(), 1);
-    control<FolderList>(m_window, "dirdialog")->setCurrentItem(folders.first());
+    const int badFolder =
+        control<FolderList>(m_window, "dirdialog")->rowOf(QFile::decodeName("d\xe9"), Qt::MatchEndsWith);
+    QVERIFY(badFolder >= 0);
+    control<FolderList>(m_window, "dirdialog")->setCurrentRow(badFolder);
     const QStringList told =
         answerMessages([&] { QTest::keyClick(control<FolderList>(m_window, "dirdialog"), Qt::Key_Return); });
     QCOMPARE(told.size(), 1);

@@ -377,7 +377,7 @@ void WindowsTest::outputFolder()
         control<FolderList>(chooser, "Dir1")->setPath(folder);
     // A folder that is only highlighted, not opened, is not the one chosen.
     control<FolderList>(chooser, "Dir1")
-        ->setCurrentItem(control<FolderList>(chooser, "Dir1")->findItems("highlighted", Qt::MatchEndsWith).value(0));
+        ->setCurrentRow(control<FolderList>(chooser, "Dir1")->rowOf("highlighted", Qt::MatchEndsWith));
     QTest::mouseClick(control<QPushButton>(chooser, "Command1"), Qt::LeftButton);
     QCOMPARE(control<QLineEdit>(main, "multitxt")->text(), output.arg(testfiles::native(m_dir->path())));
     QCOMPARE(colours::textColour(control<QLabel>(main, "Label3")),

@@ -1,10 +1,77 @@
 #include "controls/BrowseList.h"
 
+#include "controls/BrowseListModel.h"
 #include "platform/FolderPath.h"
 
-BrowseList::BrowseList(QWidget* parent) : ListBox(parent)
+#include <algorithm>
+
+BrowseList::BrowseList(QWidget* parent) : FocusTellingList<QListView>(parent), m_rows(new BrowseListModel(this))
 {
+    setModel(m_rows);
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+int BrowseList::count() const
+{
+    return m_rows->rowCount();
+}
+
+QString BrowseList::text(int row) const
+{
+    return m_rows->texts().value(row);
+}
+
+const QStringList& BrowseList::texts() const
+{
+    return m_rows->texts();
+}
+
+int BrowseList::rowOf(const QString& text, Qt::MatchFlags flags) const
+{
+    if (count() == 0)
+        return -1;
+    const QModelIndexList found = m_rows->match(m_rows->index(0), Qt::DisplayRole, text, 1, flags);
+    return found.isEmpty() ? -1 : found.first().row();
+}
+
+void BrowseList::setCurrentRow(int row)
+{
+    setCurrentIndex(m_rows->index(row));
+}
+
+void BrowseList::setCurrentRow(int row, QItemSelectionModel::SelectionFlags command)
+{
+    selectionModel()->setCurrentIndex(m_rows->index(row), command);
+}
+
+void BrowseList::setRowSelected(int row, bool selected)
+{
+    setCurrentRow(row, selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+QList<int> BrowseList::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QRect BrowseList::rowRect(int row) const
+{
+    return visualRect(m_rows->index(row));
+}
+
+void BrowseList::setTexts(const QStringList& texts)
+{
+    m_rows->setTexts(texts);
+}
+
+void BrowseList::setAccessibleText(int row, const QString& text)
+{
+    m_rows->setAccessibleText(row, text);
 }
 
 bool BrowseList::showFolder(const QString& path, bool quietly)
@@ -42,16 +109,13 @@ void BrowseList::setPath(const QString& path)
 
 void BrowseList::markUnusable()
 {
+    QSet<int> rows;
     for (int row = 0; row < count(); ++row) {
         const QString name = entryName(row);
-        if (name.isEmpty() || !isUnusable(name))
-            continue;
-        QListWidgetItem* entry = item(row);
-        QFont font = entry->font();
-        font.setItalic(true);
-        entry->setFont(font);
-        entry->setToolTip(tr("This name is not valid text, so Vellmore cannot use it. Rename it to use it."));
+        if (!name.isEmpty() && isUnusable(name))
+            rows.insert(row);
     }
+    m_rows->setUnusableRows(rows);
 }
 
 bool BrowseList::refresh()

@@ -82,6 +82,5 @@ void FileList::fill(const QString&, const platform::FolderListing& listing)
                 shown.append(name);
         }
     }
-    clear();
-    addItems(shown);
+    setTexts(shown);
 }

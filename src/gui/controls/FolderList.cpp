@@ -76,36 +76,35 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent* event)
 {
     BrowseList::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton) {
-        if (QListWidgetItem* entry = itemAt(compat::mousePoint(event)))
-            open(entry);
+        const QModelIndex entry = indexAt(compat::mousePoint(event));
+        if (entry.isValid())
+            open(entry.row());
     }
 }
 
 void FolderList::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-        open(currentItem());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+        open(currentRow());
         return;
     }
     BrowseList::keyPressEvent(event);
 }
 
-void FolderList::open(const QListWidgetItem* entry)
+void FolderList::open(int row)
 {
-    const int at = row(entry);
-    if (!isInChain(at) && isUnusable(entryName(at))) {
-        emit folderUnreadable(folderOf(entry), tr("its name is not valid text, so Vellmore cannot open it"));
+    if (!isInChain(row) && isUnusable(entryName(row))) {
+        emit folderUnreadable(folderOf(row), tr("its name is not valid text, so Vellmore cannot open it"));
         return;
     }
-    setPath(folderOf(entry));
+    setPath(folderOf(row));
 }
 
-QString FolderList::folderOf(const QListWidgetItem* item) const
+QString FolderList::folderOf(int row) const
 {
-    const int at = item ? row(item) : -1;
-    if (at < 0)
+    if (row < 0 || row >= m_chain.size() + m_children.size())
         return QString();
-    return isInChain(at) ? m_chain[at] : m_childPrefix + m_children[at - m_chain.size()];
+    return isInChain(row) ? m_chain[row] : m_childPrefix + m_children[row - m_chain.size()];
 }
 
 QString FolderList::entryName(int row) const
@@ -135,10 +134,9 @@ void FolderList::fill(const QString& folder, const platform::FolderListing& list
     const QString childIndent = indentStep.repeated(m_chain.size());
     for (const QString& name : m_children)
         texts.append(childIndent + name);
-    clear();
-    addItems(texts); // one insertion for the whole folder
+    setTexts(texts);
     // The open folders are drawn open; a screen reader hears it ("games, open"), the subfolders by name.
     for (int depth = 0; depth < m_chain.size(); ++depth)
-        item(depth)->setData(Qt::AccessibleTextRole, texts[depth].trimmed() + QStringLiteral(", open"));
+        setAccessibleText(depth, texts[depth].trimmed() + QStringLiteral(", open"));
     setCurrentRow(m_chain.size() - 1);
 }

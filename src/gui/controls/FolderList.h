@@ -13,7 +13,7 @@ public:
     platform::FolderQuery query() const override;
 
     // The full path of the folder an entry stands for.
-    QString folderOf(const QListWidgetItem* item) const;
+    QString folderOf(int row) const;
 
     // Whether an entry is one of the chain down to the current folder (drawn as an open folder).
     bool isInChain(int row) const { return row < m_chain.size(); }
@@ -25,7 +25,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void open(const QListWidgetItem* entry);
+    void open(int row);
 
     // What the rows stand for: the chain first, then the subfolders of its last folder. Kept here
     // rather than in each entry: a folder of 100,000 subfolders is filled in one step.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/ListBox.h"
+#include "controls/FocusTellingList.h"
 #include "controls/TextWidth.h"
 
 #include <QListView>

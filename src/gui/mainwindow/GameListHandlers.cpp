@@ -22,11 +22,8 @@ void MainWindow::onAdd()
     if (m_fileList->currentRow() < 0)
         return;
 
-    const int fileCount = m_fileList->count();
-    QStringList names;
-    names.reserve(fileCount);
-    for (int i = 0; i < fileCount; ++i)
-        names.append(m_fileList->item(i)->text());
+    const QStringList& names = m_fileList->texts();
+    const int fileCount = int(names.size());
     QVector<bool> selected(fileCount, false);
     for (const QModelIndex& index : m_fileList->selectionModel()->selectedIndexes())
         selected[index.row()] = true;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QAccessible>
-#include <QListWidget>
 #include <QPainter>
 #include <QTimer>
 
@@ -61,12 +61,4 @@ protected:
             }
         });
     }
-};
-
-// A list box of the forms that holds its own entries (the folder and file lists).
-class ListBox : public FocusTellingList<QListWidget> {
-    Q_OBJECT
-
-public:
-    explicit ListBox(QWidget* parent = nullptr);
 };

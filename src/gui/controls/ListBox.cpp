@@ -1,3 +1,0 @@
-#include "controls/ListBox.h"
-
-ListBox::ListBox(QWidget* parent) : FocusTellingList<QListWidget>(parent) {}
