@@ -3,8 +3,6 @@
 #include "controls/BrowseListModel.h"
 #include "platform/FolderPath.h"
 
-#include <algorithm>
-
 BrowseList::BrowseList(QWidget* parent) : FocusTellingList<QListView>(parent), m_rows(new BrowseListModel(this))
 {
     setModel(m_rows);
@@ -48,15 +46,6 @@ void BrowseList::setCurrentRow(int row, QItemSelectionModel::SelectionFlags comm
 void BrowseList::setRowSelected(int row, bool selected)
 {
     setCurrentRow(row, selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-}
-
-QList<int> BrowseList::selectedRows() const
-{
-    QList<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedIndexes())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
 }
 
 QRect BrowseList::rowRect(int row) const

@@ -51,7 +51,6 @@ public:
     void setCurrentRow(int row, QItemSelectionModel::SelectionFlags command);
     // Selects or deselects a row as Ctrl and a click do, making it current.
     void setRowSelected(int row, bool selected);
-    QList<int> selectedRows() const;
     QRect rowRect(int row) const;
 
 public slots:
